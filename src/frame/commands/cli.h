@@ -1,0 +1,34 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+
+namespace CLI {
+class App;
+}
+
+namespace commands {
+
+// What a subcommand needs: the platform, where to write, and the exit code to return.
+struct CommandContext {
+  platform::Env env;
+  std::ostream* out;
+  std::ostream* err;
+  int exitCode = 0;
+};
+
+// Exit codes of every command.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Parses argv and runs the chosen command. Returns the exit code.
+int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx);
+
+// Each group of subcommands registers itself here (one function per file).
+void addDbCommands(CLI::App& app, CommandContext& ctx);
+
+}  // namespace commands

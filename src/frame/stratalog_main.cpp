@@ -1,0 +1,13 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "frame/commands/cli.h"
+
+int main(int argc, char** argv) {
+  commands::CommandContext ctx;
+  ctx.out = &std::cout;
+  ctx.err = &std::cerr;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return commands::runCommandLine(args, ctx);
+}

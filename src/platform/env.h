@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace platform {
+
+// The operating-system facilities a piece of the program may use, handed down
+// explicitly. Every member is non-null; the defaults are the real ones, tests put
+// fakes in their place.
+struct Env {
+  FileSystem* files = &defaultFileSystem();
+  Clock* clock = &systemClock();
+};
+
+}  // namespace platform

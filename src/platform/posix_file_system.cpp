@@ -1,0 +1,220 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/file_system.h"
+
+namespace platform {
+
+namespace {
+
+Status posixError(const std::string& context, int err) {
+  std::string msg = context + ": " + std::strerror(err);
+  if (err == ENOENT) return Status(Errc::kNotFound, msg, err);
+  if (err == EACCES || err == EPERM) return Status(Errc::kPermission, msg, err);
+  return Status(Errc::kIo, msg, err);
+}
+
+Status fsError(const std::string& context, const std::error_code& ec) {
+  return posixError(context, ec.value());
+}
+
+class PosixFile final : public File {
+ public:
+  PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  ~PosixFile() override { ::close(fd_); }
+
+  Result<std::size_t> readAt(std::uint64_t offset, std::span<std::byte> into) override {
+    std::size_t done = 0;
+    while (done < into.size()) {
+      ssize_t n = ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return posixError(path_, errno);
+      }
+      if (n == 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    return done;
+  }
+
+  Status writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return posixError(path_, errno);
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    return Status::ok();
+  }
+
+  Result<std::uint64_t> size() override {
+    struct stat st{};
+    if (::fstat(fd_, &st) != 0) return posixError(path_, errno);
+    return static_cast<std::uint64_t>(st.st_size);
+  }
+
+  Status truncate(std::uint64_t size) override {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return posixError(path_, errno);
+    return Status::ok();
+  }
+
+  Status sync() override {
+    if (::fdatasync(fd_) != 0) return posixError(path_, errno);
+    return Status::ok();
+  }
+
+ private:
+  int fd_;
+  std::string path_;
+};
+
+Status syncDirectoryOf(const std::string& path) {
+  std::string dir = std::filesystem::path(path).parent_path().string();
+  if (dir.empty()) dir = ".";
+  int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return posixError(dir, errno);
+  int rc = ::fsync(fd);
+  int err = errno;
+  ::close(fd);
+  if (rc != 0) return posixError(dir, err);
+  return Status::ok();
+}
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+      case OpenMode::kRead: flags |= O_RDONLY; break;
+      case OpenMode::kReadWrite: flags |= O_RDWR; break;
+      case OpenMode::kReadWriteCreate: flags |= O_RDWR | O_CREAT; break;
+      case OpenMode::kTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    }
+    int fd = ::open(path.c_str(), flags, 0600);
+    if (fd < 0) return posixError(path, errno);
+    return std::unique_ptr<File>(new PosixFile(fd, path));
+  }
+
+  Result<std::string> readFile(const std::string& path) override {
+    auto file = open(path, OpenMode::kRead);
+    if (!file) return file.status();
+    auto size = (*file)->size();
+    if (!size) return size.status();
+    std::string bytes(*size, '\0');
+    auto n = (*file)->readAt(0, std::as_writable_bytes(std::span(bytes)));
+    if (!n) return n.status();
+    bytes.resize(*n);
+    return bytes;
+  }
+
+  Status replaceFileAtomically(const std::string& path, std::string_view bytes, bool privateMode) override {
+    std::string tmp = path + ".tmp-" + std::to_string(::getpid());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, privateMode ? 0600 : 0644);
+    if (fd < 0) return posixError(tmp, errno);
+    if (privateMode) ::fchmod(fd, 0600);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        int err = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return posixError(tmp, err);
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(fd) != 0) {
+      int err = errno;
+      ::close(fd);
+      ::unlink(tmp.c_str());
+      return posixError(tmp, err);
+    }
+    ::close(fd);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+      int err = errno;
+      ::unlink(tmp.c_str());
+      return posixError(path, err);
+    }
+    return syncDirectoryOf(path);
+  }
+
+  Result<std::vector<DirEntry>> listDirectory(const std::string& path) override {
+    std::error_code ec;
+    std::vector<DirEntry> entries;
+    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+      std::error_code typeEc;
+      entries.push_back({it->path().filename().string(), it->is_directory(typeEc)});
+    }
+    if (ec) return fsError(path, ec);
+    return entries;
+  }
+
+  bool exists(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+  }
+
+  bool isDirectory(const std::string& path) override {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+  }
+
+  Status createDirectories(const std::string& path) override {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec) return fsError(path, ec);
+    return Status::ok();
+  }
+
+  Status removeFile(const std::string& path) override {
+    if (::unlink(path.c_str()) != 0) return posixError(path, errno);
+    return Status::ok();
+  }
+
+  Status removeAll(const std::string& path) override {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+    if (ec) return fsError(path, ec);
+    return Status::ok();
+  }
+
+  Status rename(const std::string& from, const std::string& to) override {
+    if (::rename(from.c_str(), to.c_str()) != 0) return posixError(from + " -> " + to, errno);
+    return Status::ok();
+  }
+
+  Status copyFile(const std::string& from, const std::string& to) override {
+    std::error_code ec;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
+    if (ec) return fsError(from + " -> " + to, ec);
+    return Status::ok();
+  }
+};
+
+}  // namespace
+
+FileSystem& defaultFileSystem() {
+  static PosixFileSystem fs;
+  return fs;
+}
+
+std::string joinPath(std::string_view dir, std::string_view name) {
+  if (dir.empty()) return std::string(name);
+  std::string out(dir);
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  while (!name.empty() && name.front() == '/') name.remove_prefix(1);
+  if (out != "/") out += '/';
+  out += name;
+  return out;
+}
+
+}  // namespace platform
