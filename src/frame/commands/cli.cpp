@@ -9,6 +9,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   CLI::App app{"Stratalog: the weather-station data logger", "stratalog"};
   app.require_subcommand(0, 1);
   addDbCommands(app, ctx);
+  addLogCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

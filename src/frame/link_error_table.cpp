@@ -1,0 +1,45 @@
+#include "frame/link_error_table.h"
+
+#include "platform/string_table.h"
+
+namespace frame {
+
+namespace {
+
+// System error values that mean the port timed out underneath the link.
+constexpr int kSystemSemaphoreTimeout = 1121;
+constexpr int kSystemIoTimeout = 1460;
+
+}  // namespace
+
+int linkErrorStringId(int code) {
+  switch (code) {
+    case 0:
+      return 0;
+    case kLinkErrorCrc:
+      return 61265;
+    case kLinkErrorTimeout:
+    case kSystemSemaphoreTimeout:
+    case kSystemIoTimeout:
+      return 61266;
+    case kLinkErrorRead:
+      return 61267;
+    case kLinkErrorNoAck:
+      return 61268;
+    case kLinkErrorNoSuchPort:
+      return 61269;
+    case kLinkErrorPortInUse:
+      return 61270;
+    case kLinkErrorIntervalZero:
+      return 61467;
+    default:
+      return 61461;
+  }
+}
+
+std::string_view linkErrorText(int code) {
+  const int id = linkErrorStringId(code);
+  return id == 0 ? std::string_view{} : platform::stringText(id);
+}
+
+}  // namespace frame

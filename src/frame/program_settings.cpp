@@ -1,0 +1,319 @@
+#include "frame/program_settings.h"
+
+#include <algorithm>
+
+#include "frame/messages.h"
+
+namespace frame {
+
+namespace {
+
+using platform::Result;
+using platform::Status;
+
+constexpr std::uint16_t kLayoutVersionCurrent = 1;
+constexpr int kMsgCannotOpen = 61865;
+constexpr int kMsgOldVersion = 62029;
+constexpr int kMsgReadError = 61016;
+constexpr int kMsgSaveError = 61702;
+
+// Placements zeroed when the screen changed, the frame's (116, with its maximised flag)
+// among them; 156, 196 and 860 keep theirs.
+constexpr std::size_t kScreenBoundPlacements[] = {16, 36, 56, 76, 96, 116, 136, 176, 216};
+
+std::size_t viewPlacementOffset(std::size_t index) {
+  return index < 5 ? progdata::kViewPlacements + index * progdata::kPlacementBytes
+                   : progdata::kMoreViewPlacements + (index - 5) * progdata::kPlacementBytes;
+}
+
+bool isValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t extra = 0;
+    if (c < 0x80) {
+      extra = 0;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3;
+    } else {
+      return false;
+    }
+    if (i + extra >= s.size() && extra > 0) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += extra + 1;
+  }
+  return true;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Files written by the Windows build hold text in the Windows-1252 code page.
+std::string fromWindows1252(std::string_view s) {
+  static constexpr char16_t k80to9F[32] = {
+      0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+  std::string out;
+  for (char ch : s) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out += ch;
+    } else if (c < 0xA0) {
+      appendUtf8(out, k80to9F[c - 0x80]);
+    } else {
+      appendUtf8(out, c);
+    }
+  }
+  return out;
+}
+
+Status withCode(Status s, platform::Errc kind, int code) { return Status(kind, s.message(), code); }
+
+}  // namespace
+
+ProgramSettings::ProgramSettings() {
+  setUnitCodes(UnitCodes{});
+  setU16(progdata::kLayoutVersion, kLayoutVersionCurrent);
+  setU16(progdata::kMarker12, 1);
+  setDownloadMinute(5);
+  setLastDownloadHour(-1);
+  stampMarkers();
+}
+
+Result<ProgramSettings> ProgramSettings::decode(std::span<const std::byte> bytes) {
+  if (bytes.size() != kProgramSettingsBytes) {
+    return Status::corrupt("program settings hold " + std::to_string(bytes.size()) +
+                           " bytes, not 2048");
+  }
+  ProgramSettings s;
+  std::copy(bytes.begin(), bytes.end(), s.bytes_.begin());
+  return s;
+}
+
+std::uint16_t ProgramSettings::u16(std::size_t at) const {
+  return static_cast<std::uint16_t>(u8(at) | (u8(at + 1) << 8));
+}
+
+void ProgramSettings::setU16(std::size_t at, std::uint16_t v) {
+  setU8(at, static_cast<std::uint8_t>(v & 0xFF));
+  setU8(at + 1, static_cast<std::uint8_t>(v >> 8));
+}
+
+std::int32_t ProgramSettings::i32(std::size_t at) const {
+  const std::uint32_t v = static_cast<std::uint32_t>(u8(at)) |
+                          (static_cast<std::uint32_t>(u8(at + 1)) << 8) |
+                          (static_cast<std::uint32_t>(u8(at + 2)) << 16) |
+                          (static_cast<std::uint32_t>(u8(at + 3)) << 24);
+  return static_cast<std::int32_t>(v);
+}
+
+void ProgramSettings::setI32(std::size_t at, std::int32_t value) {
+  const auto v = static_cast<std::uint32_t>(value);
+  for (std::size_t k = 0; k < 4; ++k) setU8(at + k, static_cast<std::uint8_t>(v >> (8 * k)));
+}
+
+UnitCodes ProgramSettings::unitCodes() const {
+  return UnitCodes{u8(progdata::kTemperatureUnit), u8(progdata::kBarometerUnit),
+                   u8(progdata::kRainUnit), u8(progdata::kWindSpeedUnit),
+                   u8(progdata::kElevationUnit)};
+}
+
+void ProgramSettings::setUnitCodes(const UnitCodes& units) {
+  setU8(progdata::kTemperatureUnit, units.temperature);
+  setU8(progdata::kBarometerUnit, units.barometer);
+  setU8(progdata::kRainUnit, units.rain);
+  setU8(progdata::kWindSpeedUnit, units.windSpeed);
+  setU8(progdata::kElevationUnit, units.elevation);
+}
+
+WindowPlacement ProgramSettings::placementAt(std::size_t at) const {
+  WindowPlacement p{};
+  for (std::size_t k = 0; k < p.size(); ++k) p[k] = i32(at + 4 * k);
+  return p;
+}
+
+void ProgramSettings::setPlacementAt(std::size_t at, const WindowPlacement& p) {
+  for (std::size_t k = 0; k < p.size(); ++k) setI32(at + 4 * k, p[k]);
+}
+
+WindowPlacement ProgramSettings::viewPlacement(std::size_t index) const {
+  if (index >= 10) return {};
+  return placementAt(viewPlacementOffset(index));
+}
+
+void ProgramSettings::setViewPlacement(std::size_t index, const WindowPlacement& p) {
+  if (index >= 10) return;
+  setPlacementAt(viewPlacementOffset(index), p);
+}
+
+std::array<std::int32_t, 4> ProgramSettings::framePlacement() const {
+  std::array<std::int32_t, 4> r{};
+  for (std::size_t k = 0; k < r.size(); ++k) r[k] = i32(progdata::kFramePlacement + 4 * k);
+  return r;
+}
+
+void ProgramSettings::setFramePlacement(const std::array<std::int32_t, 4>& rect) {
+  for (std::size_t k = 0; k < rect.size(); ++k) setI32(progdata::kFramePlacement + 4 * k, rect[k]);
+}
+
+std::string ProgramSettings::textAt(std::size_t at, std::size_t width) const {
+  std::string raw;
+  for (std::size_t k = 0; k < width && bytes_[at + k] != std::byte{0}; ++k) {
+    raw += static_cast<char>(bytes_[at + k]);
+  }
+  return isValidUtf8(raw) ? raw : fromWindows1252(raw);
+}
+
+void ProgramSettings::setTextAt(std::size_t at, std::size_t width, std::string_view text) {
+  // One byte stays for the terminating zero; the cut never splits a character.
+  std::size_t length = std::min(text.size(), width - 1);
+  if (length < text.size()) {
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  }
+  for (std::size_t k = 0; k < width; ++k) {
+    bytes_[at + k] = k < length ? static_cast<std::byte>(text[k]) : std::byte{0};
+  }
+}
+
+std::string ProgramSettings::programDirectory() const {
+  return textAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes);
+}
+
+void ProgramSettings::setProgramDirectory(std::string_view dir) {
+  setTextAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes, dir);
+}
+
+std::string ProgramSettings::lastStationDirectory() const {
+  return textAt(progdata::kLastStation, progdata::kLastStationBytes);
+}
+
+void ProgramSettings::setLastStationDirectory(std::string_view dir) {
+  setTextAt(progdata::kLastStation, progdata::kLastStationBytes, dir);
+}
+
+bool ProgramSettings::downloadInHour(int hour) const {
+  if (hour < 0 || hour > 23) return false;
+  return u8(progdata::kDownloadHours + static_cast<std::size_t>(hour)) != 0;
+}
+
+void ProgramSettings::setDownloadInHour(int hour, bool on) {
+  if (hour < 0 || hour > 23) return;
+  setU8(progdata::kDownloadHours + static_cast<std::size_t>(hour), on ? 1 : 0);
+}
+
+std::span<const std::byte> ProgramSettings::viewSettings() const {
+  return std::span(bytes_).subspan(progdata::kViewSettings, progdata::kViewSettingsBytes);
+}
+
+void ProgramSettings::setViewSettings(std::span<const std::byte> bytes) {
+  for (std::size_t k = 0; k < progdata::kViewSettingsBytes; ++k) {
+    bytes_[progdata::kViewSettings + k] = k < bytes.size() ? bytes[k] : std::byte{0};
+  }
+}
+
+void ProgramSettings::stampMarkers() {
+  setU16(progdata::kMarker6, 5);
+  setU16(progdata::kMarker8, 5);
+  setU16(progdata::kMarker922, 9);
+}
+
+void ProgramSettings::prepareForRun() {
+  if (u16(progdata::kMarker12) <= 1) setU16(progdata::kMarker12, 1);
+  setLeapYearNoticeShown(false);
+  stampMarkers();
+}
+
+void ProgramSettings::adjustForScreen(std::int32_t width, std::int32_t height) {
+  if (width != screenWidth() || height != screenHeight()) {
+    for (std::size_t at : kScreenBoundPlacements) setPlacementAt(at, WindowPlacement{});
+  }
+  setI32(progdata::kScreenWidth, width);
+  setI32(progdata::kScreenHeight, height);
+}
+
+Status ProgramSettings::save(platform::FileSystem& files, const std::string& path) {
+  stampMarkers();
+  const auto* data = reinterpret_cast<const char*>(bytes_.data());
+  return files.replaceFileAtomically(path, std::string_view(data, bytes_.size()));
+}
+
+Result<ProgramSettings> readProgramSettings(platform::FileSystem& files, const std::string& path) {
+  auto opened = files.open(path, platform::OpenMode::kRead);
+  if (!opened) {
+    const platform::Errc kind = opened.status().kind() == platform::Errc::kNotFound
+                                    ? platform::Errc::kNotFound
+                                    : platform::Errc::kIo;
+    return withCode(opened.status(), kind, -1);
+  }
+  auto size = (*opened)->size();
+  if (!size) return withCode(size.status(), platform::Errc::kIo, -3);
+  if (*size != kProgramSettingsBytes) {
+    return Status(platform::Errc::kCorrupt,
+                  path + ": " + std::to_string(*size) + " bytes, not 2048", -2);
+  }
+  std::array<std::byte, kProgramSettingsBytes> raw{};
+  auto n = (*opened)->readAt(0, raw);
+  if (!n) return withCode(n.status(), platform::Errc::kIo, -3);
+  if (*n != raw.size()) return Status(platform::Errc::kIo, path + ": short read", -3);
+  return ProgramSettings::decode(raw);
+}
+
+Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSystem& files,
+                                                   const std::string& programDirectory,
+                                                   Messages& messages) {
+  const std::string path = platform::joinPath(programDirectory, kProgramSettingsFileName);
+  auto read = readProgramSettings(files, path);
+  int replaceMessage = 0;
+  if (!read) {
+    switch (read.status().code()) {
+      case -1:
+        replaceMessage = kMsgCannotOpen;
+        break;
+      case -2:
+        replaceMessage = kMsgOldVersion;
+        break;
+      default:
+        messages.ShowError(kMsgReadError);
+        return read.status();
+    }
+  } else if (read->layoutVersion() != kLayoutVersionCurrent) {
+    replaceMessage = kMsgOldVersion;
+  }
+
+  ProgramSettings settings = read ? *read : ProgramSettings();
+  if (replaceMessage != 0) {
+    messages.ShowError(replaceMessage);
+    settings = ProgramSettings();
+    if (!settings.save(files, path).isOk()) messages.ShowError(kMsgSaveError);
+  }
+  settings.prepareForRun();
+  settings.setProgramDirectory(programDirectory);
+  return settings;
+}
+
+Status saveProgramSettingsAtExit(ProgramSettings& settings, platform::FileSystem& files,
+                                 const std::string& programDirectory, Messages& messages) {
+  settings.setLastDownloadHour(-1);
+  Status s = settings.save(files, platform::joinPath(programDirectory, kProgramSettingsFileName));
+  if (!s.isOk()) messages.ShowError(kMsgSaveError);
+  return s;
+}
+
+}  // namespace frame

@@ -1,0 +1,122 @@
+#include "platform/terminal_user_interface.h"
+
+#include <poll.h>
+
+#include <charconv>
+#include <chrono>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+
+namespace platform {
+
+namespace {
+
+constexpr int kChoiceAttempts = 3;
+
+bool isYes(std::string_view answer) {
+  while (!answer.empty() && answer.front() == ' ') answer.remove_prefix(1);
+  if (answer.empty()) return false;
+  const char c = answer.front();
+  return c == 's' || c == 'S' || c == 'y' || c == 'Y';
+}
+
+}  // namespace
+
+std::optional<std::string> TerminalUserInterface::readLine() {
+  std::string line;
+  if (!std::getline(in_, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return line;
+}
+
+bool TerminalUserInterface::waitOneSecondForInput() {
+  if (in_.rdbuf() != nullptr && in_.rdbuf()->in_avail() > 0) return true;
+  if (inputFd_ < 0) {
+    clock_.sleepFor(std::chrono::seconds(1));
+    return false;
+  }
+  pollfd p{};
+  p.fd = inputFd_;
+  p.events = POLLIN;
+  const int ready = ::poll(&p, 1, 1000);
+  // A hang-up counts as ready, so the read that follows sees the end of input at once.
+  return ready > 0 && (p.revents & (POLLIN | POLLHUP)) != 0;
+}
+
+void TerminalUserInterface::message(std::string_view title, std::string_view text) {
+  out_ << title << ": " << text << '\n' << std::flush;
+}
+
+bool TerminalUserInterface::question(std::string_view title, std::string_view text) {
+  out_ << title << ": " << text << " [s/n] " << std::flush;
+  auto answer = readLine();
+  if (!answer) out_ << '\n';
+  return answer && isYes(*answer);
+}
+
+bool TerminalUserInterface::countDown(std::string_view title, std::string_view text, int seconds) {
+  out_ << title << ": " << text << " (Intro para cancelar)\n" << std::flush;
+  for (int left = seconds; left > 0; --left) {
+    out_ << left << "... " << std::flush;
+    if (waitOneSecondForInput()) {
+      auto typed = readLine();
+      out_ << '\n' << std::flush;
+      // The end of input is not a person cancelling: the work goes ahead.
+      if (!typed) return true;
+      return false;
+    }
+  }
+  out_ << '\n' << std::flush;
+  return true;
+}
+
+std::optional<std::size_t> TerminalUserInterface::choose(std::string_view title,
+                                                         std::string_view prompt,
+                                                         std::span<const std::string> items) {
+  if (items.empty()) return std::nullopt;
+  out_ << title << ": " << prompt << '\n';
+  for (std::size_t i = 0; i < items.size(); ++i)
+    out_ << "  " << (i + 1) << ". " << items[i] << '\n';
+  for (int attempt = 0; attempt < kChoiceAttempts; ++attempt) {
+    out_ << "> " << std::flush;
+    auto line = readLine();
+    if (!line || line->empty()) return std::nullopt;
+    std::size_t number = 0;
+    auto [end, ec] = std::from_chars(line->data(), line->data() + line->size(), number);
+    if (ec == std::errc() && end == line->data() + line->size() && number >= 1 &&
+        number <= items.size()) {
+      return number - 1;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> TerminalUserInterface::enterText(std::string_view title,
+                                                            std::string_view prompt,
+                                                            std::string_view initial) {
+  out_ << title << ": " << prompt;
+  if (!initial.empty()) out_ << " [" << initial << ']';
+  out_ << ' ' << std::flush;
+  auto line = readLine();
+  if (!line) return std::nullopt;
+  if (line->empty()) return std::string(initial);
+  return line;
+}
+
+void TerminalUserInterface::showTextFile(std::string_view title, const std::string& path) {
+  auto text = files_.readFile(path);
+  out_ << "== " << title << " (" << path << ") ==\n";
+  if (!text) {
+    out_ << text.status().message() << '\n' << std::flush;
+    return;
+  }
+  out_ << *text;
+  if (!text->empty() && text->back() != '\n') out_ << '\n';
+  out_ << std::flush;
+}
+
+}  // namespace platform
