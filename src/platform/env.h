@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/serial_port.h"
 
 namespace platform {
 
@@ -11,6 +12,7 @@ namespace platform {
 struct Env {
   FileSystem* files = &defaultFileSystem();
   Clock* clock = &systemClock();
+  SerialPortOpener* serialPorts = &defaultSerialPortOpener();
 };
 
 }  // namespace platform
