@@ -10,6 +10,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   app.require_subcommand(0, 1);
   addDbCommands(app, ctx);
   addLogCommands(app, ctx);
+  addConsoleCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -31,5 +31,6 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx);
 // Each group of subcommands registers itself here (one function per file).
 void addDbCommands(CLI::App& app, CommandContext& ctx);
 void addLogCommands(CLI::App& app, CommandContext& ctx);
+void addConsoleCommands(CLI::App& app, CommandContext& ctx);
 
 }  // namespace commands
