@@ -5,6 +5,9 @@
 #include <cstdio>
 #include <memory>
 
+#include "database/month_format.h"
+#include "quantities/date_text.h"
+
 namespace frame {
 
 namespace {
@@ -37,42 +40,22 @@ std::string oneLine(std::string_view text, std::size_t limit) {
   return out;
 }
 
-std::string twelveHour(int hour, int minute, char sep) {
-  std::array<char, 16> buf{};
-  const char suffix = hour < 12 ? 'a' : 'p';
-  int shown = hour % 12;
-  if (shown == 0) {
-    std::snprintf(buf.data(), buf.size(), "12%c%02d%c", sep, minute, suffix);
-  } else {
-    std::snprintf(buf.data(), buf.size(), "%2d%c%02d%c", shown, sep, minute, suffix);
-  }
-  return buf.data();
+platform::IntlSettings intlOf(const LogDateStyle& style) {
+  return platform::IntlSettings{style.dateOrder, style.dateSeparator, style.clock24,
+                                style.timeSeparator};
 }
 
 }  // namespace
 
 std::string formatLogDate(const platform::CivilTime& t, const LogDateStyle& style) {
-  const int yy = ((t.year % 100) + 100) % 100;
-  int first = t.day, second = t.month, third = yy;
-  if (style.dateOrder == 0) {
-    first = t.month;
-    second = t.day;
-  } else if (style.dateOrder == 2) {
-    first = yy;
-    second = t.month;
-    third = t.day;
-  }
-  std::array<char, 32> buf{};
-  std::snprintf(buf.data(), buf.size(), "%02d%c%02d%c%02d", first, style.dateSeparator, second,
-                style.dateSeparator, third);
-  return buf.data();
+  return quantities::shortDateText(database::DateTime::fromDate(t.year, t.month, t.day),
+                                   intlOf(style));
 }
 
 std::string formatLogTime(const platform::CivilTime& t, const LogDateStyle& style) {
-  if (!style.clock24) return twelveHour(t.hour, t.minute, style.timeSeparator);
-  std::array<char, 16> buf{};
-  std::snprintf(buf.data(), buf.size(), "%2d%c%02d", t.hour, style.timeSeparator, t.minute);
-  return buf.data();
+  const auto minutes = static_cast<std::uint16_t>(t.hour * 60 + t.minute);
+  return quantities::timeText(database::DateTime::fromDate(t.year, t.month, t.day, minutes),
+                              intlOf(style));
 }
 
 std::string buildLogLine(std::string_view date, std::string_view time, std::string_view message,

@@ -23,8 +23,8 @@ inline constexpr std::size_t kEventLogMaxPieces = 5000;
 inline constexpr std::size_t kEventLogMaxMessageBytes = 1024;
 inline constexpr std::size_t kEventLogMaxSourceBytes = 260;
 
-// The user's conventions for dates and times in the log ("intl": iDate, sDate, iTime,
-// sTime). The defaults are those of a missing intl.ini.
+// The user's conventions for dates and times ("intl": iDate, sDate, iTime, sTime). The
+// defaults are those of a missing intl.ini.
 struct LogDateStyle {
   int dateOrder = 1;  // 0 month-day-year, 1 day-month-year, 2 year-month-day
   char dateSeparator = '/';
@@ -32,9 +32,8 @@ struct LogDateStyle {
   char timeSeparator = ':';
 };
 
-// The short date ("%02d%c%02d%c%02d", two-digit year, in the date order) and the time of
-// day ("%2d%c%02d" on the 24-hour clock; "12%c%02da", "%2d%c%02da", "12%c%02dp",
-// "%2d%c%02dp" on the 12-hour clock) of a log line.
+// The short date and the time of day of a log line, as the unit layer writes them for a
+// DateTime in the user's conventions.
 std::string formatLogDate(const platform::CivilTime& t, const LogDateStyle& style);
 std::string formatLogTime(const platform::CivilTime& t, const LogDateStyle& style);
 
@@ -55,8 +54,6 @@ enum class LogWriteOutcome {
 // first, then at most 5000 pieces of the older lines. One writer (the program's thread).
 class EventLog {
  public:
-  // The formatter of dates and times can be replaced by the unit layer's own routines;
-  // by default it uses `style`.
   EventLog(platform::FileSystem& files, platform::Clock& clock, std::string programDirectory,
            LogDateStyle style = {});
 
