@@ -1,0 +1,134 @@
+#include "database/month_file.h"
+
+#include <limits>
+
+namespace database {
+
+using platform::Result;
+using platform::Status;
+
+namespace {
+
+std::span<const std::byte> asBytes(std::span<const std::uint8_t> s) { return std::as_bytes(s); }
+
+}  // namespace
+
+Result<std::unique_ptr<MonthFile>> MonthFile::open(platform::FileSystem& fs,
+                                                   const std::string& path) {
+  auto file = fs.open(path, platform::OpenMode::kReadWrite);
+  if (!file) return file.status();
+  return load(std::move(*file), path, false);
+}
+
+Result<std::unique_ptr<MonthFile>> MonthFile::openOrCreate(platform::FileSystem& fs,
+                                                           const std::string& path) {
+  auto file = fs.open(path, platform::OpenMode::kReadWriteCreate);
+  if (!file) return file.status();
+  return load(std::move(*file), path, true);
+}
+
+Result<std::unique_ptr<MonthFile>> MonthFile::load(std::unique_ptr<platform::File> file,
+                                                   const std::string& path, bool createWhenEmpty) {
+  auto size = file->size();
+  if (!size) return size.status();
+  if (*size == 0 && createWhenEmpty) {
+    // A new file, or one a crash left empty right after its creation: it holds nothing
+    // that a fresh header could hide.
+    MonthHeader fresh = MonthHeader::fresh();
+    const HeaderBytes bytes = fresh.encode();
+    if (Status s = file->writeAt(0, asBytes(bytes)); !s) return s;
+    auto mf = std::unique_ptr<MonthFile>(new MonthFile(std::move(file), path, fresh, 0));
+    mf->unsynced_ = true;
+    return mf;
+  }
+  HeaderBytes bytes{};
+  auto got = file->readAt(0, std::as_writable_bytes(std::span(bytes)));
+  if (!got) return got.status();
+  if (*got < kHeaderBytes) return Status::corrupt(path + ": header shorter than 212 bytes");
+  MonthHeader header = MonthHeader::decode(bytes);
+  if (Status s = header.validate(*size); !s) return Status::corrupt(path + ": " + s.message());
+  const std::uint64_t stray = *size - recordOffset(header.recordCount);
+  return std::unique_ptr<MonthFile>(new MonthFile(std::move(file), path, header, stray));
+}
+
+Status MonthFile::readRecords(std::int64_t first, std::span<RecordBytes> out) {
+  if (first < 0 || first + static_cast<std::int64_t>(out.size()) > header_.recordCount) {
+    return Status::badArgument(path_ + ": record " + std::to_string(first) +
+                               " is outside the file");
+  }
+  if (out.empty()) return Status::ok();
+  auto got = file_->readAt(recordOffset(first), std::as_writable_bytes(out));
+  if (!got) return got.status();
+  if (*got != out.size_bytes()) return Status::corrupt(path_ + ": short read");
+  return Status::ok();
+}
+
+Status MonthFile::writeRecord(std::int64_t n, const RecordBytes& record) {
+  if (n < 0 || n >= header_.recordCount) {
+    return Status::badArgument(path_ + ": record " + std::to_string(n) + " is outside the file");
+  }
+  unsynced_ = true;
+  return file_->writeAt(recordOffset(n), asBytes(record));
+}
+
+Status MonthFile::append(int day, std::span<const RecordBytes> records) {
+  if (day < 1 || day >= static_cast<int>(kDayIndexEntries)) {
+    return Status::badArgument(path_ + ": day " + std::to_string(day) + " out of range");
+  }
+  // Days follow each other in the file in day order; a record for an earlier day would
+  // land outside that day's block.
+  const int last = header_.lastDay();
+  if (day < last) {
+    return Status::badArgument(path_ + ": day " + std::to_string(day) +
+                               " lies before the file's last day " + std::to_string(last));
+  }
+  MonthHeader next = header_;
+  DayEntry& entry = next.days[static_cast<std::size_t>(day)];
+  const auto added = static_cast<std::int64_t>(records.size());
+  if (entry.count + added > std::numeric_limits<std::int16_t>::max() ||
+      next.recordCount + added > std::numeric_limits<std::int32_t>::max()) {
+    return Status::badArgument(path_ + ": day " + std::to_string(day) + " is full");
+  }
+  if (entry.count == 0) entry.start = next.recordCount;
+  entry.count = static_cast<std::int16_t>(entry.count + added);
+  const std::int64_t at = next.recordCount;
+  next.recordCount = static_cast<std::int32_t>(next.recordCount + added);
+
+  unsynced_ = true;
+  // The records reach the file before the header admits them, so a crash between the
+  // two writes leaves stray bytes after the counted records, never a count that runs
+  // past them.
+  std::vector<std::uint8_t> block;
+  std::span<const std::uint8_t> bytes;
+  if (records.size() == 1) {
+    bytes = records[0];
+  } else {
+    block.reserve(records.size() * kRecordBytes);
+    for (const auto& r : records) block.insert(block.end(), r.begin(), r.end());
+    bytes = block;
+  }
+  if (Status s = file_->writeAt(recordOffset(at), asBytes(bytes)); !s) return s;
+  const HeaderBytes encoded = next.encode();
+  if (Status s = file_->writeAt(0, asBytes(encoded)); !s) return s;
+  header_ = next;
+  strayBytes_ = strayBytes_ > bytes.size() ? strayBytes_ - bytes.size() : 0;
+  return Status::ok();
+}
+
+Status MonthFile::sync() {
+  if (!unsynced_) return Status::ok();
+  if (Status s = file_->sync(); !s) return s;
+  unsynced_ = false;
+  return Status::ok();
+}
+
+std::string encodeMonthFile(const MonthHeader& header, std::span<const RecordBytes> records) {
+  std::string out;
+  out.reserve(kHeaderBytes + records.size() * kRecordBytes);
+  const HeaderBytes h = header.encode();
+  out.append(h.begin(), h.end());
+  for (const auto& r : records) out.append(r.begin(), r.end());
+  return out;
+}
+
+}  // namespace database

@@ -1,0 +1,66 @@
+#pragma once
+
+// One open month file: its header and the records behind it. The header on disk is
+// rewritten after every append, so it never lags the records: a crash loses at most
+// the record being written. Nothing is synced per append; sync() ends a run of appends.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+#include "database/month_header.h"
+#include "platform/file_system.h"
+
+namespace database {
+
+class MonthFile {
+ public:
+  // Opens an existing month file and checks its header against its size.
+  // kCorrupt (never rewritten) when the header does not describe the file.
+  static platform::Result<std::unique_ptr<MonthFile>> open(platform::FileSystem& fs,
+                                                           const std::string& path);
+  // As open(), but a missing or empty file gets a fresh header (created with owner
+  // read and write permission). A file that is neither empty nor valid is refused.
+  static platform::Result<std::unique_ptr<MonthFile>> openOrCreate(platform::FileSystem& fs,
+                                                                   const std::string& path);
+
+  const MonthHeader& header() const { return header_; }
+  const std::string& path() const { return path_; }
+  // Bytes after the counted records, left by an append that never reached the header.
+  std::uint64_t strayBytes() const { return strayBytes_; }
+
+  // Reads records first..first+out.size()-1. REQUIRES nothing: a range outside the
+  // counted records is refused with kBadArgument, a short read is kCorrupt.
+  platform::Status readRecords(std::int64_t first, std::span<RecordBytes> out);
+  // Overwrites counted record n in place; counts do not change.
+  platform::Status writeRecord(std::int64_t n, const RecordBytes& record);
+  // Appends records to `day` at the end of the file, then rewrites the header. The day
+  // must be the last day with data or later; a day that has no block yet gets its
+  // start. Nothing in memory changes when a write fails.
+  platform::Status append(int day, std::span<const RecordBytes> records);
+  // Brings what was written to stable storage.
+  platform::Status sync();
+  // True when something was written since the last sync.
+  bool unsynced() const { return unsynced_; }
+
+ private:
+  MonthFile(std::unique_ptr<platform::File> file, std::string path, MonthHeader header,
+            std::uint64_t strayBytes)
+      : file_(std::move(file)), path_(std::move(path)), header_(header), strayBytes_(strayBytes) {}
+
+  static platform::Result<std::unique_ptr<MonthFile>> load(std::unique_ptr<platform::File> file,
+                                                           const std::string& path,
+                                                           bool createWhenEmpty);
+
+  std::unique_ptr<platform::File> file_;
+  std::string path_;
+  MonthHeader header_;
+  std::uint64_t strayBytes_ = 0;
+  bool unsynced_ = false;
+};
+
+// Builds a complete month file image (header and records) for a rewrite.
+std::string encodeMonthFile(const MonthHeader& header, std::span<const RecordBytes> records);
+
+}  // namespace database
