@@ -10,8 +10,8 @@ namespace database {
 
 namespace {
 
-using quantities::ResolvedCode;
 using quantities::resolveCode;
+using quantities::ResolvedCode;
 using quantities::SensorCode;
 
 // The codes read from every record, resolved once: a rebuild reads a million records.
@@ -154,10 +154,10 @@ void addExtremes(DailySummaryObject& s, const ArchiveRecord& r, int t, const Der
   }
   const std::int16_t inside = r.i16(kArcInsideTemp);
   if (!isStoredNone16(inside)) {
-    updateExtremes(a, kSumATimeSlots, ta,
-                   {kSumAHighInsideTemp, kSumALowInsideTemp, kSlotAHighInsideTemp,
-                    kSlotALowInsideTemp},
-                   inside);
+    updateExtremes(
+        a, kSumATimeSlots, ta,
+        {kSumAHighInsideTemp, kSumALowInsideTemp, kSlotAHighInsideTemp, kSlotALowInsideTemp},
+        inside);
   }
 
   struct DerivedTarget {
@@ -166,13 +166,17 @@ void addExtremes(DailySummaryObject& s, const ArchiveRecord& r, int t, const Der
     Extremes e;
   };
   const DerivedTarget derived[] = {
-      {d.heatIndex, true,
+      {d.heatIndex,
+       true,
        {kSumBHighHeatIndex, kSumBLowHeatIndex, kSlotBHighHeatIndex, kSlotBLowHeatIndex}},
-      {d.dewPoint, false,
+      {d.dewPoint,
+       false,
        {kSumAHighDewPoint, kSumALowDewPoint, kSlotAHighDewPoint, kSlotALowDewPoint}},
-      {d.windChill, false,
+      {d.windChill,
+       false,
        {kSumAHighWindChill, kSumALowWindChill, kSlotAHighWindChill, kSlotALowWindChill}},
-      {d.derived6, true,
+      {d.derived6,
+       true,
        {kSumBHighDerived6, kSumBLowDerived6, kSlotBHighDerived6, kSlotBLowDerived6}},
       {d.thsw, true, {kSumBHighThsw, kSumBLowThsw, kSlotBHighThsw, kSlotBLowThsw}},
       {d.thw, true, {kSumBHighThw, kSumBLowThw, kSlotBHighThw, kSlotBLowThw}},
@@ -189,9 +193,9 @@ void addExtremes(DailySummaryObject& s, const ArchiveRecord& r, int t, const Der
 
   const std::int16_t bar = r.i16(kArcBarometer);
   if (!isBarometerNoData(bar)) {
-    updateExtremes(
-        a, kSumATimeSlots, ta,
-        {kSumAHighBarometer, kSumALowBarometer, kSlotAHighBarometer, kSlotALowBarometer}, bar);
+    updateExtremes(a, kSumATimeSlots, ta,
+                   {kSumAHighBarometer, kSumALowBarometer, kSlotAHighBarometer, kSlotALowBarometer},
+                   bar);
   }
   const std::int16_t outHum = r.i16(kArcOutsideHumidity);
   if (!isStoredNone16(outHum)) {

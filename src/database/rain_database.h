@@ -32,8 +32,8 @@ struct RainYear {
   // Inches; any negative value means no data. Kept as doubles so that a month fed by
   // thousands of records does not drift in the third decimal the file shows.
   std::array<double, kRainMonths> months{kRainNoData, kRainNoData, kRainNoData, kRainNoData,
-                                        kRainNoData, kRainNoData, kRainNoData, kRainNoData,
-                                        kRainNoData, kRainNoData, kRainNoData, kRainNoData};
+                                         kRainNoData, kRainNoData, kRainNoData, kRainNoData,
+                                         kRainNoData, kRainNoData, kRainNoData, kRainNoData};
   double total = 0.0;  // sum of the months with data
 
   void recomputeTotal();

@@ -59,9 +59,9 @@ Status rebuildDaySummary(WeatherDatabase& db, int year, int month, int day,
   return db.EditSummaryRecord(summary);
 }
 
-platform::Result<RebuildReport> rebuildAllSummaries(
-    WeatherDatabase& db, const quantities::ValueContext& ctx,
-    const std::function<void(int, int)>& progress) {
+platform::Result<RebuildReport> rebuildAllSummaries(WeatherDatabase& db,
+                                                    const quantities::ValueContext& ctx,
+                                                    const std::function<void(int, int)>& progress) {
   RebuildReport report;
   // Rewriting summaries never changes the day list, but a copy keeps the loop honest.
   const std::vector<std::int32_t> days = db.dayList();

@@ -52,8 +52,7 @@ double field16(const Record88& rec, std::size_t off, double scale) {
 
 // Which of a high/low/average triple the statistic picks (0 = none of them).
 std::optional<std::size_t> pick(Stat s, std::optional<std::size_t> high,
-                                std::optional<std::size_t> low,
-                                std::optional<std::size_t> avg) {
+                                std::optional<std::size_t> low, std::optional<std::size_t> avg) {
   switch (s) {
     case Stat::kHigh:
       return high;
@@ -75,10 +74,10 @@ std::optional<Triple> temperatureFields(SensorCode code) {
   const int idx = codeIndex(code);
   switch (codeDerived(code)) {
     case 0:
-      if (idx == 0) return Triple{false, kSumAHighOutsideTemp, kSumALowOutsideTemp,
-                                  kSumAAvgOutsideTemp};
-      if (idx == 1) return Triple{false, kSumAHighInsideTemp, kSumALowInsideTemp,
-                                  kSumAAvgInsideTemp};
+      if (idx == 0)
+        return Triple{false, kSumAHighOutsideTemp, kSumALowOutsideTemp, kSumAAvgOutsideTemp};
+      if (idx == 1)
+        return Triple{false, kSumAHighInsideTemp, kSumALowInsideTemp, kSumAAvgInsideTemp};
       return std::nullopt;
     case 1:
       return Triple{false, kSumAHighDewPoint, kSumALowDewPoint, kSumAAvgDewPoint};
@@ -229,9 +228,8 @@ double summaryValue(const DailySummaryObject& s, SensorCode code) {
       return field16(b, category <= 127 ? kSumBHeatingDegreeDays : kSumBCoolingDegreeDays, 0.1);
     case quantities::kClassRain:
       if (derived == quantities::kEvapotranspiration) {
-        return b.i16(kSumBEvapotranspiration) == kNoData16
-                   ? kNone
-                   : b.i16(kSumBEvapotranspiration) * 0.001;
+        return b.i16(kSumBEvapotranspiration) == kNoData16 ? kNone
+                                                           : b.i16(kSumBEvapotranspiration) * 0.001;
       }
       if (derived == 0 && category == quantities::kCatRain && stat == Stat::kTotal) {
         return field16(a, kSumARain, 0.001);
@@ -279,8 +277,8 @@ double summaryValue(const DailySummaryObject& s, SensorCode code) {
     case quantities::kClassHumidity:
       if (derived != 0 || category != quantities::kCatHumidity) return kNone;
       if (idx == 0) {
-        const auto off = pick(stat, kSumAHighOutsideHumidity, kSumALowOutsideHumidity,
-                              kSumAAvgOutsideHumidity);
+        const auto off =
+            pick(stat, kSumAHighOutsideHumidity, kSumALowOutsideHumidity, kSumAAvgOutsideHumidity);
         return off ? field16(a, *off, 0.1) : kNone;
       }
       if (idx == 1) {

@@ -17,7 +17,7 @@ constexpr SensorCode code(int derived, int unitClass, int statistic, int categor
          static_cast<SensorCode>(statistic) << 10 | static_cast<SensorCode>(category) << 16 |
          static_cast<SensorCode>(index) << 24;
 }
-static_assert(code(0, 2, 9, 5) == 0x52440);  // daily rain
+static_assert(code(0, 2, 9, 5) == 0x52440);   // daily rain
 static_assert(code(0, 14, 8, 1) == 0x121C0);  // average outside humidity
 
 constexpr int kHigh = 4;
