@@ -50,7 +50,7 @@ double field16(const Record88& rec, std::size_t off, double scale) {
   return isNoData16(v) ? kNone : v * scale;
 }
 
-// Which of a high/low/average triple the statistic picks (0 = none of them).
+// Which of a high/low/average triple the statistic picks; none for another statistic.
 std::optional<std::size_t> pick(Stat s, std::optional<std::size_t> high,
                                 std::optional<std::size_t> low, std::optional<std::size_t> avg) {
   switch (s) {
