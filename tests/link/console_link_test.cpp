@@ -164,6 +164,22 @@ TEST_F(ConsoleLinkTest, BarometerDataStopsAtTheEndOfTheReply) {
   EXPECT_EQ(*text, "BAR 29920\n\rELEVATION 120\n\r");
 }
 
+TEST_F(ConsoleLinkTest, IdentifyAsksWrdAndAnswersTheModelByte) {
+  wire_->on({0x0D}, {0x0A, 0x0D});  // flushed away after the first CR
+  wire_->on({0x0D}, {0x0A, 0x0D});
+  wire_->on({'W', 'R', 'D', 0x12, 0x4D, 0x0D}, {0x06, 0x10});
+  auto model = link_.Identify();
+  ASSERT_TRUE(model.isOk()) << model.status().toString();
+  EXPECT_EQ(*model, 16);
+  EXPECT_EQ(wire_->written, (Bytes{0x0D, 0x0D, 'W', 'R', 'D', 0x12, 0x4D, 0x0D}));
+}
+
+TEST_F(ConsoleLinkTest, IdentifyFailsOnASilentLineWithinSeconds) {
+  EXPECT_FALSE(link_.Identify().isOk());
+  EXPECT_EQ(written(), "\r\r\r\r\r\r");
+  EXPECT_LT(elapsed(), std::chrono::seconds(15));
+}
+
 struct NormalizeCase {
   const char* name;
   stationlink::LinkType type;
