@@ -19,7 +19,9 @@ void setTemperature(ArchiveRecord& r, const ResolvedCode& c, double v) {
   if (c.kind == ValueKind::kTempByte) {
     std::uint8_t b = kNoData8;
     if (!missing(v)) {
-      const double stored = std::trunc(v <= 0.0 ? v + 89.5 : v + 90.5);
+      // Whole degrees rounded half away from zero. Truncating v + 89.5 below zero would
+      // floor instead, and store every whole negative reading one degree too cold.
+      const double stored = roundAway(v) + database::kByteTemperatureBias;
       if (stored >= 0.0 && stored <= 255.0) b = static_cast<std::uint8_t>(stored);
     }
     r.setU8(c.offset, b);

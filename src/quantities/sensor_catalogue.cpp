@@ -46,8 +46,8 @@ CatalogueSet readSet(std::string_view name, int firstId, int maxRows) {
 std::optional<CatalogueRow> parseCatalogueRow(std::string_view text) {
   std::vector<std::string_view> f = splitTabs(text);
   if (f.size() >= 2 && f[1].empty()) f.erase(f.begin() + 1);
-  constexpr std::size_t kColumns =
-      13;  // name, code, 2 labels, 2 parameters, short, 4 colours, flag
+  // Long name, code, two labels, two display parameters, short name, four colours, flag.
+  constexpr std::size_t kColumns = 12;
   if (f.size() < kColumns) return std::nullopt;
   CatalogueRow r;
   r.longName = std::string(f[0]);
