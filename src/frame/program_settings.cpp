@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/messages.h"
+#include "quantities/units.h"
 
 namespace frame {
 
@@ -306,6 +307,16 @@ Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSystem& files,
   settings.prepareForRun();
   settings.setProgramDirectory(programDirectory);
   return settings;
+}
+
+void applyUnits(const ProgramSettings& settings, quantities::Units& units) {
+  const UnitCodes u = settings.unitCodes();
+  (void)units.SetTempUnit(u.temperature);
+  (void)units.SetBarUnit(u.barometer);
+  (void)units.SetRainUnit(u.rain);
+  (void)units.SetWindSpeedUnit(u.windSpeed);
+  (void)units.SetElevUnit(u.elevation);
+  units.SaveUnits();
 }
 
 Status saveProgramSettingsAtExit(ProgramSettings& settings, platform::FileSystem& files,

@@ -10,6 +10,10 @@
 #include "platform/file_system.h"
 #include "platform/status.h"
 
+namespace quantities {
+class Units;
+}
+
 namespace frame {
 
 class Messages;
@@ -179,6 +183,11 @@ platform::Result<ProgramSettings> readProgramSettings(platform::FileSystem& file
 platform::Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSystem& files,
                                                              const std::string& programDirectory,
                                                              Messages& messages);
+
+// Start-up step 10: the unit codes at 0 to 4 go to the unit layer through its setters
+// (a code outside a unit's range leaves that unit as it was), and become the saved units
+// that RestoreUnits returns to.
+void applyUnits(const ProgramSettings& settings, quantities::Units& units);
 
 // Shutdown: the hour of the last automatic download becomes -1 and the record is saved;
 // message 61702 on failure.

@@ -7,6 +7,7 @@
 #include "frame/messages.h"
 #include "platform/mem_file_system.h"
 #include "platform/scripted_user_interface.h"
+#include "quantities/units.h"
 
 namespace frame {
 namespace {
@@ -204,6 +205,21 @@ TEST(ProgramSettings, FieldsLandAtTheirOffsets) {
                                            "\x58\x02\x00\x00\x01\x00\x00\x00",
                                            20));
   EXPECT_EQ(b[920], '\x01');
+}
+
+TEST(ProgramSettings, UnitCodesReachTheUnitLayer) {
+  ProgramSettings s;
+  s.setUnitCodes({1, 2, 1, 3, 0});
+  quantities::Units units;
+  applyUnits(s, units);
+  EXPECT_EQ(units.GetTempUnit(), quantities::kCelsius);
+  EXPECT_EQ(units.GetBarUnit(), quantities::kMillibars);
+  EXPECT_EQ(units.GetRainUnit(), quantities::kMillimetres);
+  EXPECT_EQ(units.GetWindSpeedUnit(), quantities::kMetresPerSecond);
+  EXPECT_EQ(units.GetElevUnit(), quantities::kMetres);
+  (void)units.SetTempUnit(quantities::kFahrenheit);
+  units.RestoreUnits();
+  EXPECT_EQ(units.GetTempUnit(), quantities::kCelsius);
 }
 
 TEST(ProgramSettings, ScreenChangeZeroesOnlyTheScreenBoundPlacements) {
