@@ -63,7 +63,8 @@ void finishSummary(DailySummaryObject& s, const DayTotals& t) {
 ArchiveRecord generatedRecord(const DateTime& day, int minutes, int interval) {
   const double season = std::cos(2 * kPi * (dayOfYear(day) - 200) / 365.0);  // 1 in July
   const double daily = std::sin(2 * kPi * (minutes - 540) / 1440.0);         // 1 at 15:00
-  const auto seed = static_cast<std::uint32_t>(day.packed() * 1441 + minutes);
+  const auto key = static_cast<std::uint32_t>(day.packed());
+  const std::uint32_t seed = key * 1441U + static_cast<std::uint32_t>(minutes);
   ArchiveRecord r;
   r.setU8(kArcInterval, static_cast<std::uint8_t>(interval));
   r.setI16(kArcTime, static_cast<std::int16_t>(minutes));
@@ -77,8 +78,7 @@ ArchiveRecord generatedRecord(const DateTime& day, int minutes, int interval) {
                     28000, 31500));
   r.setI16(kArcOutsideHumidity, clampI16(650 - 250 * daily + 40 * noise(seed + 1), 50, 1000));
   r.setI16(kArcInsideHumidity, clampI16(400 + 30 * daily, 100, 900));
-  const bool rainyHour =
-      mix(static_cast<std::uint32_t>(day.packed() * 24 + minutes / 60)) % 23 == 0;
+  const bool rainyHour = mix(key * 24U + static_cast<std::uint32_t>(minutes / 60)) % 23 == 0;
   const int tips = rainyHour ? static_cast<int>(mix(seed + 2) % 3) : 0;
   r.setU16(kArcRain,
            static_cast<std::uint16_t>(tips | (kRainCollectorInches << kRainCollectorShift)));
@@ -86,8 +86,7 @@ ArchiveRecord generatedRecord(const DateTime& day, int minutes, int interval) {
   const double wind = std::max(0.0, 60 + 40 * daily + 30 * noise(seed + 3));
   r.setI16(kArcWindSpeed, clampI16(wind, 0, 1500));
   r.setI16(kArcHighWindSpeed, clampI16(wind * 1.6, 0, 2000));
-  const int dir =
-      static_cast<int>(mix(static_cast<std::uint32_t>(day.packed() * 6 + minutes / 240)) % 16);
+  const int dir = static_cast<int>(mix(key * 6U + static_cast<std::uint32_t>(minutes / 240)) % 16);
   r.setU8(kArcWindDirection, static_cast<std::uint8_t>(dir));
   r.setU8(kArcHighWindDirection, static_cast<std::uint8_t>((dir + 1) % 16));
   r.setI16(kArcWindSamples, static_cast<std::int16_t>(std::min(interval * 22, 32767)));
@@ -98,8 +97,7 @@ ArchiveRecord generatedRecord(const DateTime& day, int minutes, int interval) {
   r.setI16(kArcSolarEstimate, clampI16(950 * sun, 0, 1800));
   r.setU8(kArcUvIndex, static_cast<std::uint8_t>(std::lround(80 * sun)));
   r.setU8(kArcHighUvIndex, static_cast<std::uint8_t>(std::lround(84 * sun)));
-  r.setU8(kArcForecastRule,
-          static_cast<std::uint8_t>(mix(static_cast<std::uint32_t>(day.packed())) % 190));
+  r.setU8(kArcForecastRule, static_cast<std::uint8_t>(mix(key) % 190));
   r.setU8(kArcEvapotranspiration, static_cast<std::uint8_t>(std::lround(interval * 0.2 * sun)));
   return r;
 }
@@ -111,6 +109,11 @@ Status generateDays(WeatherDatabase& db, const GeneratorOptions& o) {
   if (o.days < 0) return Status::badArgument("the number of days cannot be negative");
   if (!isValidDate(o.year, o.month, o.day)) return Status::badArgument("not a calendar date");
   DateTime day = DateTime::fromDate(o.year, o.month, o.day, kNoTime);
+  // Generating over days already stored would overwrite their summaries and store
+  // records twice.
+  if (!db.dayList().empty() && day.packed() <= db.dayList().back()) {
+    return Status::badArgument("the station already holds data up to that day");
+  }
   WeatherDataObject obj;
   for (int n = 0; n < o.days; ++n, day.nextDay()) {
     DailySummaryObject summary;
