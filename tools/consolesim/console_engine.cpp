@@ -126,12 +126,15 @@ void ConsoleEngine::emitDueLoopPackets() {
 
 void ConsoleEngine::queue(std::span<const std::uint8_t> bytes, std::int64_t atUs) {
   if (deadUntilUs_ >= 0) return;
-  const std::int64_t byteUs =
-      options_.pace ? (10'000'000 + options_.baudRate - 1) / options_.baudRate : 0;
-  std::int64_t t = std::max(atUs, lineFreeUs_);
-  for (std::uint8_t b : bytes) {
-    t += byteUs;
-    out_.push_back({t, b});
+  // Each byte is ready once its 10 bits have left the console; counting from the start of
+  // the burst keeps the rounding from piling up over a page.
+  const std::int64_t start = std::max(atUs, lineFreeUs_);
+  std::int64_t t = start;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (options_.pace) {
+      t = start + static_cast<std::int64_t>((i + 1) * 10'000'000ull / options_.baudRate);
+    }
+    out_.push_back({t, bytes[i]});
   }
   lineFreeUs_ = t;
 }

@@ -42,8 +42,8 @@ platform::Status PtyServer::runOnce(std::chrono::milliseconds maxWait) {
   return flushOutput();
 }
 
-platform::Status PtyServer::run(const volatile std::sig_atomic_t& stop) {
-  while (stop == 0) {
+platform::Status PtyServer::run(const std::function<bool()>& stopRequested) {
+  while (!stopRequested()) {
     if (platform::Status s = runOnce(std::chrono::milliseconds(100)); !s.isOk()) return s;
   }
   return platform::Status::ok();

@@ -4,8 +4,8 @@
 // ConsoleEngine, on a real clock.
 
 #include <chrono>
-#include <csignal>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "consolesim/console_engine.h"
@@ -24,9 +24,9 @@ class PtyServer {
   // One turn: waits at most `maxWait` (less when a reply byte falls due sooner) for bytes
   // from the program, hands them to the engine and writes the replies that are due.
   platform::Status runOnce(std::chrono::milliseconds maxWait);
-  // Serves until `stop` becomes nonzero (set from a signal handler); a turn never waits
-  // longer than 100 ms, so a stop request is seen promptly.
-  platform::Status run(const volatile std::sig_atomic_t& stop);
+  // Serves until `stopRequested` answers true; it is asked at least every 100 ms, so a
+  // stop request (a signal handler's flag) is seen promptly.
+  platform::Status run(const std::function<bool()>& stopRequested);
 
  private:
   platform::Status flushOutput();

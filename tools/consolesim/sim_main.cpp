@@ -69,7 +69,7 @@ int serve(const consolesim::SimArguments& args, const std::string& pathFile,
   std::signal(SIGINT, onStopSignal);
   std::signal(SIGTERM, onStopSignal);
   consolesim::PtyServer server(engine, **pty, clock);
-  const platform::Status s = server.run(gStop);
+  const platform::Status s = server.run([] { return gStop != 0; });
   if (!link.empty()) {
     std::error_code ec;
     std::filesystem::remove(link, ec);
