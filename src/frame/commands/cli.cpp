@@ -11,6 +11,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   addDbCommands(app, ctx);
   addLogCommands(app, ctx);
   addConsoleCommands(app, ctx);
+  addSummaryCommands(app, ctx);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -32,5 +32,6 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx);
 void addDbCommands(CLI::App& app, CommandContext& ctx);
 void addLogCommands(CLI::App& app, CommandContext& ctx);
 void addConsoleCommands(CLI::App& app, CommandContext& ctx);
+void addSummaryCommands(CLI::App& app, CommandContext& ctx);
 
 }  // namespace commands
