@@ -2,34 +2,25 @@
 
 namespace station {
 
-std::string formatDataSetRow(const DataSetRow& row) {
-  std::string out;
-  auto field = [&out](const std::string& text) {
-    out += text;
-    out += '\t';
-  };
-  auto number = [&out](long long v) {
-    out += std::to_string(v);
-    out += '\t';
-  };
-  field(row.longName);
-  out += '\t';
-  number(static_cast<std::int32_t>(row.code));
-  field(row.label1);
-  field(row.label2);
-  number(row.width);
-  number(row.pad);
-  field(row.shortName);
-  for (std::int32_t c : row.colours) number(c);
-  number(row.flag);
+std::vector<DataSet> catalogueDataSets(const quantities::SensorCatalogue& catalogue) {
+  std::vector<DataSet> out;
+  for (std::string_view name :
+       {quantities::kArchiveSetName, quantities::kDailySetName, quantities::kOverlaySetName}) {
+    const DataSet* set = catalogue.findSet(name);
+    out.push_back(set != nullptr ? *set : DataSet{std::string(name), {}});
+  }
   return out;
+}
+
+std::vector<DataSet> stationDataSets() {
+  return catalogueDataSets(quantities::SensorCatalogue::fromStringTable());
 }
 
 std::string formatDataSetsFile(const std::vector<DataSet>& sets) {
   std::string out;
   for (const DataSet& set : sets) {
     out += set.name + "\n";
-    for (const DataSetRow& row : set.rows) out += formatDataSetRow(row) + "\n";
+    for (const DataSetRow& row : set.rows) out += quantities::formatCatalogueRow(row) + "\n";
     out += ".\n";
   }
   return out;

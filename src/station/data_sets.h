@@ -1,46 +1,31 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "quantities/sensor_catalogue.h"
+
 namespace station {
 
-// One row of a data set: a weather variable as the sensor catalogue describes it.
-struct DataSetRow {
-  std::string longName;
-  std::uint32_t code = 0;  // SensorCode
-  std::string label1;      // "^" stands for an empty line
-  std::string label2;
-  int width = 7;  // column width of the fixed-width text lines
-  int pad = 0;    // blanks after the right-aligned value inside the column
-  std::string shortName;
-  std::array<std::int32_t, 4> colours{};
-  int flag = 0;
-};
+// A data set is a named list of catalogue rows; a station's data sets are always the
+// sensor catalogue's three sets, in the catalogue's order.
+using DataSetRow = quantities::CatalogueRow;
+using DataSet = quantities::CatalogueSet;
 
-// A named, ordered list of rows.
-struct DataSet {
-  std::string name;
-  std::vector<DataSetRow> rows;
-};
-
-// The three sets every station has, in this order, and their names.
+// The set indexes data lists use.
 inline constexpr std::size_t kArchiveSet = 0;
 inline constexpr std::size_t kDailySet = 1;
 inline constexpr std::size_t kOverlaySet = 2;
-inline constexpr const char* kDataSetNames[] = {"Archive Data Values", "Daily Data Values",
-                                                "Overlay Variables Set"};
-// String ids of the first row of each set in the catalogue.
-inline constexpr int kDataSetFirstIds[] = {10000, 12000, 14000};
 
-// One row as a "DataSets.dat" line, without its line feed:
-// "%s\t\t%d\t%s\t%s\t%d\t%d\t%s\t%d\t%d\t%d\t%d\t%d\t".
-std::string formatDataSetRow(const DataSetRow& row);
+// The archive, daily and overlay sets of `catalogue`, in that order; a set the catalogue
+// lacks is present and empty, so the indexes stay the same.
+std::vector<DataSet> catalogueDataSets(const quantities::SensorCatalogue& catalogue);
 
-// The whole "DataSets.dat": per set its name, its rows, then ".".
+// The data sets of every station: catalogueDataSets() of the program's catalogue.
+std::vector<DataSet> stationDataSets();
+
+// The whole "DataSets.dat": per set its name, one catalogue-format line per row, then ".".
 std::string formatDataSetsFile(const std::vector<DataSet>& sets);
 
 // The row count of each set, as the data lists check their items against.

@@ -58,7 +58,7 @@ std::vector<TextColumn> columnsOf(const DataList& list, const std::vector<DataSe
     const auto& rows = sets[static_cast<std::size_t>(item.set)].rows;
     if (item.row < 0 || static_cast<std::size_t>(item.row) >= rows.size()) continue;
     const DataSetRow& r = rows[static_cast<std::size_t>(item.row)];
-    out.push_back({r.label1, r.label2, r.width, r.pad, r.code});
+    out.push_back({r.label1, r.label2, r.width, r.blanks, r.code});
   }
   return out;
 }

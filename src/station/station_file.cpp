@@ -42,6 +42,11 @@ platform::Result<std::uint64_t> stationFileSize(platform::FileSystem& files,
 platform::Result<StationConfig> readStationRecord(platform::FileSystem& files,
                                                   const std::string& stationDir) {
   const std::string path = stationFilePath(stationDir);
+  if (stationDir.size() > layout::kStationDir.maxLength) {
+    return platform::Status(platform::Errc::kBadArgument,
+                            stationDir + ": a station directory path may have at most 259 bytes",
+                            kStationReadFailed);
+  }
   auto file = files.open(path, platform::OpenMode::kRead);
   if (!file.isOk()) {
     return platform::Status(file.status().kind(), file.status().message(), kStationReadFailed);
@@ -89,11 +94,16 @@ std::optional<std::string> readStationName(platform::FileSystem& files,
   if (!size.isOk()) return std::nullopt;
 
   std::size_t offset = 0;
+  std::size_t room = layout::kStationName.maxLength;
   switch (*size) {
     case StationConfig::kSize:
       offset = layout::kStationName.offset;
       break;
     case kLegacy50FileSize:
+      // The old name field ends where the phone number begins.
+      offset = 12;
+      room = 41;
+      break;
     case kLegacy4xFileSize:
       offset = 12;
       break;
@@ -107,7 +117,7 @@ std::optional<std::string> readStationName(platform::FileSystem& files,
   if (!readWhole(**file, raw, path).isOk()) return std::nullopt;
   if (*size == StationConfig::kSize && loadLe<std::uint16_t>(raw, 0) != kStationFormatId)
     return std::nullopt;
-  return loadText(raw, offset, layout::kStationName.maxLength);
+  return loadText(raw, offset, room);
 }
 
 bool isStationDirectory(platform::FileSystem& files, const std::string& stationDir) {

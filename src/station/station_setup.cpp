@@ -1,0 +1,266 @@
+#include "station/station_setup.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "platform/com_port_map.h"
+#include "station/message_text.h"
+#include "station/station_list.h"
+#include "station/station_text_ids.h"
+#include "station/zone_code.h"
+
+namespace station {
+
+namespace {
+
+struct SensorInfo {
+  Sensor sensor;
+  const char* name;
+  std::uint32_t bits;   // in sensorMask
+  std::uint32_t bits2;  // in sensorMask2
+  bool cirrantOnly;
+};
+
+constexpr std::uint32_t bit(int n) { return std::uint32_t{1} << n; }
+
+constexpr SensorInfo kSensors[] = {
+    {Sensor::kExtraTemp2, "extra-temp-2", bit(1), 0, true},
+    {Sensor::kExtraTemp3, "extra-temp-3", bit(2), 0, true},
+    {Sensor::kExtraTemp4, "extra-temp-4", bit(3), 0, true},
+    {Sensor::kOutsideHumidity, "outside-humidity", bit(4), 0, false},
+    {Sensor::kExtraHumidity2, "extra-humidity-2", bit(5), 0, true},
+    {Sensor::kExtraHumidity3, "extra-humidity-3", bit(6), 0, true},
+    {Sensor::kRain, "rain", bit(15), 0, false},
+    {Sensor::kSolarRadiation, "solar-radiation", bit(11), bit(0), true},
+    {Sensor::kUv, "uv", bit(12), bit(1), true},
+    {Sensor::kSoilMoisture1, "soil-moisture-1", bit(16), 0, true},
+    {Sensor::kSoilMoisture2, "soil-moisture-2", bit(17), 0, true},
+    {Sensor::kSoilMoisture3, "soil-moisture-3", bit(18), 0, true},
+    {Sensor::kSoilMoisture4, "soil-moisture-4", bit(19), 0, true},
+    {Sensor::kSoilTemp1, "soil-temp-1", bit(20), 0, true},
+    {Sensor::kSoilTemp2, "soil-temp-2", bit(21), 0, true},
+    {Sensor::kSoilTemp3, "soil-temp-3", bit(22), 0, true},
+    {Sensor::kSoilTemp4, "soil-temp-4", bit(23), 0, true},
+    {Sensor::kLeafWetness1, "leaf-wetness-1", bit(24), 0, true},
+    {Sensor::kLeafWetness2, "leaf-wetness-2", bit(25), 0, true},
+    {Sensor::kLeafTemp1, "leaf-temp-1", bit(28), 0, true},
+    {Sensor::kLeafTemp2, "leaf-temp-2", bit(29), 0, true},
+};
+
+const SensorInfo& infoOf(Sensor s) {
+  for (const SensorInfo& i : kSensors) {
+    if (i.sensor == s) return i;
+  }
+  return kSensors[0];
+}
+
+constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 14400, 19200};
+
+platform::Status refused(int id, std::initializer_list<std::string_view> args = {}) {
+  return platform::Status::badArgument(messageText(id, args));
+}
+
+// Degrees, minutes and seconds of a magnitude, rounded to the nearest second.
+void splitDegrees(double value, std::int16_t& deg, std::int16_t& min, std::int16_t& sec) {
+  long total = std::lround(std::fabs(value) * 3600.0);
+  deg = static_cast<std::int16_t>(total / 3600);
+  min = static_cast<std::int16_t>(total / 60 % 60);
+  sec = static_cast<std::int16_t>(total % 60);
+}
+
+}  // namespace
+
+std::string sensorName(Sensor s) { return infoOf(s).name; }
+
+std::optional<Sensor> sensorForName(std::string_view name) {
+  for (const SensorInfo& i : kSensors) {
+    if (name == i.name) return i.sensor;
+  }
+  return std::nullopt;
+}
+
+std::vector<Sensor> allSensors() {
+  std::vector<Sensor> out;
+  for (const SensorInfo& i : kSensors) out.push_back(i.sensor);
+  return out;
+}
+
+bool sensorOn(const StationConfig& config, Sensor s) {
+  return config.hasSensors(0, infoOf(s).bits);
+}
+
+platform::Status setSensor(StationConfig& config, Sensor s, bool on) {
+  const SensorInfo& info = infoOf(s);
+  if (on && info.cirrantOnly && !config.isCirrant()) {
+    return platform::Status::badArgument(std::string(modelName(config.model())) +
+                                         " stations have no " + info.name + " sensor");
+  }
+  if (on && s == Sensor::kOutsideHumidity && !config.isBasalt() && !config.isCirrant()) {
+    return refused(text::kNoOutsideHumidity);
+  }
+  std::uint32_t bits = info.bits;
+  // A Cirrant console keeps its own rain-collector bit beside the common one.
+  if (s == Sensor::kRain && config.isCirrant()) bits |= bit(7);
+  config.setSensorMask(on ? config.sensorMask() | bits : config.sensorMask() & ~bits);
+  config.setSensorMask2(on ? config.sensorMask2() | info.bits2
+                           : config.sensorMask2() & ~info.bits2);
+  if (s == Sensor::kSolarRadiation || s == Sensor::kUv) {
+    const bool plusSensors = config.hasSensors(0, bit(11)) || config.hasSensors(0, bit(12));
+    if (plusSensors && config.model() == 5) config.set(layout::kModel, std::uint16_t{6});
+    if (!plusSensors && config.model() == 6) config.set(layout::kModel, std::uint16_t{5});
+  }
+  return platform::Status::ok();
+}
+
+platform::Status setLocation(StationConfig& config, double latitude, double longitude) {
+  if (!(latitude >= -90 && latitude <= 90) || !(longitude >= -180 && longitude <= 180)) {
+    return platform::Status::badArgument(
+        "latitude must lie within -90..90 and longitude within -180..180");
+  }
+  std::int16_t d = 0, m = 0, s = 0;
+  splitDegrees(latitude, d, m, s);
+  config.set(layout::kLatDeg, d);
+  config.set(layout::kLatMin, m);
+  config.set(layout::kLatSec, s);
+  splitDegrees(longitude, d, m, s);
+  config.set(layout::kLonDeg, d);
+  config.set(layout::kLonMin, m);
+  config.set(layout::kLonSec, s);
+  config.set(layout::kLatitude, static_cast<float>(latitude));
+  config.set(layout::kLongitude, static_cast<float>(longitude));
+  config.set(layout::kLatSouth, std::uint8_t{latitude < 0});
+  config.set(layout::kLonWest, std::uint8_t{longitude < 0});
+  updateZoneCode(config);
+  return platform::Status::ok();
+}
+
+platform::Status applyStationSettings(StationConfig& config, const StationSettings& in) {
+  // Work on a copy so that a refusal anywhere leaves the record untouched.
+  StationConfig c = config;
+  if (in.name) {
+    if (in.name->empty()) return refused(text::kEnterName);
+    if (in.name->size() > 40)
+      return platform::Status::badArgument("a station name has at most 40 characters");
+    if (!stationDirectoryName(*in.name).isOk())
+      return refused(text::kInvalidStationName, {*in.name});
+    c.setStationName(*in.name);
+  }
+  if (in.model && *in.model != c.model() && !c.setModel(*in.model)) {
+    return platform::Status::badArgument("unknown station model " + std::to_string(*in.model));
+  }
+  if (in.comPort) {
+    if (*in.comPort < 1 || *in.comPort > 255)
+      return platform::Status::badArgument("a port number lies within 1..255");
+    c.setComPort(static_cast<std::uint16_t>(*in.comPort));
+  }
+  if (in.baudRate) {
+    if (std::find(std::begin(kBaudRates), std::end(kBaudRates), *in.baudRate) ==
+        std::end(kBaudRates)) {
+      return platform::Status::badArgument("baud rate " + std::to_string(*in.baudRate) +
+                                           " is not one of 1200, 2400, 4800, 9600, 14400, 19200");
+    }
+    c.setBaudRate(static_cast<std::uint16_t>(*in.baudRate));
+  }
+  if (in.baudRate && !c.isCirrant() && c.baudRate() > 2400) {
+    return platform::Status::badArgument(std::string(modelName(c.model())) +
+                                         " stations talk at 1200 or 2400 baud");
+  }
+  if (in.useModem) c.setUseModem(*in.useModem);
+  if (in.pulseDial) c.setPulseDial(*in.pulseDial);
+  if (in.phoneNumber) c.setPhoneNumber(*in.phoneNumber);
+  if (in.modemInit) c.setModemInit(*in.modemInit);
+  if (c.useModem() && c.phoneNumber().empty()) return refused(text::kEnterPhone);
+  if (in.connectWait) {
+    int wait = 0;
+    const std::string& t = *in.connectWait;
+    auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), wait);
+    if (t.empty() || ec == std::errc::invalid_argument || end != t.data() + t.size()) {
+      return refused(text::kConnectWaitInvalid, {t});
+    }
+    if (ec == std::errc::result_out_of_range || wait < 0 || wait > 127)
+      return refused(text::kConnectWaitRange);
+    c.setConnectWait(static_cast<std::int8_t>(wait));
+  }
+  if (in.timeoutMinutes) {
+    const double seconds = std::round(*in.timeoutMinutes * 60.0);
+    if (!(seconds >= 1 && seconds <= 1999)) {
+      return platform::Status::badArgument(
+          "the time-out lies within 1 second and 1999 seconds (33 minutes)");
+    }
+    c.setTimeoutSeconds(static_cast<std::int16_t>(seconds));
+  }
+  if (in.latitude || in.longitude) {
+    const double lat = in.latitude ? *in.latitude : c.latitude();
+    const double lon = in.longitude ? *in.longitude : c.longitude();
+    if (platform::Status s = setLocation(c, lat, lon); !s.isOk()) return s;
+  }
+  for (const auto& [sensor, on] : in.sensors) {
+    if (platform::Status s = setSensor(c, sensor, on); !s.isOk()) return s;
+  }
+  config = c;
+  return platform::Status::ok();
+}
+
+platform::Status renameStationDirectory(platform::FileSystem& files, StationState& station,
+                                        StationPrompts& prompts) {
+  const std::string oldDir = station.config.stationDir();
+  auto dirName = stationDirectoryName(station.config.stationName());
+  if (!dirName.isOk()) return dirName.status();
+  const std::size_t slash = oldDir.find_last_of('/');
+  const std::string parent = slash == std::string::npos ? std::string() : oldDir.substr(0, slash);
+  const std::string newDir =
+      parent.empty() && slash == 0 ? "/" + *dirName : platform::joinPath(parent, *dirName);
+  if (newDir == oldDir) return platform::Status::ok();
+  if (!prompts.ask(messageText(text::kRenameTitle),
+                   messageText(text::kRenameQuestion, {*dirName}))) {
+    return platform::Status::cancelled("directory not renamed");
+  }
+  if (newDir.size() > layout::kStationDir.maxLength) {
+    return platform::Status::badArgument(newDir +
+                                         ": a station directory path may have at most 259 bytes");
+  }
+  // 17 is the system's "file exists" number, shown in the message like any other failure.
+  platform::Status s = files.exists(newDir)
+                           ? platform::Status(platform::Errc::kBusy, newDir + " exists", 17)
+                           : files.rename(oldDir, newDir);
+  if (!s.isOk()) {
+    prompts.showError(messageText(text::kRenameFailed, {oldDir, newDir, std::to_string(s.code())}));
+    return s;
+  }
+  station.config.setStationDir(newDir);
+  return saveStation(files, station);
+}
+
+}  // namespace station
+
+namespace station {
+
+platform::Result<StationState> changeStation(platform::FileSystem& files, const std::string& dir,
+                                             const StationSettings& settings,
+                                             const std::string& portDevice,
+                                             const std::string& programDir,
+                                             StationPrompts& prompts) {
+  auto station = loadStation(files, dir, stationDataSets());
+  if (!station.isOk()) return station.status();
+  const std::string oldName = station->config.stationName();
+  if (platform::Status s = applyStationSettings(station->config, settings); !s.isOk()) return s;
+  if (!portDevice.empty()) {
+    if (platform::Status s =
+            platform::setComPortDevice(files, programDir, station->config.comPort(), portDevice);
+        !s.isOk()) {
+      return s;
+    }
+  }
+  if (platform::Status s = saveStation(files, *station); !s.isOk()) {
+    prompts.showError(messageText(text::kSaveError));
+    return s;
+  }
+  if (station->config.stationName() != oldName) {
+    platform::Status s = renameStationDirectory(files, *station, prompts);
+    if (!s.isOk() && s.kind() != platform::Errc::kCancelled) return s;
+  }
+  return station;
+}
+
+}  // namespace station
