@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+
+#include "platform/status.h"
+#include "station/station_config.h"
+
+namespace frame {
+
+// One archive download as the frame asks for it.
+struct DownloadRequest {
+  // The station's record: its link settings, name and directory.
+  station::StationConfig* config = nullptr;
+  // True for the program's current station, whose database and rain database are
+  // open already. For any other station the runner opens that station's own database
+  // and rain database, and closes them and its link when it is done.
+  bool currentStation = true;
+  // Polled between pages: true when the run should stop (a termination signal).
+  std::function<bool()> cancelled;
+};
+
+struct DownloadResult {
+  // 0, or the link error code that ended the download (-4 CRC, -5 time-out, ...).
+  int linkError = 0;
+  // Records appended to the database by this run.
+  std::size_t recordsStored = 0;
+  // Set when something other than the link failed (a database write, say).
+  platform::Status status;
+
+  bool ok() const { return linkError == 0 && status.isOk(); }
+};
+
+// The archive download. The frame calls it for the user's download, the schedule and
+// the "-d" switch; the download code provides the real one.
+class DownloadRunner {
+ public:
+  virtual ~DownloadRunner() = default;
+  // REQUIRES: request.config != nullptr
+  virtual DownloadResult download(const DownloadRequest& request) = 0;
+};
+
+}  // namespace frame

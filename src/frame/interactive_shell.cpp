@@ -1,0 +1,183 @@
+#include "frame/interactive_shell.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "frame/program.h"
+#include "frame/station_admin.h"
+#include "platform/string_table.h"
+
+namespace frame {
+
+namespace {
+
+constexpr int kMsgNoStationOpen = 61596;
+
+constexpr std::string_view kHelp =
+    "Commands:\n"
+    "  download  (descargar)   download the open station's archive now\n"
+    "  bulletin  (boletin)     current conditions\n"
+    "  stations  (estaciones)  list the stations below the program directory\n"
+    "  open [n]  (abrir)       open station number n of the list, or choose one\n"
+    "  new NAME  (nueva)       create a station below the program directory and open it\n"
+    "  delete    (eliminar)    delete a station from disk\n"
+    "  schedule  (horario)     show the automatic download schedule\n"
+    "  quit      (salir)       save everything and end the program\n";
+
+std::vector<std::string> words(std::string_view line) {
+  std::vector<std::string> w;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    std::size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+    if (i > start) w.emplace_back(line.substr(start, i - start));
+  }
+  return w;
+}
+
+// The rest of the line after its first word: a station name may hold blanks.
+std::string restAfterFirstWord(std::string_view line) {
+  std::size_t i = line.find_first_not_of(" \t");
+  if (i == std::string_view::npos) return {};
+  i = line.find_first_of(" \t", i);
+  if (i == std::string_view::npos) return {};
+  i = line.find_first_not_of(" \t", i);
+  return i == std::string_view::npos ? std::string() : std::string(line.substr(i));
+}
+
+bool is(const std::string& w, std::string_view a, std::string_view b) { return w == a || w == b; }
+
+void listStations(Program& program, std::ostream& out) {
+  auto list = program.listStations();
+  if (!list) {
+    out << "cannot list stations: " << list.status().message() << "\n";
+    return;
+  }
+  if (list->empty()) out << "no stations below " << program.programDirectory() << "\n";
+  std::string current = program.currentStationDir();
+  for (std::size_t i = 0; i < list->size(); ++i) {
+    const auto& s = (*list)[i];
+    out << (s.directory == current ? "* " : "  ") << i + 1 << "  " << s.name << "  " << s.directory
+        << "\n";
+  }
+}
+
+void showSchedule(Program& program, std::ostream& out) {
+  station::DownloadSchedule s = program.schedule();
+  out << "automatic download: " << (s.autoDownload ? "on" : "off") << ", minute " << s.offsetMinutes
+      << ", hours:";
+  bool any = false;
+  for (int h = 0; h < 24; ++h) {
+    if (s.hours[static_cast<std::size_t>(h)]) {
+      out << " " << h;
+      any = true;
+    }
+  }
+  out << (any ? "\n" : " none\n");
+}
+
+void download(Program& program, std::ostream& out) {
+  if (program.currentStation() == nullptr) {
+    out << platform::loadString(kMsgNoStationOpen) << "\n";
+    return;
+  }
+  DownloadResult r = program.downloadCurrentStation();
+  if (r.ok()) {
+    out << r.recordsStored << " records stored\n";
+  } else if (r.linkError != 0) {
+    program.messages().DisplayLinkError(r.linkError);
+  } else {
+    out << "download failed: " << r.status.message() << "\n";
+  }
+}
+
+void open(Program& program, const std::vector<std::string>& w, std::ostream& out) {
+  if (w.size() < 2) {
+    (void)chooseAndOpenStation(program);
+  } else {
+    auto list = program.listStations();
+    std::size_t n = 0;
+    try {
+      n = std::stoul(w[1]);
+    } catch (const std::exception&) {
+      n = 0;
+    }
+    if (!list || n == 0 || n > list->size()) {
+      out << "no station number " << w[1] << "; see 'stations'\n";
+      return;
+    }
+    if (platform::Status s = program.openStation((*list)[n - 1].directory); !s.isOk()) {
+      out << "cannot open: " << s.message() << "\n";
+      return;
+    }
+  }
+  if (program.currentStation()) out << "open: " << program.currentStationName() << "\n";
+}
+
+void remove(Program& program, std::ostream& out) {
+  auto list = program.listStations();
+  if (!list || list->empty()) {
+    out << "no stations to delete\n";
+    return;
+  }
+  std::vector<std::string> names;
+  for (const auto& s : *list) names.push_back(s.name);
+  auto pick = program.ui().choose("Eliminar Estación", "Eliminar Estación", names);
+  if (!pick || *pick >= list->size()) return;
+  platform::Status s = program.deleteStation((*list)[*pick].directory);
+  if (s.isOk()) out << "deleted " << (*list)[*pick].directory << "\n";
+}
+
+}  // namespace
+
+bool runShellCommand(Program& program, std::string_view line, std::ostream& out) {
+  std::vector<std::string> w = words(line);
+  if (w.empty()) return true;
+  const std::string& c = w[0];
+  if (is(c, "help", "ayuda") || c == "?") {
+    out << kHelp;
+  } else if (is(c, "download", "descargar")) {
+    download(program, out);
+  } else if (is(c, "bulletin", "boletin")) {
+    out << "current conditions are not available in this build yet\n";
+  } else if (is(c, "stations", "estaciones")) {
+    listStations(program, out);
+  } else if (is(c, "open", "abrir")) {
+    open(program, w, out);
+  } else if (is(c, "new", "nueva")) {
+    std::string name = restAfterFirstWord(line);
+    if (name.empty()) {
+      out << "usage: new NAME\n";
+    } else if (auto dir = program.createStation(name, program.programDirectory())) {
+      out << "created " << *dir << "\n";
+    }
+  } else if (is(c, "delete", "eliminar")) {
+    remove(program, out);
+  } else if (is(c, "schedule", "horario")) {
+    showSchedule(program, out);
+  } else if (is(c, "quit", "salir") || c == "exit") {
+    program.postExit();
+  } else {
+    out << "unknown command '" << c << "'; type 'help'\n";
+    return false;
+  }
+  return true;
+}
+
+void startInteractiveShell(Program& program) {
+  std::ostream& out = program.out() ? *program.out() : std::cout;
+  out << "Type 'help' for the commands.\n";
+  program.loop().watchLines(platform::kStandardInput,
+                            [&program, &out](std::string_view line, bool eof) {
+                              if (eof) {
+                                program.postExit();
+                                return;
+                              }
+                              runShellCommand(program, line, out);
+                              out.flush();
+                            });
+}
+
+}  // namespace frame

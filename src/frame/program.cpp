@@ -1,0 +1,151 @@
+#include "frame/program.h"
+
+#include <ostream>
+
+#include "frame/auto_clear.h"
+#include "frame/scheduled_download.h"
+#include "platform/string_table.h"
+#include "platform/systemd_notify.h"
+
+namespace frame {
+
+namespace {
+
+Program* gProgram = nullptr;
+
+constexpr int kMsgProgramName = 61565;
+constexpr int kMsgStationSaveFailed = 61572;
+
+}  // namespace
+
+Program* currentProgram() { return gProgram; }
+void setCurrentProgram(Program* program) { gProgram = program; }
+
+Program::Program(ProgramParts parts)
+    : env_(parts.env),
+      programDirectory_(std::move(parts.programDirectory)),
+      interactive_(parts.interactive),
+      readStandardInput_(parts.readStandardInput),
+      out_(parts.out),
+      loop_(*env_.clock),
+      guardedUi_(*parts.ui, scheduler_),
+      eventLog_(*env_.files, *env_.clock, programDirectory_),
+      messages_(eventLog_, guardedUi_, unattended_),
+      stations_(parts.stations ? std::move(parts.stations) : makeFileStationServices(*env_.files)),
+      downloads_(parts.downloads) {
+  // The scheduler step's order: automatic clear, then automatic download. Uploads and
+  // module timer events are added behind them through scheduler().addStep.
+  stations_->setMessages(&messages_);
+  scheduler_.addStep([this] { runAutoClearCheck(*this); });
+  scheduler_.addStep([this] { runScheduleCheck(*this); });
+}
+
+Program::~Program() {
+  if (gProgram == this) gProgram = nullptr;
+}
+
+std::string Program::currentStationName() const {
+  return current_ ? current_->stationName() : std::string();
+}
+
+std::string Program::currentStationDir() const {
+  return current_ ? current_->stationDir() : std::string();
+}
+
+std::string Program::currentTitle() const {
+  return formatTitleLine(platform::loadString(kMsgProgramName), env_.clock->localNow(), dateStyle_,
+                         currentStationName());
+}
+
+void Program::tick() {
+  title_.update(currentTitle());
+  scheduler_.tick();
+}
+
+void Program::postExit() {
+  loop_.post([this] { loop_.stop(); });
+}
+
+int Program::run(const CommandLineSwitches& switches) {
+  setCurrentProgram(this);
+  platform::ServiceNotifier notifier;
+  loop_.handleTerminationSignals([this](int) {
+    // A long job polls the cancel flag through the loop's pump; the exit command then
+    // runs the shutdown order once the job has unwound.
+    loop_.requestCancel();
+    postExit();
+  });
+  if (!interactive_) {
+    title_.setSink([&notifier](const std::string& t) { notifier.status(t); });
+  } else if (out_ != nullptr) {
+    // The terminal's title bar is the status line: it never mixes with typed commands.
+    title_.setSink(
+        [this](const std::string& t) { *out_ << "\033]0;" << t << "\007" << std::flush; });
+  }
+  if (start(switches)) {
+    notifier.ready();
+    if (auto period = notifier.watchdogPeriod()) {
+      loop_.addTimer(*period, [&notifier, period]() -> std::optional<std::chrono::milliseconds> {
+        notifier.watchdog();
+        return *period;
+      });
+      // A long download runs no timers; its pumps keep the watchdog fed instead.
+      platform::Instant lastFed = env_.clock->now();
+      loop_.setPumpHook([this, &notifier, period, lastFed]() mutable {
+        if (env_.clock->now() - lastFed < *period) return;
+        lastFed = env_.clock->now();
+        notifier.watchdog();
+      });
+    }
+    loop_.run();
+    loop_.setPumpHook({});
+  }
+  notifier.stopping();
+  shutdown();
+  title_.setSink({});
+  setCurrentProgram(nullptr);
+  return exitCode_;
+}
+
+void Program::shutdown() {
+  if (shutDown_ || !started_) return;
+  shutDown_ = true;
+  // Step 1: the timer and the port manager stop before anything is saved, so no
+  // scheduled action can start half-way through the shutdown.
+  if (frameTimer_) loop_.removeTimer(*frameTimer_);
+  frameTimer_.reset();
+  loop_.unwatch(platform::kStandardInput);
+  stations_->stopPortManager();
+  // Step 2.
+  for (auto& hook : shutdownHooks_) hook(*this);
+  (void)saveProgramSettingsAtExit(settings_, *env_.files, programDirectory_, messages_);
+  if (current_) {
+    if (!stations_->saveStation(*current_).isOk())
+      messages_.ReportError(kMsgStationSaveFailed, currentStationName());
+    stations_->closeStation();
+  }
+}
+
+platform::Status Program::saveCurrentStation() {
+  if (!current_) return platform::Status::ok();
+  return stations_->saveStation(*current_);
+}
+
+DownloadResult Program::downloadCurrentStation() {
+  DownloadResult result;
+  if (!current_) {
+    result.status = platform::Status::notFound("no station is open");
+    return result;
+  }
+  if (downloads_ == nullptr) {
+    result.status = platform::Status::unsupported("the archive download is not available");
+    return result;
+  }
+  DownloadRequest request;
+  request.config = &*current_;
+  request.currentStation = true;
+  request.cancelled = [this] { return loop_.pump(); };
+  return downloads_->download(request);
+}
+
+}  // namespace frame

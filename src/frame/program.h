@@ -1,0 +1,177 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "frame/command_line_switches.h"
+#include "frame/dialog_guard.h"
+#include "frame/download_runner.h"
+#include "frame/event_log.h"
+#include "frame/messages.h"
+#include "frame/program_settings.h"
+#include "frame/scheduler.h"
+#include "frame/station_services.h"
+#include "frame/title_line.h"
+#include "platform/env.h"
+#include "platform/event_loop.h"
+#include "platform/status.h"
+#include "platform/user_interface.h"
+#include "quantities/units.h"
+#include "station/schedule.h"
+#include "station/station_config.h"
+#include "station/station_list.h"
+
+namespace frame {
+
+// What main, or a test, hands to the program.
+struct ProgramParts {
+  platform::Env env;
+  // The person's side: terminal, headless or scripted. Must outlive the Program.
+  platform::UserInterface* ui = nullptr;
+  // Station open sequence, database and link; null gives the file-only services.
+  std::unique_ptr<StationServices> stations;
+  // The archive download; null until one is wired in (a download then fails).
+  DownloadRunner* downloads = nullptr;
+  // The directory that was current at start: progdata.dat, download.log, download.lst.
+  std::string programDirectory;
+  // A person at a terminal: typed commands are read and the title is shown.
+  bool interactive = false;
+  // Where the interactive title line and the shell's answers go; may be null.
+  std::ostream* out = nullptr;
+  // An interactive program reads typed commands from standard input; tests turn it off.
+  bool readStandardInput = true;
+};
+
+// Exit codes of a run.
+inline constexpr int kProgramExitOk = 0;
+inline constexpr int kProgramExitFailed = 1;
+
+// The one object that owns what is program-wide: the program settings, the current
+// station, the serial-port manager (through the station services), the schedules, the
+// event log and messages, the user interface and the event loop. main creates it;
+// nothing else is global except the pointer exported C functions use (currentProgram).
+class Program {
+ public:
+  explicit Program(ProgramParts parts);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Start-up, main loop and shutdown. Returns the exit code.
+  int run(const CommandLineSwitches& switches);
+  // Start-up in order (settings, units, port manager, station, timer, unattended switch).
+  // False when the program must end at once; exitCode() says how.
+  bool start(const CommandLineSwitches& switches);
+  // For a one-off command: settings, units and port manager as at start-up, then the
+  // station in `stationDir` (none when empty). No timer, no shell, no unattended switch.
+  platform::Status startForCommand(const std::string& stationDir);
+  // The one-second frame timer: title line, then the scheduler step.
+  void tick();
+  // Posts the exit command: the loop ends after the current pass, then shutdown runs.
+  void postExit();
+  // The shutdown order: port manager stopped, last download hour cleared, modules
+  // unloaded, progdata.dat saved, station saved, rain database closed. Runs once.
+  void shutdown();
+
+  // Hooks for the modules and publishing: run at start-up step 12, at shutdown step 2.
+  void addStartHook(std::function<void(Program&)> hook) { startHooks_.push_back(std::move(hook)); }
+  void addShutdownHook(std::function<void(Program&)> hook) {
+    shutdownHooks_.push_back(std::move(hook));
+  }
+
+  // --- Stations ---
+  station::StationConfig* currentStation() { return current_ ? &*current_ : nullptr; }
+  std::string currentStationName() const;
+  std::string currentStationDir() const;
+  // The open sequence: the current station is closed first; on success the station is
+  // recorded as the last one and the password must be entered again.
+  platform::Status openStation(const std::string& dir);
+  // Saves and closes the current station; the program is then without one.
+  void closeStation();
+  platform::Status saveCurrentStation();
+  // The stations below `parent` (the program directory when empty).
+  platform::Result<std::vector<station::StationEntry>> listStations(const std::string& parent = {});
+  // A new station named `name` below `parent`, then opened. Returns its directory.
+  platform::Result<std::string> createStation(const std::string& name, const std::string& parent);
+  // Removes a station from download.lst and from disk after the user confirms.
+  platform::Status deleteStation(const std::string& dir);
+
+  // --- Schedule ---
+  station::DownloadSchedule schedule() const;
+  void storeSchedule(const station::DownloadSchedule& s);
+  // Saves the auto-download choice: download.lst, then hours and offset, then settings.
+  platform::Status saveAutoDownload(const std::vector<std::string>& stationDirs,
+                                    const std::array<bool, 24>& hours, int offsetMinutes);
+  // The download of the current station, as the user's command runs it.
+  DownloadResult downloadCurrentStation();
+
+  // --- Program-wide state ---
+  platform::Env& env() { return env_; }
+  platform::FileSystem& files() { return *env_.files; }
+  platform::Clock& clock() { return *env_.clock; }
+  platform::EventLoop& loop() { return loop_; }
+  Scheduler& scheduler() { return scheduler_; }
+  platform::UserInterface& ui() { return guardedUi_; }
+  Messages& messages() { return messages_; }
+  EventLog& eventLog() { return eventLog_; }
+  ProgramSettings& settings() { return settings_; }
+  platform::UnattendedFlag& unattended() { return unattended_; }
+  StationServices& stations() { return *stations_; }
+  DownloadRunner* downloads() { return downloads_; }
+  void setDownloadRunner(DownloadRunner* runner) { downloads_ = runner; }
+  quantities::Units& units() { return units_; }
+  TitleLine& title() { return title_; }
+  const LogDateStyle& dateStyle() const { return dateStyle_; }
+  const std::string& programDirectory() const { return programDirectory_; }
+  bool interactive() const { return interactive_; }
+  std::ostream* out() { return out_; }
+  const CommandLineSwitches& switches() const { return switches_; }
+  bool& passwordAccepted() { return passwordAccepted_; }
+  // Optional system facilities: dial-up networking does not exist here; sockets do.
+  bool dialUpAvailable() const { return false; }
+  bool socketsAvailable() const { return true; }
+
+  int exitCode() const { return exitCode_; }
+  void setExitCode(int code) { exitCode_ = code; }
+
+ private:
+  void applySettingsAtStart();
+  std::string currentTitle() const;
+
+  platform::Env env_;
+  std::string programDirectory_;
+  bool interactive_;
+  bool readStandardInput_;
+  std::ostream* out_;
+  platform::EventLoop loop_;
+  Scheduler scheduler_;
+  platform::UnattendedFlag unattended_;
+  SchedulingAwareUserInterface guardedUi_;
+  LogDateStyle dateStyle_;
+  EventLog eventLog_;
+  Messages messages_;
+  ProgramSettings settings_;
+  quantities::Units units_;
+  std::unique_ptr<StationServices> stations_;
+  DownloadRunner* downloads_;
+  TitleLine title_;
+  CommandLineSwitches switches_;
+  std::optional<station::StationConfig> current_;
+  bool passwordAccepted_ = false;
+  bool shutDown_ = false;
+  bool started_ = false;
+  int exitCode_ = kProgramExitOk;
+  std::optional<platform::EventLoop::TimerId> frameTimer_;
+  std::vector<std::function<void(Program&)>> startHooks_;
+  std::vector<std::function<void(Program&)>> shutdownHooks_;
+};
+
+// The program that exported C functions reach; set while a Program runs.
+Program* currentProgram();
+void setCurrentProgram(Program* program);
+
+}  // namespace frame

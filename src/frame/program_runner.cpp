@@ -1,0 +1,85 @@
+#include "frame/program_runner.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "frame/program.h"
+#include "frame/program_wiring.h"
+#include "platform/instance_lock.h"
+#include "platform/string_table.h"
+
+namespace frame {
+
+namespace {
+
+constexpr int kMsgAnotherInstance = 64228;
+
+std::string processDirectory() {
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::current_path(ec);
+  return ec ? std::string(".") : p.string();
+}
+
+// Builds the Program of a real run under the directory's lock and hands it to `body`.
+int withProgram(const RunOptions& options, const std::function<int(Program&)>& body) {
+  std::string dir =
+      options.programDirectory.empty() ? processDirectory() : options.programDirectory;
+  auto lock = platform::InstanceLock::acquire(dir);
+  if (!lock) {
+    if (options.err) {
+      if (lock.status().kind() == platform::Errc::kBusy) {
+        *options.err << platform::loadString(kMsgAnotherInstance) << "\n";
+      }
+      *options.err << "stratalog: " << lock.status().message() << "\n";
+    }
+    return kProgramExitFailed;
+  }
+  platform::Env env = options.env;
+  try {
+    ProgramWiring wiring = makeProgramWiring(env);
+    std::unique_ptr<platform::UserInterface> ui =
+        platform::makeUserInterface(*env.files, *env.clock);
+    ProgramParts parts;
+    parts.env = env;
+    parts.ui = ui.get();
+    parts.stations = std::move(wiring.stations);
+    parts.downloads = wiring.downloads.get();
+    parts.programDirectory = dir;
+    parts.interactive = platform::standardInputIsTerminal();
+    parts.out = options.out;
+    Program program(std::move(parts));
+    return body(program);
+  } catch (const std::exception& e) {
+    if (options.err) *options.err << "stratalog: " << e.what() << "\n";
+    return kProgramExitFailed;
+  }
+}
+
+}  // namespace
+
+int runProgram(const RunOptions& options) {
+  return withProgram(options, [&options](Program& program) {
+    return program.run(parseCommandLineSwitches(options.args));
+  });
+}
+
+int runWithStation(const RunOptions& options, const std::string& stationDir,
+                   const std::function<int(Program&)>& op) {
+  return withProgram(options, [&](Program& program) {
+    std::string dir = stationDir.empty()
+                          ? std::string()
+                          : resolveStationName(stationDir, program.programDirectory());
+    platform::Status s = program.startForCommand(dir);
+    int code = kProgramExitFailed;
+    if (s.isOk()) {
+      code = op(program);
+    } else if (options.err) {
+      *options.err << "stratalog: cannot open the station in " << dir << ": " << s.message()
+                   << "\n";
+    }
+    program.shutdown();
+    return code;
+  });
+}
+
+}  // namespace frame

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+
+namespace frame {
+
+// A real run of the program, as main and "stratalog run" start it.
+struct RunOptions {
+  platform::Env env;
+  // The directory that is current at start; empty: the process's current directory.
+  std::string programDirectory;
+  // The program's own arguments: an optional station first, then -o, -d, -c, -p.
+  std::vector<std::string> args;
+  std::ostream* out = nullptr;
+  std::ostream* err = nullptr;
+};
+
+// Takes the program directory's instance lock (a second instance says so on `err` and
+// gets exit code 1), builds the Program with the terminal or headless user interface
+// and runs it to its end. Returns the exit code.
+int runProgram(const RunOptions& options);
+
+class Program;
+// For commands that work on a station outside the main loop (the console password):
+// the same lock and parts as runProgram, then Program::startForCommand with
+// `stationDir` (relative to the program directory unless it starts with '/'), then `op`,
+// then the shutdown order. Returns op's exit code, or 1 when the start failed.
+int runWithStation(const RunOptions& options, const std::string& stationDir,
+                   const std::function<int(Program&)>& op);
+
+}  // namespace frame

@@ -1,0 +1,93 @@
+// The Program's station and schedule operations: open, close, list, create, delete, and
+// the automatic-download choice.
+#include "frame/program.h"
+#include "frame/station_admin.h"
+#include "platform/string_table.h"
+
+namespace frame {
+
+namespace {
+
+constexpr int kMsgConfirmDelete = 64206;
+constexpr int kMsgCannotDeleteFile = 64209;
+constexpr int kMsgCannotDeleteDir = 64210;
+constexpr int kMsgDeleteTitle = 64218;
+
+}  // namespace
+
+platform::Status Program::openStation(const std::string& dir) {
+  closeStation();
+  auto opened = stations_->openStation(dir);
+  // The open sequence shows its own messages.
+  if (!opened) return opened.status();
+  current_ = std::move(*opened);
+  settings_.setLastStationDirectory(dir);
+  passwordAccepted_ = false;
+  messages_.setStationName(current_->stationName());
+  if (started_) title_.update(currentTitle());
+  return platform::Status::ok();
+}
+
+void Program::closeStation() {
+  if (!current_) return;
+  (void)saveCurrentStation();
+  stations_->closeStation();
+  current_.reset();
+  messages_.setStationName({});
+}
+
+platform::Result<std::vector<station::StationEntry>> Program::listStations(
+    const std::string& parent) {
+  return listStationsIn(*stations_, *env_.files, parent.empty() ? programDirectory_ : parent);
+}
+
+platform::Result<std::string> Program::createStation(const std::string& name,
+                                                     const std::string& parent) {
+  auto dir = stations_->createStation(name, parent.empty() ? programDirectory_ : parent);
+  if (!dir) return dir.status();
+  if (platform::Status s = openStation(*dir); !s.isOk()) return s;
+  return dir;
+}
+
+platform::Status Program::deleteStation(const std::string& dir) {
+  auto name = stations_->stationName(dir);
+  std::string shown = name ? *name : dir;
+  if (!guardedUi_.question(platform::loadString(kMsgDeleteTitle),
+                           fillText(platform::loadString(kMsgConfirmDelete), {shown}))) {
+    return platform::Status::cancelled("deletion of " + dir + " not confirmed");
+  }
+  if (platform::Status s = station::removeFromDownloadList(*env_.files, programDirectory_, dir);
+      !s.isOk()) {
+    return s;
+  }
+  bool wasCurrent = current_ && current_->stationDir() == dir;
+  if (wasCurrent) {
+    // Closed without saving: the record is about to go, and a save would recreate it.
+    stations_->closeStation();
+    current_.reset();
+    messages_.setStationName({});
+    if (settings_.lastStationDirectory() == dir) settings_.setLastStationDirectory({});
+  }
+  std::string failed;
+  platform::Status s = station::deleteStationDirectory(*env_.files, dir, &failed);
+  if (!s.isOk()) {
+    int id = failed == dir ? kMsgCannotDeleteDir : kMsgCannotDeleteFile;
+    messages_.ShowErrorText(fillText(platform::loadString(id), {failed}));
+  }
+  if (wasCurrent && interactive_) loop_.post([this] { (void)chooseAndOpenStation(*this); });
+  return s;
+}
+
+station::DownloadSchedule Program::schedule() const { return scheduleFromSettings(settings_); }
+
+void Program::storeSchedule(const station::DownloadSchedule& s) {
+  storeScheduleInSettings(s, settings_);
+}
+
+platform::Status Program::saveAutoDownload(const std::vector<std::string>& stationDirs,
+                                           const std::array<bool, 24>& hours, int offsetMinutes) {
+  return applyAutoDownload(*env_.files, programDirectory_, settings_, stationDirs, hours,
+                           offsetMinutes);
+}
+
+}  // namespace frame

@@ -1,0 +1,111 @@
+#include "frame/scheduled_download.h"
+
+#include <chrono>
+
+#include "frame/link_error_table.h"
+#include "frame/program.h"
+#include "platform/string_table.h"
+#include "station/schedule.h"
+
+namespace frame {
+
+namespace {
+
+constexpr int kMsgListUnreadable = 61729;
+constexpr int kMsgDownloadTitle = 61730;
+constexpr int kMsgStationUnreadable = 61732;
+constexpr int kMsgDownloadCountDown = 61733;
+constexpr int kMsgDownloadCancelled = 61734;
+constexpr int kMsgDownloaded = 61736;
+constexpr int kCountDownSeconds = 10;
+constexpr std::chrono::milliseconds kWaitBeforeDownload{250};
+
+void downloadOne(Program& program, const std::string& dir, const std::string& timeText) {
+  Messages& m = program.messages();
+  station::StationConfig* current = program.currentStation();
+  bool isCurrent = current != nullptr && dir == current->stationDir();
+  std::optional<station::StationConfig> other;
+  station::StationConfig* config = current;
+  if (!isCurrent) {
+    auto read = program.stations().readStation(dir);
+    if (!read) {
+      m.LogMessage(fillText(platform::loadString(kMsgStationUnreadable), {dir}),
+                   program.currentStationName());
+      return;
+    }
+    other = std::move(*read);
+    config = &*other;
+  }
+  std::string name = config->stationName();
+  std::string cancelled = fillText(platform::loadString(kMsgDownloadCancelled), {name});
+  std::string text = fillText(platform::loadString(kMsgDownloadCountDown), {timeText, name});
+  if (!m.CountDown(platform::loadString(kMsgDownloadTitle), text, kCountDownSeconds)) {
+    m.LogMessage(cancelled, name);
+    return;
+  }
+  program.clock().sleepFor(kWaitBeforeDownload);
+  // Two links on one port would fight over it; the current station gives its link up
+  // and gets it back when the run is over.
+  if (!isCurrent && current != nullptr && config->comPort() == current->comPort()) {
+    program.stations().closeLink();
+  }
+  platform::UnattendedScope unattended(program.unattended());
+  DownloadResult result;
+  if (program.downloads() == nullptr) {
+    result.status = platform::Status::unsupported("the archive download is not available");
+  } else {
+    DownloadRequest request;
+    request.config = config;
+    request.currentStation = isCurrent;
+    request.cancelled = [&program] { return program.loop().pump(); };
+    result = program.downloads()->download(request);
+  }
+  if (result.ok()) {
+    m.LogMessage(fillText(platform::loadString(kMsgDownloaded), {name}), name);
+    return;
+  }
+  if (result.linkError != 0) {
+    m.LogMessage(linkErrorText(result.linkError), name);
+  } else if (!result.status.isOk()) {
+    m.LogMessage(result.status.message(), name);
+  }
+  m.LogMessage(cancelled, name);
+}
+
+}  // namespace
+
+void runScheduleCheck(Program& program) {
+  if (!program.settings().autoDownloadEnabled()) return;
+  station::DownloadSchedule schedule = program.schedule();
+  platform::CivilTime now = program.clock().localNow();
+  std::optional<int> hour = station::checkSchedule(schedule, now.hour * 60 + now.minute);
+  program.storeSchedule(schedule);
+  if (hour) runScheduledDownload(program, *hour);
+}
+
+void runScheduledDownload(Program& program, int hour) {
+  auto finish = [&program, hour] {
+    station::DownloadSchedule s = program.schedule();
+    s.lastScheduledHour = hour;
+    program.storeSchedule(s);
+  };
+  auto list = station::readDownloadList(program.files(), program.programDirectory());
+  if (!list) {
+    program.messages().LogMessageId(kMsgListUnreadable, program.currentStationName());
+    finish();
+    return;
+  }
+  (void)program.saveCurrentStation();
+  platform::CivilTime at;
+  at.hour = hour;
+  at.minute = program.schedule().offsetMinutes;
+  std::string timeText = formatLogTime(at, program.dateStyle());
+  for (const std::string& dir : station::orderForRun(*list, program.currentStationDir())) {
+    downloadOne(program, dir, timeText);
+    if (program.loop().cancelRequested()) break;
+  }
+  program.stations().reopenAfterScheduledRun();
+  finish();
+}
+
+}  // namespace frame

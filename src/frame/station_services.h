@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "frame/clear_procedure.h"
+#include "platform/env.h"
+#include "platform/status.h"
+#include "station/console_password.h"
+#include "station/station_config.h"
+#include "station/station_state.h"
+
+namespace frame {
+
+class Messages;
+
+// What the program needs of a station beyond its record: the open sequence with its
+// database, rain database and console link, and the serial-port manager they live in.
+// The file-only version (makeFileStationServices) reads and writes the records and
+// trees; the database, rain database and link code extend it.
+class StationServices {
+ public:
+  virtual ~StationServices() = default;
+
+  // Where questions and errors of the open and create sequences go. Set by the Program
+  // before any other call; may be null for a command without a person.
+  virtual void setMessages(Messages* messages) = 0;
+
+  // The serial-port manager: started at start-up, stopped at shutdown.
+  virtual platform::Status startPortManager() = 0;
+  virtual void stopPortManager() = 0;
+
+  // The open sequence of a station directory: tree checked, record read, database, rain
+  // database and console link opened. Returns the record.
+  virtual platform::Result<station::StationConfig> openStation(const std::string& dir) = 0;
+  // Closes the open station's link and database and saves and closes its rain database.
+  virtual void closeStation() = 0;
+  // Reads a record without opening the station (another station of the schedule).
+  virtual platform::Result<station::StationConfig> readStation(const std::string& dir) = 0;
+  virtual platform::Status saveStation(const station::StationConfig& config) = 0;
+  virtual std::optional<std::string> stationName(const std::string& dir) = 0;
+  // A new station named `name` below `parent`: its directory (named after the station),
+  // tree, lists and record. When the directory exists the person is asked whether to use
+  // it. Returns the directory; the caller opens it.
+  virtual platform::Result<std::string> createStation(const std::string& name,
+                                                      const std::string& parent) = 0;
+
+  // Closes the open station's console link: another station of a scheduled run needs
+  // the same port.
+  virtual void closeLink() = 0;
+  // After a scheduled run: reopens the open station's rain database, and its link when
+  // closeLink closed it.
+  virtual void reopenAfterScheduledRun() = 0;
+  // The open station's console, for the clear procedure and the password; nullptr when
+  // no link is open or the console does not offer the operations.
+  virtual ClearOperations* clearOperations() = 0;
+  virtual station::ConsoleConfigMemory* configMemory() = 0;
+};
+
+// Records and trees on the file system; no database, rain database or link yet.
+std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files);
+
+}  // namespace frame

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "program_fixture.h"
+
+namespace frame {
+namespace {
+
+using testing::kProgramDir;
+using testing::ProgramTest;
+
+TEST_F(ProgramTest, DeletingTheCurrentStationClosesItAndRemovesItEverywhere) {
+  std::string casa = addStation("Casa", "Casa");
+  std::string other = addStation("Otra", "Otra");
+  fs.setContents(casa + "/2026-12.slg", "records");
+  fs.setContents(std::string(kProgramDir) + "/download.lst", casa + "\n" + other + "\n");
+  makeProgram(/*interactive=*/true);
+  ui.answerChoice(0);  // the start-up choice among two stations: Casa
+  ASSERT_TRUE(program->start({}));
+  ASSERT_EQ(program->currentStationName(), "Casa");
+  ui.answerQuestion(true);
+  ASSERT_TRUE(program->deleteStation(casa).isOk());
+  EXPECT_FALSE(fs.exists(casa));
+  EXPECT_EQ(program->currentStation(), nullptr);
+  EXPECT_EQ(fs.contents(std::string(kProgramDir) + "/download.lst"), other + "\n");
+  EXPECT_EQ(stations->events.back(), "close station");
+  // The open-station command comes next, so the person picks another station.
+  ui.answerChoice(0);
+  program->loop().runOnce(std::chrono::milliseconds(0));
+  EXPECT_EQ(program->currentStationName(), "Otra");
+}
+
+TEST_F(ProgramTest, DeletionNeedsConfirmation) {
+  std::string casa = addStation("Casa", "Casa");
+  makeProgram();
+  ASSERT_TRUE(program->start({}));
+  EXPECT_EQ(program->deleteStation(casa).kind(), platform::Errc::kCancelled);
+  EXPECT_TRUE(fs.exists(casa + "/STATION.CFG"));
+  EXPECT_EQ(program->currentStationName(), "Casa");
+}
+
+TEST_F(ProgramTest, NewStationGetsItsDirectoryNameAndOpens) {
+  makeProgram();
+  ASSERT_TRUE(program->start({}));
+  auto bad = program->createStation("-- ! --", kProgramDir);
+  EXPECT_FALSE(bad.isOk());
+  EXPECT_EQ(ui.messages().back().text, "Nombre de estación '-- ! --' no válido.");
+  auto dir = program->createStation("Casa 2 - Jardín", kProgramDir);
+  ASSERT_TRUE(dir.isOk());
+  EXPECT_EQ(*dir, std::string(kProgramDir) + "/Casa2Jar");
+  EXPECT_EQ(program->currentStationName(), "Casa 2 - Jardín");
+  EXPECT_TRUE(fs.isDirectory(*dir + "/Fuel"));
+}
+
+TEST_F(ProgramTest, AutoDownloadChoiceIsSavedOrLeftWholeOnFailure) {
+  std::string casa = addStation("Casa", "Casa");
+  makeProgram();
+  ASSERT_TRUE(program->start({}));
+  std::array<bool, 24> hours{};
+  hours[6] = hours[18] = true;
+  ASSERT_TRUE(program->saveAutoDownload({casa}, hours, 15).isOk());
+  auto saved = readProgramSettings(fs, std::string(kProgramDir) + "/progdata.dat");
+  ASSERT_TRUE(saved.isOk());
+  EXPECT_TRUE(saved->autoDownloadEnabled());
+  EXPECT_TRUE(saved->downloadInHour(6));
+  EXPECT_EQ(saved->downloadMinute(), 15);
+  EXPECT_EQ(fs.contents(std::string(kProgramDir) + "/download.lst"), casa + "\n");
+
+  fs.failWrites(true);
+  EXPECT_FALSE(program->saveAutoDownload({}, {}, 0).isOk());
+  fs.failWrites(false);
+  EXPECT_EQ(fs.contents(std::string(kProgramDir) + "/download.lst"), casa + "\n");
+  EXPECT_TRUE(program->schedule().autoDownload);
+}
+
+}  // namespace
+}  // namespace frame
