@@ -32,6 +32,15 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx);
 void addDbCommands(CLI::App& app, CommandContext& ctx);
 void addLogCommands(CLI::App& app, CommandContext& ctx);
 void addConsoleCommands(CLI::App& app, CommandContext& ctx);
+void addRunCommands(CLI::App& app, CommandContext& ctx);
+void addStationsCommands(CLI::App& app, CommandContext& ctx);
+void addScheduleCommands(CLI::App& app, CommandContext& ctx);
 void addSummaryCommands(CLI::App& app, CommandContext& ctx);
+void addStationCommands(CLI::App& app, CommandContext& ctx);
+
+// Runs the program itself with its own arguments (a station, then -o, -d, -c, -p) in
+// `programDir` (the current directory when empty). Returns the exit code.
+int runProgramCommand(const std::vector<std::string>& programArgs, const std::string& programDir,
+                      CommandContext& ctx);
 
 }  // namespace commands
