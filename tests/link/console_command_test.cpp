@@ -18,7 +18,6 @@ class ConsoleCommand : public ::testing::Test {
     ctx_.err = &err_;
   }
   int run(std::vector<std::string> args) {
-    args.insert(args.begin(), "stratalog");
     return commands::runCommandLine(args, ctx_);
   }
   std::string written() const { return std::string(wire_->written.begin(), wire_->written.end()); }
