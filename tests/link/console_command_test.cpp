@@ -17,9 +17,7 @@ class ConsoleCommand : public ::testing::Test {
     ctx_.out = &out_;
     ctx_.err = &err_;
   }
-  int run(std::vector<std::string> args) {
-    return commands::runCommandLine(args, ctx_);
-  }
+  int run(std::vector<std::string> args) { return commands::runCommandLine(args, ctx_); }
   std::string written() const { return std::string(wire_->written.begin(), wire_->written.end()); }
 
   platform::FakeClock clock_;
