@@ -2,9 +2,11 @@
 #include <filesystem>
 #include <memory>
 #include <ostream>
+#include <sstream>
 
 #include "frame/commands/cli.h"
 #include "platform/com_port_map.h"
+#include "station/record_listing.h"
 #include "station/station_config.h"
 #include "station/station_creator.h"
 #include "station/station_report.h"
@@ -220,6 +222,57 @@ void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   });
 }
 
+// "YYYY-MM-DD" as a packed day; 0 for an empty text.
+platform::Result<std::int32_t> packedDay(const std::string& text) {
+  if (text.empty()) return 0;
+  int y = 0, m = 0, d = 0;
+  char a = 0, b = 0;
+  std::istringstream in(text);
+  if (!(in >> y >> a >> m >> b >> d) || a != '-' || b != '-' || m < 1 || m > 12 || d < 1 ||
+      d > 31) {
+    return platform::Status::badArgument("'" + text + "' is not a date YYYY-MM-DD");
+  }
+  return (y << 16) | (m << 8) | d;
+}
+
+void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
+  struct PrintOptions {
+    std::size_t list = 0;
+    std::size_t limit = 384;
+    std::size_t first = 0;
+    std::string separator;
+    std::string from, to;
+  };
+  auto p = std::make_shared<PrintOptions>();
+  auto* cmd = group.add_subcommand(
+      "print", "Print a station's archive records through one of its data lists");
+  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--list", p->list, "data list number (see 'station lists'; default 0)");
+  cmd->add_option("--limit", p->limit, "line length (default 384)");
+  cmd->add_option("--first-column", p->first, "first item of the list to show (default 0)");
+  cmd->add_option("--separator", p->separator,
+                  "one character: delimited lines instead of fixed columns");
+  cmd->add_option("--from", p->from, "first day, YYYY-MM-DD");
+  cmd->add_option("--to", p->to, "last day, YYYY-MM-DD");
+  cmd->callback([&ctx, o, p] {
+    if (p->separator.size() > 1) {
+      return void(ctx.exitCode =
+                      fail(ctx, platform::Status::badArgument("the separator is one character")));
+    }
+    auto from = packedDay(p->from);
+    auto to = packedDay(p->to);
+    if (!from.isOk()) return void(ctx.exitCode = fail(ctx, from.status()));
+    if (!to.isOk()) return void(ctx.exitCode = fail(ctx, to.status()));
+    auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
+    if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
+    const station::ListingRequest request{
+        p->list, p->limit, p->first,          p->separator.empty() ? '\0' : p->separator[0],
+        *from,   *to,      currentDirectory()};
+    platform::Status s = station::printRecords(*ctx.env.files, *st, request, *ctx.out);
+    ctx.exitCode = s.isOk() ? kExitOk : fail(ctx, s);
+  });
+}
+
 }  // namespace
 
 void addStationCommands(CLI::App& app, CommandContext& ctx) {
@@ -230,6 +283,7 @@ void addStationCommands(CLI::App& app, CommandContext& ctx) {
   addShow(*group, ctx, options);
   addSet(*group, ctx, options);
   addLists(*group, ctx, options);
+  addPrint(*group, ctx, options);
 }
 
 }  // namespace commands

@@ -1,0 +1,99 @@
+#include "station/record_listing.h"
+
+#include "database/weather_database.h"
+#include "database/weather_objects.h"
+#include "frame/program_settings.h"
+#include "platform/intl_settings.h"
+#include "quantities/date_text.h"
+#include "quantities/record_values.h"
+#include "quantities/units.h"
+
+namespace station {
+
+namespace {
+
+class ArchiveRecordValues : public RecordValues {
+ public:
+  ArchiveRecordValues(const database::WeatherDataObject& obj, const quantities::ValueContext& ctx)
+      : obj_(obj), ctx_(ctx) {}
+  std::string dateText() const override { return quantities::shortDateText(obj_.date, ctx_.intl); }
+  std::string timeText() const override {
+    return quantities::recordTimeText(obj_.date.minutes, ctx_.intl);
+  }
+  std::string exportTimeText() const override {
+    return quantities::exportRecordTimeText(obj_.date.minutes, ctx_.intl);
+  }
+  std::string valueText(std::uint32_t code) const override {
+    return quantities::GetWeatherDataStr(obj_.record, code, ctx_);
+  }
+  std::optional<double> rainAmount(std::uint32_t code) const override {
+    float v = 0;
+    if (quantities::GetWeatherData(obj_.record, code, 0, &v, ctx_) != quantities::kValueOk ||
+        v == -32768.0F) {
+      return std::nullopt;
+    }
+    return v;
+  }
+
+ private:
+  const database::WeatherDataObject& obj_;
+  const quantities::ValueContext& ctx_;
+};
+
+}  // namespace
+
+platform::Status printRecords(platform::FileSystem& files, const StationState& station,
+                              const ListingRequest& request, std::ostream& out) {
+  if (request.list >= station.dataLists.size()) {
+    return platform::Status::badArgument(
+        "the station has " + std::to_string(station.dataLists.size()) + " data lists; list " +
+        std::to_string(request.list) + " does not exist");
+  }
+  const std::vector<TextColumn> columns =
+      columnsOf(station.dataLists[request.list], station.dataSets);
+  auto intl = platform::readIntlSettings(files, request.programDir);
+  const platform::IntlSettings intlSettings = intl.isOk() ? *intl : platform::IntlSettings{};
+  quantities::Units units;
+  const std::string progdata =
+      platform::joinPath(request.programDir, frame::kProgramSettingsFileName);
+  if (files.exists(progdata)) {
+    auto settings = frame::readProgramSettings(files, progdata);
+    if (!settings.isOk()) return settings.status();
+    const frame::UnitCodes u = settings->unitCodes();
+    units.SetTempUnit(u.temperature);
+    units.SetBarUnit(u.barometer);
+    units.SetWindSpeedUnit(u.windSpeed);
+    units.SetRainUnit(u.rain);
+    units.SetElevUnit(u.elevation);
+  }
+  const quantities::ValueContext ctx{units, intlSettings, station.config.skinFactor()};
+  const LineLayout layout{request.limit, request.firstColumn, true};
+  if (request.separator == 0) {
+    for (const std::string& h : fixedHeadings(columns, layout)) out << h << "\n";
+  } else {
+    for (const std::string& h : delimitedHeadings(columns, layout, request.separator))
+      out << h << "\n";
+  }
+
+  database::WeatherDatabase db(files);
+  db.open(station.config.stationDir());
+  const int count = db.NumberOfRecordsInDataBase();
+  database::WeatherDataObject obj;
+  for (int n = 0; n < count; ++n) {
+    if (db.GetRecord(obj, n) != database::kResultOk) {
+      return platform::Status::io(station.config.stationDir() + ": archive record " +
+                                  std::to_string(n) + " cannot be read");
+    }
+    const std::int32_t day = obj.date.packed();
+    if (request.fromPacked != 0 && day < request.fromPacked) continue;
+    if (request.toPacked != 0 && day > request.toPacked) break;
+    const ArchiveRecordValues values(obj, ctx);
+    out << (request.separator == 0
+                ? fixedRecordLine(columns, layout, values)
+                : delimitedRecordLine(columns, layout, values, request.separator))
+        << "\n";
+  }
+  return db.close();
+}
+
+}  // namespace station
