@@ -140,7 +140,10 @@ platform::Status applyStationSettings(StationConfig& config, const StationSettin
   StationConfig c = config;
   if (in.name) {
     if (in.name->empty()) return refused(text::kEnterName);
-    if (in.name->size() > 40)
+    const auto characters = std::count_if(in.name->begin(), in.name->end(), [](char ch) {
+      return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+    });
+    if (characters > 40)
       return platform::Status::badArgument("a station name has at most 40 characters");
     if (!stationDirectoryName(*in.name).isOk())
       return refused(text::kInvalidStationName, {*in.name});

@@ -22,6 +22,9 @@ platform::Result<StationState> loadStation(platform::FileSystem& files,
                                            std::vector<DataSet> dataSets) {
   auto config = readStationRecord(files, stationDir);
   if (!config.isOk()) return config.status();
+  // Without the sets every list item would look out of range and the lists would be lost
+  // at the next save.
+  if (dataSets.empty()) dataSets = stationDataSets();
   StationState state{std::move(*config), std::move(dataSets), {}, {0, 1, 2, 3, 4}};
   state.dataLists = loadDataLists(files, stationDir, state.config, state.dataSets);
   return state;

@@ -25,7 +25,8 @@ struct StationState {
 };
 
 // Reads a station directory's record and lists without opening anything else (the
-// scheduler's other stations, the command line). `dataSets` are the catalogue's sets.
+// scheduler's other stations, the command line). `dataSets` are the catalogue's sets
+// (stationDataSets() when empty).
 // "DataLists.dat" that is missing or holds no list is replaced by the default lists of the
 // station's sensors. Failures carry the codes of readStationRecord.
 platform::Result<StationState> loadStation(platform::FileSystem& files,
