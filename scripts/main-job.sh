@@ -48,13 +48,14 @@ download() {
 }
 
 echo "== first download"
-download
+first=0
+download || first=$?
 echo "== what was stored"
 "$bin/stratalog" db info "$station"
 
 echo "== second download"
 before=$("$bin/stratalog" db info "$station")
-download
+download || true
 after=$("$bin/stratalog" db info "$station")
 if [ "$before" = "$after" ]; then
   echo "nothing new: the database is unchanged"
@@ -62,3 +63,4 @@ else
   echo "the second download stored new records:"
   echo "$after"
 fi
+exit "$first"
