@@ -1,10 +1,13 @@
 #include "frame/program_wiring.h"
 
+#include "frame/archive_download_runner.h"
+
 namespace frame {
 
 ProgramWiring makeProgramWiring(platform::Env& env) {
   ProgramWiring w;
   w.stations = makeFileStationServices(*env.files);
+  w.downloads = makeArchiveDownloadRunner(env);
   return w;
 }
 

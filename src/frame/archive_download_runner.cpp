@@ -1,0 +1,117 @@
+#include "frame/archive_download_runner.h"
+
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "database/rain_build.h"
+#include "database/rain_database.h"
+#include "database/weather_database.h"
+#include "frame/program.h"
+#include "link/download_session.h"
+#include "link/serial_port_manager.h"
+#include "link/station_link.h"
+#include "platform/intl_settings.h"
+#include "quantities/record_values.h"
+
+namespace frame {
+
+namespace {
+
+// The station's rain database as the download needs it: the saved table, or, when the
+// station has none yet, one built from its database so no earlier rain is left out.
+// An unreadable file is left alone (the download then keeps no rain) rather than replaced.
+void loadRain(database::RainDatabase& rain, database::WeatherDatabase& db,
+              platform::FileSystem& files, const std::string& dir) {
+  rain.setDirectory(dir);
+  if (rain.load(dir) == 0) return;
+  if (files.exists(rain.path())) return;
+  (void)database::buildRainDatabase(rain, db);
+}
+
+}  // namespace
+
+ArchiveDownloadRunner::ArchiveDownloadRunner(platform::Env env, std::function<Program*()> program)
+    : env_(env), program_(std::move(program)) {}
+
+DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
+  DownloadResult result;
+  Program* program = program_ ? program_() : nullptr;
+  if (program == nullptr || request.config == nullptr) {
+    result.status = platform::Status::unsupported("no program is running the download");
+    return result;
+  }
+  station::StationConfig& config = *request.config;
+  const std::string dir = config.stationDir();
+  if (dir.empty()) {
+    result.status = platform::Status::badArgument("the station has no directory");
+    return result;
+  }
+
+  // Only one link may hold a port: the open station gives up its own for the run and
+  // opens it again on its next operation.
+  program->stations().closeLink();
+
+  database::WeatherDatabase db(*env_.files);
+  (void)db.open(dir);  // an empty or new station opens with no data
+  database::RainDatabase rain(*env_.files);
+  loadRain(rain, db, *env_.files, dir);
+
+  Messages& messages = program->messages();
+  stationlink::LinkServices services;
+  services.opener = env_.serialPorts;
+  services.clock = env_.clock;
+  services.reportLine = [&messages](std::string_view source, std::string_view line) {
+    (void)messages.LogMessage(line, source);
+  };
+  stationlink::SerialPortManager ports(services);
+  stationlink::ConsoleLink* link = ports.AddPort(stationlink::portParamsFromStation(config));
+  if (link == nullptr) {
+    (void)db.close();
+    result.status = platform::Status::busy("no console link is free for the station");
+    return result;
+  }
+
+  platform::IntlSettings intl;
+  if (auto read = platform::readIntlSettings(*env_.files, program->programDirectory()); read) {
+    intl = *read;
+  }
+  quantities::ValueContext values{program->units(), intl};
+
+  stationlink::DownloadContext ctx;
+  ctx.link = link;
+  ctx.db = &db;
+  ctx.rain = rain.loaded() ? &rain : nullptr;
+  ctx.config = &config;
+  ctx.messages = &messages;
+  ctx.values = &values;
+  ctx.cancelled = request.cancelled;
+  ctx.progress = progress_;
+
+  stationlink::DownloadOutcome outcome = stationlink::Download(ctx);
+  ports.RemoveAll();
+
+  result.recordsStored = outcome.stored;
+  result.linkError = outcome.linkError;
+  result.status = outcome.status;
+  if (platform::Status closed = db.close(); !closed && result.status.isOk()) {
+    result.status = closed;
+  }
+  if (rain.loaded()) {
+    if (platform::Status saved = rain.saveStatus(); !saved && result.status.isOk()) {
+      result.status = saved;
+    }
+  }
+  if (outcome.cancelled && result.status.isOk() && result.linkError == 0) {
+    result.status = platform::Status::cancelled("the download was cancelled");
+  } else if (!outcome.ok() && result.status.isOk() && result.linkError == 0) {
+    result.status = platform::Status::io("the download failed");
+  }
+  return result;
+}
+
+std::unique_ptr<DownloadRunner> makeArchiveDownloadRunner(platform::Env env) {
+  return std::make_unique<ArchiveDownloadRunner>(env, [] { return currentProgram(); });
+}
+
+}  // namespace frame
