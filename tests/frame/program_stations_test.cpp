@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "frame/interactive_shell.h"
 #include "program_fixture.h"
 
 namespace frame {
@@ -70,6 +73,25 @@ TEST_F(ProgramTest, AutoDownloadChoiceIsSavedOrLeftWholeOnFailure) {
   fs.failWrites(false);
   EXPECT_EQ(fs.contents(std::string(kProgramDir) + "/download.lst"), casa + "\n");
   EXPECT_TRUE(program->schedule().autoDownload);
+}
+
+TEST_F(ProgramTest, TypedCommandsReachTheProgram) {
+  std::string casa = addStation("Casa", "Casa");
+  addStation("Otra", "Otra");
+  makeProgram(/*interactive=*/true);
+  ui.answerChoice(std::nullopt);  // two stations at start: none chosen yet
+  ASSERT_TRUE(program->start({}));
+  std::ostringstream out;
+  EXPECT_TRUE(runShellCommand(*program, "stations", out));
+  EXPECT_NE(out.str().find("1  Casa  " + casa), std::string::npos);
+  EXPECT_TRUE(runShellCommand(*program, "abrir 2", out));
+  EXPECT_EQ(program->currentStationName(), "Otra");
+  EXPECT_TRUE(runShellCommand(*program, "download", out));
+  EXPECT_EQ(downloads.stations, std::vector<std::string>{"Otra"});
+  EXPECT_FALSE(runShellCommand(*program, "frobnicate", out));
+  EXPECT_TRUE(runShellCommand(*program, "quit", out));
+  program->loop().runOnce(std::chrono::milliseconds(0));
+  EXPECT_TRUE(program->loop().stopped());
 }
 
 }  // namespace
