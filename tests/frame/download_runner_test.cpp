@@ -1,0 +1,138 @@
+// The program's -d switch and scheduled downloads through the real archive download, on the
+// in-process console.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "consolesim/console_engine.h"
+#include "consolesim/sim_serial_port.h"
+#include "database/rain_database.h"
+#include "database/weather_database.h"
+#include "frame/archive_download_runner.h"
+#include "program_fixture.h"
+
+namespace frame {
+namespace {
+
+using testing::ProgramTest;
+
+class SimOpener : public platform::SerialPortOpener {
+ public:
+  SimOpener(consolesim::ConsoleEngine& engine, platform::FakeClock& clock)
+      : engine_(engine), clock_(clock) {}
+  platform::Result<std::unique_ptr<platform::SerialPort>> open(
+      const std::string& port, const platform::SerialSettings&) override {
+    opened.push_back(port);
+    if (port != "1") return platform::Status(platform::Errc::kNotFound, "no such port", -1);
+    return std::unique_ptr<platform::SerialPort>(new consolesim::SimSerialPort(engine_, clock_));
+  }
+  std::vector<std::string> opened;
+
+ private:
+  consolesim::ConsoleEngine& engine_;
+  platform::FakeClock& clock_;
+};
+
+class DownloadRunnerTest : public ProgramTest {
+ protected:
+  DownloadRunnerTest() {
+    clock.setLocal(2006, 3, 15, 23, 50);
+    consolesim::EngineOptions o;
+    o.historyDays = 2;
+    o.archiveIntervalMinutes = 30;
+    engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
+    opener = std::make_unique<SimOpener>(*engine, clock);
+    platform::Env env;
+    env.files = &fs;
+    env.clock = &clock;
+    env.serialPorts = opener.get();
+    runner = std::make_unique<ArchiveDownloadRunner>(env, [this] { return program.get(); });
+  }
+
+  Program& makeRealProgram() {
+    makeProgram();
+    program->setDownloadRunner(runner.get());
+    return *program;
+  }
+
+  // The stored archive records as (packed date, minutes), in database order.
+  std::vector<std::pair<std::int32_t, int>> stored(const std::string& dir) {
+    database::WeatherDatabase db(fs);
+    (void)db.open(dir);
+    std::vector<std::pair<std::int32_t, int>> out;
+    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
+      database::WeatherDataObject obj;
+      EXPECT_EQ(db.GetRecord(obj, i), 0);
+      out.emplace_back(obj.date.packed(), obj.date.minutes);
+    }
+    return out;
+  }
+
+  std::unique_ptr<consolesim::ConsoleEngine> engine;
+  std::unique_ptr<SimOpener> opener;
+  std::unique_ptr<ArchiveDownloadRunner> runner;
+};
+
+TEST_F(DownloadRunnerTest, DashDStoresTheWholeArchiveOnceAndASecondRunFindsNothingNew) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitOk);
+  auto first = stored(dir);
+  ASSERT_EQ(first.size(), engine->archive().recordCount());
+  for (std::size_t i = 1; i < first.size(); ++i) EXPECT_LT(first[i - 1], first[i]);
+  EXPECT_NE(log().find("Instrucción Descargar ok."), std::string::npos) << log();
+  EXPECT_TRUE(fs.exists(dir + "/rain.db"));
+
+  makeRealProgram();
+  EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitOk);
+  EXPECT_EQ(stored(dir), first);
+  EXPECT_NE(log().find("Ningún dato nuevo que descargar."), std::string::npos) << log();
+}
+
+TEST_F(DownloadRunnerTest, APortThatCannotBeOpenedFailsTheRunAndStoresNothing) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6, /*comPort=*/2);
+  makeRealProgram();
+  EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitFailed);
+  EXPECT_TRUE(stored(dir).empty());
+  EXPECT_NE(log().find("Fallo en la instrucción Descargar."), std::string::npos) << log();
+}
+
+TEST_F(DownloadRunnerTest, AnotherStationIsDownloadedIntoItsOwnDirectoryAfterTheLinkIsGivenUp) {
+  std::string casa = addStation("Casa", "Casa", 6);
+  std::string cumbre = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  ASSERT_TRUE(program->startForCommand(casa).isOk());
+  auto other = program->stations().readStation(cumbre);
+  ASSERT_TRUE(other.isOk());
+  DownloadRequest request;
+  request.config = &*other;
+  request.currentStation = false;
+  platform::UnattendedScope unattended(program->unattended());
+  DownloadResult r = runner->download(request);
+  EXPECT_TRUE(r.ok()) << r.status.message() << " " << r.linkError;
+  EXPECT_EQ(r.recordsStored, engine->archive().recordCount());
+  EXPECT_EQ(stored(cumbre).size(), engine->archive().recordCount());
+  EXPECT_TRUE(stored(casa).empty());
+  EXPECT_NE(std::find(stations->events.begin(), stations->events.end(), "close link"),
+            stations->events.end());
+  program->shutdown();
+}
+
+TEST_F(DownloadRunnerTest, CancelledBeforeTheFirstPageStoresNothingAndIsNotASuccess) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  ASSERT_TRUE(program->startForCommand(dir).isOk());
+  DownloadRequest request;
+  request.config = program->currentStation();
+  request.cancelled = [] { return true; };
+  DownloadResult r = runner->download(request);
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.recordsStored, 0u);
+  EXPECT_TRUE(stored(dir).empty());
+  program->shutdown();
+}
+
+}  // namespace
+}  // namespace frame
