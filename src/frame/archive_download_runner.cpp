@@ -110,6 +110,25 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   return result;
 }
 
+DownloadResult downloadOpenStation(Program& program, const platform::Env& env,
+                                   std::function<void(int done, int total)> progress) {
+  DownloadResult result;
+  if (program.currentStation() == nullptr) {
+    result.status = platform::Status::notFound("no station is open");
+    return result;
+  }
+  ArchiveDownloadRunner runner(env, [&program] { return &program; });
+  runner.setProgress(std::move(progress));
+  platform::EventLoop& loop = program.loop();
+  (void)loop.handleTerminationSignals([&loop](int) { loop.requestCancel(); });
+  DownloadRequest request;
+  request.config = program.currentStation();
+  request.currentStation = true;
+  request.cancelled = [&loop] { return loop.pump(); };
+  platform::UnattendedScope unattended(program.unattended());
+  return runner.download(request);
+}
+
 std::unique_ptr<DownloadRunner> makeArchiveDownloadRunner(platform::Env env) {
   return std::make_unique<ArchiveDownloadRunner>(env, [] { return currentProgram(); });
 }

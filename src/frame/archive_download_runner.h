@@ -32,6 +32,12 @@ class ArchiveDownloadRunner : public DownloadRunner {
   std::function<void(int, int)> progress_;
 };
 
+// The download of `program`'s open station as a one-off command runs it: no questions
+// (the person asked for it), `progress` told the pages done after every good page, and a
+// termination signal (Ctrl-C) ends the run cleanly between pages, the console told to stop.
+DownloadResult downloadOpenStation(Program& program, const platform::Env& env,
+                                   std::function<void(int done, int total)> progress);
+
 // The runner of a real run, bound to the Program that is running.
 std::unique_ptr<DownloadRunner> makeArchiveDownloadRunner(platform::Env env);
 

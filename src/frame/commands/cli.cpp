@@ -43,6 +43,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   addScheduleCommands(app, ctx);
   addSummaryCommands(app, ctx);
   addStationCommands(app, ctx);
+  addDownloadCommands(app, ctx);
 
   app.footer(
       "The program itself: stratalog [STATION] [-o] [-d] [-c] [-p]\n"
