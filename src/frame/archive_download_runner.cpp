@@ -9,6 +9,7 @@
 #include "database/weather_database.h"
 #include "frame/program.h"
 #include "link/download_session.h"
+#include "link/download_text_file.h"
 #include "link/serial_port_manager.h"
 #include "link/station_link.h"
 #include "platform/intl_settings.h"
@@ -90,7 +91,6 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
 
   stationlink::DownloadOutcome outcome = stationlink::Download(ctx);
   ports.RemoveAll();
-
   result.recordsStored = outcome.stored;
   result.linkError = outcome.linkError;
   result.status = outcome.status;
@@ -102,6 +102,15 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
       result.status = saved;
     }
   }
+  // The text file follows the stored records; it never decides the download's result.
+  if (outcome.ok() && config.exportAfterDownload()) {
+    if (!stationlink::writeDownloadTextFile(*env_.files, dir, program->programDirectory())) {
+      const std::string file = platform::joinPath(dir, stationlink::kDownloadTextFileName);
+      (void)messages.LogMessage("Error escribiendo " + file + " tras descargar.",
+                                config.stationName());
+    }
+  }
+
   if (outcome.cancelled && result.status.isOk() && result.linkError == 0) {
     result.status = platform::Status::cancelled("the download was cancelled");
   } else if (!outcome.ok() && result.status.isOk() && result.linkError == 0) {

@@ -134,5 +134,25 @@ TEST_F(DownloadRunnerTest, CancelledBeforeTheFirstPageStoresNothingAndIsNotASucc
   program->shutdown();
 }
 
+TEST_F(DownloadRunnerTest, TheTextFileHoldsTheLastTwoDaysWhenTheStationAsksForIt) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  auto config = station::readStationRecord(fs, dir);
+  ASSERT_TRUE(config.isOk());
+  config->setExportAfterDownload(true);
+  ASSERT_TRUE(station::writeStationRecord(fs, *config, dir).isOk());
+  makeRealProgram();
+  EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitOk);
+  std::string text = fs.contents(dir + "/download.txt");
+  std::size_t lines = 0;
+  for (char c : text) lines += c == '\n' ? 1 : 0;
+  // Three headings, then the days of 14 and 15 March: the console's archive ends at 23:30
+  // on the 15th, 30 minutes apart; the record of 0:00 closes the day before, so the 14th
+  // runs from 0:30 to midnight (48 records) and the 15th to 23:30 (47).
+  EXPECT_EQ(lines, 3u + 48u + 47u) << text;
+  std::size_t firstRecord = 0;
+  for (int i = 0; i < 3; ++i) firstRecord = text.find('\n', firstRecord) + 1;
+  EXPECT_EQ(text.compare(firstRecord, 15, "14/03/06   0:30"), 0) << text.substr(firstRecord, 40);
+}
+
 }  // namespace
 }  // namespace frame
