@@ -2,25 +2,51 @@
 
 // What `stratalog db` shows of a station: its months, days and records, as text.
 // Each view reads through the database's own operations, so it shows exactly what the
-// rest of the program sees.
+// rest of the program sees. Values and dates come out in the user's units and
+// conventions, as the program's own windows show them.
 
 #include <ostream>
+#include <string>
 
 #include "database/weather_database.h"
+#include "platform/file_system.h"
+#include "platform/intl_settings.h"
+#include "quantities/record_values.h"
+#include "quantities/sensor_catalogue.h"
+#include "quantities/units.h"
 
 namespace database {
 
+// The user's display units and date conventions, read from a program directory.
+struct UserConventions {
+  quantities::Units units;
+  platform::IntlSettings intl;
+};
+
+// Units from progdata.dat and conventions from intl.ini in `programDir`. Reads only:
+// neither file is ever created or changed. A progdata.dat that is missing, unreadable,
+// of the wrong size or of another layout gives the default units (the program would
+// replace such a file with the defaults at its next start); an intl.ini that is missing
+// or unreadable gives the default conventions.
+UserConventions readUserConventions(platform::FileSystem& files, const std::string& programDir);
+
 // Directory, counts, first and last dates, and month files left out with the reason.
-void printStationInfo(const WeatherDatabase& db, std::ostream& out);
-// One line per month: name, records, days, archive records.
-void printMonths(const WeatherDatabase& db, std::ostream& out);
+void printStationInfo(const WeatherDatabase& db, const platform::IntlSettings& intl,
+                      std::ostream& out);
+// One line per month: month, records, days, archive records.
+void printMonths(const WeatherDatabase& db, const platform::IntlSettings& intl, std::ostream& out);
 // One line per day with data: date and record counts.
-void printDays(const WeatherDatabase& db, std::ostream& out);
-// Archive record n, every field.
-platform::Status printRecord(WeatherDatabase& db, int archiveNumber, std::ostream& out);
-// The archive record closest to a moment, every field.
-platform::Status printClosest(WeatherDatabase& db, const DateTime& moment, std::ostream& out);
-// A day's summary records in full and its archive records one line each.
-platform::Status printDay(WeatherDatabase& db, int year, int month, int day, std::ostream& out);
+void printDays(const WeatherDatabase& db, const platform::IntlSettings& intl, std::ostream& out);
+// Archive record n: its date, time and every variable of the catalogue's archive set.
+platform::Status printRecord(WeatherDatabase& db, int archiveNumber,
+                             const quantities::SensorCatalogue& catalogue,
+                             const quantities::ValueContext& ctx, std::ostream& out);
+// The archive record closest to a moment, as printRecord shows it.
+platform::Status printClosest(WeatherDatabase& db, const DateTime& moment,
+                              const quantities::SensorCatalogue& catalogue,
+                              const quantities::ValueContext& ctx, std::ostream& out);
+// A day's summary and its archive records one line each.
+platform::Status printDay(WeatherDatabase& db, int year, int month, int day,
+                          const quantities::ValueContext& ctx, std::ostream& out);
 
 }  // namespace database

@@ -35,7 +35,6 @@ std::string label(const std::string& text) {
 
 void printRainTable(const RainDatabase& rain, const quantities::Units& units, std::ostream& out) {
   const bool mm = units.GetRainUnit() == quantities::kMillimetres;
-  const double scale = mm ? 25.4 : 1.0;
   out << label("year");
   for (const char* head : kMonthHeads) out << "    " << head;
   out << "   total\n";
@@ -43,7 +42,7 @@ void printRainTable(const RainDatabase& rain, const quantities::Units& units, st
     const RainYear& y = rain.years()[static_cast<std::size_t>(i)];
     out << label(std::to_string(y.year));
     for (int m = 0; m < kRainMonths; ++m) out << cell(rain.getMonthValue(i, m, units), false, mm);
-    out << cell(y.total * scale, true, mm) << "\n";
+    out << cell(units.ConvertRain(y.total, 0), true, mm) << "\n";
   }
   const int rowTexts[] = {kMinRowText, kMaxRowText, kAverageRowText};
   for (int row = 0; row < 3; ++row) {

@@ -3,6 +3,10 @@
 #include <array>
 #include <cstdio>
 
+#include "quantities/date_text.h"
+#include "quantities/sensor_code.h"
+#include "quantities/value_strings.h"
+
 namespace database {
 
 namespace {
@@ -67,6 +71,42 @@ std::string clockText(std::uint16_t v) {
 std::string recordTime(const Record88& r) {
   const std::int16_t time = r.i16(kArcTime);
   return time < 0 ? kDash : clockText(static_cast<std::uint16_t>(time));
+}
+
+// Columns of the day listing: sensor code and width in characters.
+struct DayColumn {
+  const char* heading;
+  quantities::SensorCode code;
+  std::size_t width;
+};
+constexpr quantities::SensorCode kOutsideTemp = 0;
+constexpr quantities::SensorCode kHighOutsideTemp = 2 << 10;  // statistic 2: high
+constexpr quantities::SensorCode kLowOutsideTemp = 3 << 10;   // statistic 3: low
+constexpr quantities::SensorCode kOutsideHumidity =
+    quantities::kClassHumidity << 5 | quantities::kCatHumidity << 16;
+constexpr quantities::SensorCode kWindSpeed =
+    quantities::kClassWindSpeed << 5 | quantities::kCatWindSpeed << 16;
+constexpr quantities::SensorCode kWindDirection =
+    quantities::kClassDirection << 5 | quantities::kCatWindDirection << 16;
+static_assert(kOutsideHumidity == 65984 && kWindSpeed == 131200 && kWindDirection == 196800);
+constexpr DayColumn kDayColumns[] = {
+    {"outside", kOutsideTemp, 10},
+    {"high", kHighOutsideTemp, 10},
+    {"low", kLowOutsideTemp, 10},
+    {"humidity", kOutsideHumidity, 9},
+    {"barometer", quantities::kCodeBarometer, 13},
+    {"wind", kWindSpeed, 10},
+    {"dir", kWindDirection, 4},
+    {"rain", quantities::kCodeRain, 10},
+};
+constexpr std::size_t kTimeWidth = 6;  // "12:30a" on a 12-hour clock
+
+// Pads on the left to `width` characters; UTF-8 continuation bytes (the degree sign of
+// a unit) take no column of their own.
+std::string padLeft(const std::string& text, std::size_t width) {
+  std::size_t columns = 0;
+  for (char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return columns < width ? std::string(width - columns, ' ') + text : text;
 }
 
 struct Lines {
@@ -264,20 +304,20 @@ std::string describeRecord(const Record88& record, const DateTime& date) {
 }
 
 std::string recordLineHeading() {
-  return "time   outside     high      low  humidity   barometer      wind  dir     rain\n";
+  std::string text = padLeft("time", kTimeWidth);
+  for (const DayColumn& c : kDayColumns) text += " " + padLeft(c.heading, c.width);
+  return text + "\n";
 }
 
-std::string recordLine(const Record88& r) {
-  char buf[160];
-  std::snprintf(buf, sizeof buf, "%-5s %8s %8s %8s %9s %11s %9s %4s %8s\n", recordTime(r).c_str(),
-                tenths(r.i16(kArcOutsideTemp), " F").c_str(),
-                tenths(r.i16(kArcHighOutsideTemp), " F").c_str(),
-                tenths(r.i16(kArcLowOutsideTemp), " F").c_str(),
-                tenths(r.i16(kArcOutsideHumidity), " %").c_str(),
-                barometer(r.i16(kArcBarometer)).c_str(),
-                tenths(r.i16(kArcWindSpeed), " mph").c_str(),
-                direction(r.u8(kArcWindDirection)).c_str(), rainTotal(r.u16(kArcRain)).c_str());
-  return buf;
+std::string recordLine(const ArchiveRecord& r, const quantities::ValueContext& ctx) {
+  std::string text = padLeft(quantities::recordTimeText(r.timeOfDay(), ctx.intl), kTimeWidth);
+  for (const DayColumn& c : kDayColumns) {
+    std::string value = quantities::GetWeatherDataStr(r, c.code, ctx);
+    const std::string unit = quantities::GetUnitStr(ctx.units, c.code);
+    if (value.find(kDash) == std::string::npos && !unit.empty()) value += " " + unit;
+    text += " " + padLeft(value, c.width);
+  }
+  return text + "\n";
 }
 
 }  // namespace database

@@ -1,14 +1,16 @@
 #pragma once
 
-// Records as text for people: each field decoded with its unit, "---" for no data.
-// Values are shown in the internal units (tenths of °F as "72.5 F", inches of mercury,
-// miles per hour, inches of rain).
+// Records as text for people, "---" for no data. describeRecord dumps every stored field
+// in the internal units (tenths of °F as "72.5 F", inches of mercury, miles per hour,
+// inches of rain), for looking at the bytes of a month file; the day listing lines show
+// the user's units.
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "database/month_format.h"
+#include "quantities/record_values.h"
 
 namespace database {
 
@@ -23,8 +25,8 @@ std::optional<DateTime> parseDateTimeText(std::string_view text);
 // record's type byte (archive record, summary record A or B).
 std::string describeRecord(const Record88& record, const DateTime& date);
 
-// One line per archive record for a day listing, and its heading.
+// One line per archive record for a day listing, in the user's units, and its heading.
 std::string recordLineHeading();
-std::string recordLine(const Record88& record);
+std::string recordLine(const ArchiveRecord& record, const quantities::ValueContext& ctx);
 
 }  // namespace database

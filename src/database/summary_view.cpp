@@ -4,6 +4,8 @@
 #include <string>
 
 #include "database/summary_values.h"
+#include "quantities/date_text.h"
+#include "quantities/text_format.h"
 #include "quantities/value_strings.h"
 
 namespace database {
@@ -71,40 +73,43 @@ const Line kLines[] = {
     {"minutes of data", code(0, 9, kTotal, 11), false},
 };
 
+// Values stay right-aligned on their numbers; the unit follows, as no-data dashes have
+// none.
 void print(std::ostream& out, const std::string& name, const std::string& value,
-           const std::string& time) {
+           const std::string& unit, const std::string& time) {
   char buf[160];
   std::snprintf(buf, sizeof buf, "%-34s %10s", (name + ":").c_str(), value.c_str());
   out << buf;
+  if (!unit.empty() && value.find(quantities::kDash3) == std::string::npos) out << " " << unit;
   if (!time.empty()) out << "  at " << time;
   out << "\n";
+}
+
+// One value of the summary by code, with its unit and, for highs and lows, its time.
+void printValue(std::ostream& out, const DailySummaryObject& s, const std::string& name,
+                SensorCode c, bool timed, const quantities::Units& units,
+                const platform::IntlSettings& intl) {
+  print(out, name, GetSummaryDataStr(s, c, units), quantities::GetUnitStr(units, c),
+        timed ? GetSummaryTimeStr(s, c, intl) : "");
 }
 
 }  // namespace
 
 void printSummary(const DailySummaryObject& s, const quantities::Units& units,
                   const platform::IntlSettings& intl, std::ostream& out) {
-  char date[32];
-  std::snprintf(date, sizeof date, "%04d-%02d-%02d", s.a.date.year, s.a.date.month, s.a.date.day);
-  out << "daily summary of " << date << "\n";
+  out << "daily summary of " << quantities::shortDateText(s.a.date, intl) << "\n";
   for (const TempRow& t : kTemperatures) {
-    const SensorCode high = code(t.derived, 0, kHigh, 0, t.index);
-    const SensorCode low = code(t.derived, 0, kLow, 0, t.index);
-    print(out, std::string("high ") + t.name, GetSummaryDataStr(s, high, units),
-          GetSummaryTimeStr(s, high, intl));
-    print(out, std::string("low ") + t.name, GetSummaryDataStr(s, low, units),
-          GetSummaryTimeStr(s, low, intl));
+    const std::string name = t.name;
+    printValue(out, s, "high " + name, code(t.derived, 0, kHigh, 0, t.index), true, units, intl);
+    printValue(out, s, "low " + name, code(t.derived, 0, kLow, 0, t.index), true, units, intl);
     if (t.average) {
-      print(out, std::string("average ") + t.name,
-            GetSummaryDataStr(s, code(t.derived, 0, kAverage, 0, t.index), units), "");
+      printValue(out, s, "average " + name, code(t.derived, 0, kAverage, 0, t.index), false, units,
+                 intl);
     }
   }
-  for (const Line& l : kLines) {
-    print(out, l.name, GetSummaryDataStr(s, l.code, units),
-          l.timed ? GetSummaryTimeStr(s, l.code, intl) : "");
-  }
+  for (const Line& l : kLines) printValue(out, s, l.name, l.code, l.timed, units, intl);
   const std::int16_t samples = s.b.record.i16(kSumBWindSamples);
-  print(out, "wind samples", samples == kNoData16 ? "---" : std::to_string(samples), "");
+  print(out, "wind samples", samples == kNoData16 ? "---" : std::to_string(samples), "", "");
   out << "minutes of wind by direction:";
   for (int d = 0; d < kSumBWindDirCount; ++d) {
     out << " " << quantities::DomDirStr(d) << "=" << s.b.record.packed12(kSumBWindDirMinutes, d);

@@ -13,8 +13,12 @@ namespace commands {
 
 namespace {
 
+using Catalogue = quantities::SensorCatalogue;
+using Values = quantities::ValueContext;
+
 struct DbOptions {
   std::string dir;
+  std::string programDir = ".";
   int number = 0;
   std::string date;
   std::string time;
@@ -46,16 +50,23 @@ bool openStation(CommandContext& ctx, database::WeatherDatabase& db, const std::
   return true;
 }
 
-// Adds a view that opens the station and runs `view` on it.
+// Adds a view that opens the station and runs `view` on it with the user's units and
+// conventions from the program directory.
 template <typename View>
 CLI::App* addView(CLI::App* db, CommandContext& ctx, std::shared_ptr<DbOptions> o, const char* name,
                   const char* help, View view) {
   auto* cmd = db->add_subcommand(name, help);
   cmd->add_option("dir", o->dir, "station directory")->required();
+  cmd->add_option("--program-dir", o->programDir,
+                  "program directory holding progdata.dat and intl.ini (default: current)");
   cmd->callback([&ctx, o, view] {
     database::WeatherDatabase wdb(*ctx.env.files);
     if (!openStation(ctx, wdb, o->dir)) return;
-    view(wdb);
+    const database::UserConventions c =
+        database::readUserConventions(*ctx.env.files, o->programDir);
+    const Catalogue catalogue = Catalogue::fromStringTable();
+    const Values values{c.units, c.intl};
+    view(wdb, catalogue, values);
   });
   return cmd;
 }
@@ -74,42 +85,42 @@ void addDbCommands(CLI::App& app, CommandContext& ctx) {
   db->require_subcommand(1);
 
   addView(db, ctx, o, "info", "Months, days, record counts, first and last dates",
-          [&ctx](database::WeatherDatabase& wdb) {
-            database::printStationInfo(wdb, *ctx.out);
+          [&ctx](database::WeatherDatabase& wdb, const Catalogue&, const Values& v) {
+            database::printStationInfo(wdb, v.intl, *ctx.out);
             ctx.exitCode = kExitOk;
           });
   addView(db, ctx, o, "months", "Each month file with its record counts",
-          [&ctx](database::WeatherDatabase& wdb) {
-            database::printMonths(wdb, *ctx.out);
+          [&ctx](database::WeatherDatabase& wdb, const Catalogue&, const Values& v) {
+            database::printMonths(wdb, v.intl, *ctx.out);
             ctx.exitCode = kExitOk;
           });
   addView(db, ctx, o, "days", "Each day with data and its record counts",
-          [&ctx](database::WeatherDatabase& wdb) {
-            database::printDays(wdb, *ctx.out);
+          [&ctx](database::WeatherDatabase& wdb, const Catalogue&, const Values& v) {
+            database::printDays(wdb, v.intl, *ctx.out);
             ctx.exitCode = kExitOk;
           });
   addView(db, ctx, o, "record", "An archive record by its number (from 0)",
-          [&ctx, o](database::WeatherDatabase& wdb) {
-            report(ctx, database::printRecord(wdb, o->number, *ctx.out));
+          [&ctx, o](database::WeatherDatabase& wdb, const Catalogue& cat, const Values& v) {
+            report(ctx, database::printRecord(wdb, o->number, cat, v, *ctx.out));
           })
       ->add_option("number", o->number, "archive record number")
       ->required();
-  auto* closest = addView(db, ctx, o, "closest", "The archive record closest to a moment",
-                          [&ctx, o](database::WeatherDatabase& wdb) {
-                            const std::string text =
-                                o->time.empty() ? o->date : o->date + " " + o->time;
-                            auto moment = dateOption(ctx, text);
-                            if (!moment) return;
-                            if (moment->minutes == database::kNoTime) moment->setMinutes(0);
-                            report(ctx, database::printClosest(wdb, *moment, *ctx.out));
-                          });
+  auto* closest =
+      addView(db, ctx, o, "closest", "The archive record closest to a moment",
+              [&ctx, o](database::WeatherDatabase& wdb, const Catalogue& cat, const Values& v) {
+                const std::string text = o->time.empty() ? o->date : o->date + " " + o->time;
+                auto moment = dateOption(ctx, text);
+                if (!moment) return;
+                if (moment->minutes == database::kNoTime) moment->setMinutes(0);
+                report(ctx, database::printClosest(wdb, *moment, cat, v, *ctx.out));
+              });
   closest->add_option("date", o->date, "day, YYYY-MM-DD")->required();
   closest->add_option("time", o->time, "time of day, HH:MM (default 00:00)");
   addView(db, ctx, o, "day", "A day's summary and archive records",
-          [&ctx, o](database::WeatherDatabase& wdb) {
+          [&ctx, o](database::WeatherDatabase& wdb, const Catalogue&, const Values& v) {
             auto day = dateOption(ctx, o->date);
             if (!day) return;
-            report(ctx, database::printDay(wdb, day->year, day->month, day->day, *ctx.out));
+            report(ctx, database::printDay(wdb, day->year, day->month, day->day, v, *ctx.out));
           })
       ->add_option("date", o->date, "day, YYYY-MM-DD")
       ->required();

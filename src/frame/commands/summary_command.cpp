@@ -3,6 +3,7 @@
 #include <optional>
 #include <ostream>
 
+#include "database/database_views.h"
 #include "database/rain_build.h"
 #include "database/rain_database.h"
 #include "database/rain_view.h"
@@ -19,6 +20,7 @@ namespace {
 
 struct SummaryOptions {
   std::string station;
+  std::string programDir = ".";
   std::string date;
   bool replace = false;
 };
@@ -59,6 +61,11 @@ void addStation(CLI::App* cmd, SummaryOptions& o) {
   cmd->add_option("--station", o.station, "station directory")->required();
 }
 
+void addProgramDir(CLI::App* cmd, SummaryOptions& o) {
+  cmd->add_option("--program-dir", o.programDir,
+                  "program directory holding progdata.dat and intl.ini (default: current)");
+}
+
 void addSummaryGroup(CLI::App& app, CommandContext& ctx, std::shared_ptr<SummaryOptions> o) {
   auto* group = app.add_subcommand("summary", "Daily summaries of a station");
   group->require_subcommand(1);
@@ -95,8 +102,10 @@ void addSummaryGroup(CLI::App& app, CommandContext& ctx, std::shared_ptr<Summary
   auto* show = group->add_subcommand("show", "Every value of a day's summary with its time");
   addStation(show, *o);
   show->add_option("--date", o->date, "the day, YYYY-MM-DD")->required();
+  addProgramDir(show, *o);
   show->callback([&ctx, o] {
-    Conventions conv;
+    const database::UserConventions conv =
+        database::readUserConventions(*ctx.env.files, o->programDir);
     database::WeatherDatabase db(*ctx.env.files);
     if (!openStation(ctx, "summary", db, o->station)) return;
     const auto d = day(ctx, o->date);
@@ -135,8 +144,10 @@ void addRainGroup(CLI::App& app, CommandContext& ctx, std::shared_ptr<SummaryOpt
 
   auto* show = group->add_subcommand("show", "The rain table with its minimum, maximum and mean");
   addStation(show, *o);
+  addProgramDir(show, *o);
   show->callback([&ctx, o] {
-    Conventions conv;
+    const database::UserConventions conv =
+        database::readUserConventions(*ctx.env.files, o->programDir);
     database::RainDatabase rain(*ctx.env.files);
     if (rain.load(o->station) != database::kResultOk) {
       return fail(ctx, "rain", rain.path() + ": cannot be read (build it with 'rain build')");
