@@ -14,6 +14,7 @@
 #include "link/station_link.h"
 #include "platform/intl_settings.h"
 #include "quantities/record_values.h"
+#include "reports/clear_sky.h"
 
 namespace frame {
 
@@ -28,6 +29,19 @@ void loadRain(database::RainDatabase& rain, database::WeatherDatabase& db,
   if (rain.load(dir) == 0) return;
   if (files.exists(rain.path())) return;
   (void)database::buildRainDatabase(rain, db);
+}
+
+// The clear-sky estimate kept with each record; none for a station whose position was
+// never entered (-500 stands for an unset latitude or longitude).
+std::function<std::int16_t(const database::DateTime&, int, float)> solarEstimateFor(
+    const station::StationConfig& config) {
+  constexpr float kUnset = -500.0F;
+  if (config.latitude() == kUnset || config.longitude() == kUnset) return {};
+  const reports::ClearSkySite site{config.latitude(), config.longitude(), config.gmtOffset(),
+                                   static_cast<double>(config.elevation())};
+  return [site](const database::DateTime& when, int, float) {
+    return reports::clearSkyEstimate(site, when.year, when.month, when.day, when.minutes);
+  };
 }
 
 }  // namespace
@@ -88,6 +102,7 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   ctx.values = &values;
   ctx.cancelled = request.cancelled;
   ctx.progress = progress_;
+  ctx.solarEstimate = solarEstimateFor(config);
 
   stationlink::DownloadOutcome outcome = stationlink::Download(ctx);
   ports.RemoveAll();
