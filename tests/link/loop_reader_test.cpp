@@ -1,0 +1,70 @@
+#include "link/loop_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "consolesim/console_engine.h"
+#include "consolesim/sim_serial_port.h"
+#include "link/cirrant_link.h"
+
+namespace stationlink {
+namespace {
+
+class SimOpener : public platform::SerialPortOpener {
+ public:
+  SimOpener(consolesim::ConsoleEngine& engine, platform::FakeClock& clock)
+      : engine_(engine), clock_(clock) {}
+  platform::Result<std::unique_ptr<platform::SerialPort>> open(
+      const std::string&, const platform::SerialSettings&) override {
+    return std::unique_ptr<platform::SerialPort>(new consolesim::SimSerialPort(engine_, clock_));
+  }
+
+ private:
+  consolesim::ConsoleEngine& engine_;
+  platform::FakeClock& clock_;
+};
+
+struct Console {
+  explicit Console(std::vector<consolesim::FaultRule> faults = {}) {
+    clock.setLocal(2006, 3, 15, 12, 0);
+    consolesim::EngineOptions o;
+    o.faults = std::move(faults);
+    engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
+    opener = std::make_unique<SimOpener>(*engine, clock);
+    LinkServices services;
+    services.opener = opener.get();
+    services.clock = &clock;
+    PortParams params;
+    params.portNumber = 1;
+    params.baudRate = 19200;
+    params.linkType = LinkType::kCirrant;
+    link = std::make_unique<CirrantLink>(params, services);
+  }
+  platform::FakeClock clock;
+  std::unique_ptr<consolesim::ConsoleEngine> engine;
+  std::unique_ptr<SimOpener> opener;
+  std::unique_ptr<CirrantLink> link;
+};
+
+TEST(LoopReader, OneReadingFromTheConsole) {
+  Console c;
+  SensorImage s = resetSensorImage();
+  ASSERT_EQ(ReadOneSensorImage(*c.link, s), kLoopDecoded);
+  EXPECT_NE(s.barometer, kImageNone16);
+  EXPECT_GE(s.barometer, 16000);
+  EXPECT_LE(s.outsideHumidity, 100);
+  EXPECT_NE(s.outsideTemperature, kImageNone16);
+}
+
+TEST(LoopReader, ADamagedPacketIsACrcErrorAndTheNextRequestSucceeds) {
+  Console c({*consolesim::parseFaultRule("crc-loop@1")});
+  SensorImage s = resetSensorImage();
+  EXPECT_EQ(ReadOneSensorImage(*c.link, s), kLoopCrcError);
+  EXPECT_EQ(s.barometer, kImageNone16);
+  StopLoopRequest(*c.link);
+  EXPECT_EQ(ReadOneSensorImage(*c.link, s), kLoopDecoded);
+}
+
+}  // namespace
+}  // namespace stationlink
