@@ -44,6 +44,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   addSummaryCommands(app, ctx);
   addStationCommands(app, ctx);
   addDownloadCommands(app, ctx);
+  addCurrentCommands(app, ctx);
 
   app.footer(
       "The program itself: stratalog [STATION] [-o] [-d] [-c] [-p]\n"

@@ -38,6 +38,7 @@ void addScheduleCommands(CLI::App& app, CommandContext& ctx);
 void addSummaryCommands(CLI::App& app, CommandContext& ctx);
 void addStationCommands(CLI::App& app, CommandContext& ctx);
 void addDownloadCommands(CLI::App& app, CommandContext& ctx);
+void addCurrentCommands(CLI::App& app, CommandContext& ctx);
 
 // Runs the program itself with its own arguments (a station, then -o, -d, -c, -p) in
 // `programDir` (the current directory when empty). Returns the exit code.
