@@ -25,6 +25,13 @@ class File {
   virtual Status truncate(std::uint64_t size) = 0;
   // Brings what was written to stable storage.
   virtual Status sync() = 0;
+  // The first `bytes` bytes of the file as writable memory shared with the file, for a
+  // header that is rewritten after every small append: a store into it costs no system
+  // call and is in the file as soon as it is made (it survives the process; sync() brings
+  // it to the disk). Empty when the file cannot be mapped (read-only, shorter than
+  // `bytes`, or a file system without mappings); callers then use writeAt. Valid until
+  // the file is closed or truncated.
+  virtual std::span<std::byte> mappedPrefix(std::size_t /*bytes*/) { return {}; }
 };
 
 enum class OpenMode {

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,13 +26,30 @@ Status fsError(const std::string& context, const std::error_code& ec) {
 
 class PosixFile final : public File {
  public:
-  PosixFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  ~PosixFile() override { ::close(fd_); }
+  PosixFile(int fd, std::string path, bool writable)
+      : fd_(fd), path_(std::move(path)), writable_(writable) {}
+  ~PosixFile() override {
+    unmap();
+    ::close(fd_);
+  }
+
+  std::span<std::byte> mappedPrefix(std::size_t bytes) override {
+    if (map_ != nullptr && bytes <= mapBytes_) return {static_cast<std::byte*>(map_), bytes};
+    if (!writable_ || map_ != nullptr || bytes == 0) return {};
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < bytes) return {};
+    void* p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (p == MAP_FAILED) return {};
+    map_ = p;
+    mapBytes_ = bytes;
+    return {static_cast<std::byte*>(map_), bytes};
+  }
 
   Result<std::size_t> readAt(std::uint64_t offset, std::span<std::byte> into) override {
     std::size_t done = 0;
     while (done < into.size()) {
-      ssize_t n = ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+      ssize_t n =
+          ::pread(fd_, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
       if (n < 0) {
         if (errno == EINTR) continue;
         return posixError(path_, errno);
@@ -45,7 +63,8 @@ class PosixFile final : public File {
   Status writeAt(std::uint64_t offset, std::span<const std::byte> bytes) override {
     std::size_t done = 0;
     while (done < bytes.size()) {
-      ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+      ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                           static_cast<off_t>(offset + done));
       if (n < 0) {
         if (errno == EINTR) continue;
         return posixError(path_, errno);
@@ -56,24 +75,35 @@ class PosixFile final : public File {
   }
 
   Result<std::uint64_t> size() override {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0) return posixError(path_, errno);
     return static_cast<std::uint64_t>(st.st_size);
   }
 
   Status truncate(std::uint64_t size) override {
+    if (size < mapBytes_) unmap();
     if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) return posixError(path_, errno);
     return Status::ok();
   }
 
   Status sync() override {
+    if (map_ != nullptr && ::msync(map_, mapBytes_, MS_SYNC) != 0) return posixError(path_, errno);
     if (::fdatasync(fd_) != 0) return posixError(path_, errno);
     return Status::ok();
   }
 
  private:
+  void unmap() {
+    if (map_ != nullptr) ::munmap(map_, mapBytes_);
+    map_ = nullptr;
+    mapBytes_ = 0;
+  }
+
   int fd_;
   std::string path_;
+  bool writable_;
+  void* map_ = nullptr;
+  std::size_t mapBytes_ = 0;
 };
 
 Status syncDirectoryOf(const std::string& path) {
@@ -93,14 +123,22 @@ class PosixFileSystem final : public FileSystem {
   Result<std::unique_ptr<File>> open(const std::string& path, OpenMode mode) override {
     int flags = O_CLOEXEC;
     switch (mode) {
-      case OpenMode::kRead: flags |= O_RDONLY; break;
-      case OpenMode::kReadWrite: flags |= O_RDWR; break;
-      case OpenMode::kReadWriteCreate: flags |= O_RDWR | O_CREAT; break;
-      case OpenMode::kTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+      case OpenMode::kRead:
+        flags |= O_RDONLY;
+        break;
+      case OpenMode::kReadWrite:
+        flags |= O_RDWR;
+        break;
+      case OpenMode::kReadWriteCreate:
+        flags |= O_RDWR | O_CREAT;
+        break;
+      case OpenMode::kTruncate:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
     }
     int fd = ::open(path.c_str(), flags, 0600);
     if (fd < 0) return posixError(path, errno);
-    return std::unique_ptr<File>(new PosixFile(fd, path));
+    return std::unique_ptr<File>(new PosixFile(fd, path, mode != OpenMode::kRead));
   }
 
   Result<std::string> readFile(const std::string& path) override {
@@ -115,9 +153,11 @@ class PosixFileSystem final : public FileSystem {
     return bytes;
   }
 
-  Status replaceFileAtomically(const std::string& path, std::string_view bytes, bool privateMode) override {
+  Status replaceFileAtomically(const std::string& path, std::string_view bytes,
+                               bool privateMode) override {
     std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, privateMode ? 0600 : 0644);
+    int fd =
+        ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, privateMode ? 0600 : 0644);
     if (fd < 0) return posixError(tmp, errno);
     if (privateMode) ::fchmod(fd, 0600);
     std::size_t done = 0;
@@ -150,7 +190,8 @@ class PosixFileSystem final : public FileSystem {
   Result<std::vector<DirEntry>> listDirectory(const std::string& path) override {
     std::error_code ec;
     std::vector<DirEntry> entries;
-    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end;
+         it.increment(ec)) {
       std::error_code typeEc;
       entries.push_back({it->path().filename().string(), it->is_directory(typeEc)});
     }

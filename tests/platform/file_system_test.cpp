@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/file_system.h"
@@ -48,6 +49,30 @@ TEST(PosixFileSystem, ReplaceAtomicallyWritesWholeFileAndPrivateMode) {
   auto list = fs.listDirectory(dir.string());
   ASSERT_TRUE(list.isOk());
   EXPECT_EQ(list->size(), 1u) << "no temporary file is left behind";
+  std::filesystem::remove_all(dir);
+}
+
+TEST(PosixFileSystem, MappedPrefixIsInTheFileAtOnce) {
+  auto dir = std::filesystem::temp_directory_path() / ("stratalog-map-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  FileSystem& fs = defaultFileSystem();
+  std::string path = joinPath(dir.string(), "2006-03.slg");
+  {
+    auto f = fs.open(path, OpenMode::kReadWriteCreate);
+    ASSERT_TRUE(f.isOk());
+    EXPECT_TRUE((*f)->mappedPrefix(4).empty()) << "an empty file has nothing to map";
+    ASSERT_TRUE((*f)->writeAt(0, bytesOf("headerrecord")).isOk());
+    auto map = (*f)->mappedPrefix(6);
+    ASSERT_EQ(map.size(), 6u);
+    std::memcpy(map.data(), "HEADER", 6);
+    // Another reader sees the store without any write or sync: a killed process loses
+    // nothing it stored through the mapping.
+    EXPECT_EQ(*fs.readFile(path), "HEADERrecord");
+    ASSERT_TRUE((*f)->sync().isOk());
+  }
+  auto readOnly = fs.open(path, OpenMode::kRead);
+  ASSERT_TRUE(readOnly.isOk());
+  EXPECT_TRUE((*readOnly)->mappedPrefix(6).empty());
   std::filesystem::remove_all(dir);
 }
 
