@@ -6,7 +6,7 @@ namespace frame {
 
 ProgramWiring makeProgramWiring(platform::Env& env) {
   ProgramWiring w;
-  w.stations = makeFileStationServices(*env.files);
+  w.stations = makeStationServices(env);
   w.downloads = makeArchiveDownloadRunner(env);
   return w;
 }

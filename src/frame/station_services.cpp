@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "frame/messages.h"
+#include "link/serial_port_manager.h"
+#include "link/station_link.h"
 #include "platform/string_table.h"
 #include "station/station_creator.h"
 #include "station/station_file.h"
@@ -30,13 +32,40 @@ class MessageHooks : public station::StationOpenHooks, public station::StationPr
   Messages* messages_;
 };
 
+// The console's configuration memory over the open station's link.
+class LinkConfigMemory : public station::ConsoleConfigMemory {
+ public:
+  explicit LinkConfigMemory(stationlink::ConsoleLink& link) : link_(link) {}
+
+  platform::Result<std::vector<std::uint8_t>> eepromRead(int address, int count) override {
+    if (address < 0 || count <= 0 || address + count > 0x10000) {
+      return platform::Status::badArgument("configuration memory range out of bounds");
+    }
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(count));
+    if (platform::Status s = link_.EepromRead(out, static_cast<std::uint16_t>(address)); !s)
+      return s;
+    return out;
+  }
+  platform::Status eepromWriteByte(int address, std::uint8_t value) override {
+    if (address < 0 || address > 0xFFFF) {
+      return platform::Status::badArgument("configuration memory address out of bounds");
+    }
+    return link_.EepromWriteByte(static_cast<std::uint16_t>(address), value);
+  }
+
+ private:
+  stationlink::ConsoleLink& link_;
+};
+
 class FileStationServices : public StationServices {
  public:
-  explicit FileStationServices(platform::FileSystem& files) : files_(files) {}
+  // Without `env` the services keep to the files: no console link is ever opened.
+  FileStationServices(platform::FileSystem& files, const platform::Env* env)
+      : files_(files), env_(env ? std::optional<platform::Env>(*env) : std::nullopt) {}
 
   void setMessages(Messages* messages) override { messages_ = messages; }
   platform::Status startPortManager() override { return platform::Status::ok(); }
-  void stopPortManager() override {}
+  void stopPortManager() override { closeLink(); }
 
   platform::Result<station::StationConfig> openStation(const std::string& dir) override {
     MessageHooks hooks(messages_);
@@ -45,7 +74,10 @@ class FileStationServices : public StationServices {
     open_ = std::move(*state);
     return open_->config;
   }
-  void closeStation() override { open_.reset(); }
+  void closeStation() override {
+    closeLink();
+    open_.reset();
+  }
   platform::Result<station::StationConfig> readStation(const std::string& dir) override {
     return station::readStationRecord(files_, dir);
   }
@@ -67,21 +99,51 @@ class FileStationServices : public StationServices {
     station::NewStation request{name, parent, 5};
     return station::createStation(files_, request, station::stationDataSets(), prompts);
   }
-  void closeLink() override {}
+  void closeLink() override {
+    memory_.reset();
+    ports_.reset();
+  }
   void reopenAfterScheduledRun() override {}
   ClearOperations* clearOperations() override { return nullptr; }
-  station::ConsoleConfigMemory* configMemory() override { return nullptr; }
+  station::ConsoleConfigMemory* configMemory() override {
+    if (!open_ || !env_) return nullptr;
+    if (!memory_) {
+      stationlink::LinkServices services;
+      services.opener = env_->serialPorts;
+      services.clock = env_->clock;
+      Messages* messages = messages_;
+      services.reportLine = [messages](std::string_view source, std::string_view line) {
+        if (messages) (void)messages->LogMessage(line, source);
+      };
+      ports_ = std::make_unique<stationlink::SerialPortManager>(services);
+      stationlink::ConsoleLink* link =
+          ports_->AddPort(stationlink::portParamsFromStation(open_->config));
+      if (link == nullptr) {
+        ports_.reset();
+        return nullptr;
+      }
+      memory_ = std::make_unique<LinkConfigMemory>(*link);
+    }
+    return memory_.get();
+  }
 
  private:
   platform::FileSystem& files_;
+  std::optional<platform::Env> env_;
   Messages* messages_ = nullptr;
   std::optional<station::StationState> open_;
+  std::unique_ptr<stationlink::SerialPortManager> ports_;
+  std::unique_ptr<LinkConfigMemory> memory_;
 };
 
 }  // namespace
 
 std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files) {
-  return std::make_unique<FileStationServices>(files);
+  return std::make_unique<FileStationServices>(files, nullptr);
+}
+
+std::unique_ptr<StationServices> makeStationServices(const platform::Env& env) {
+  return std::make_unique<FileStationServices>(*env.files, &env);
 }
 
 }  // namespace frame

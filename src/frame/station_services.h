@@ -60,5 +60,8 @@ class StationServices {
 
 // Records and trees on the file system; no database, rain database or link yet.
 std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files);
+// The same with the open station's console reachable through its link (the console
+// password's configuration memory).
+std::unique_ptr<StationServices> makeStationServices(const platform::Env& env);
 
 }  // namespace frame

@@ -24,7 +24,7 @@ std::string programDirOrCurrent(const std::string& dir) {
 
 void listCommand(CommandContext& ctx, const std::string& programDir) {
   std::string dir = programDirOrCurrent(programDir);
-  auto services = frame::makeFileStationServices(*ctx.env.files);
+  auto services = frame::makeStationServices(ctx.env);
   auto stations = frame::listStationsIn(*services, *ctx.env.files, dir);
   if (!stations) {
     *ctx.err << "stratalog stations list: " << stations.status().message() << "\n";
