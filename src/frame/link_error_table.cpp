@@ -1,5 +1,6 @@
 #include "frame/link_error_table.h"
 
+#include "link/link_types.h"
 #include "platform/string_table.h"
 
 namespace frame {
@@ -16,21 +17,21 @@ int linkErrorStringId(int code) {
   switch (code) {
     case 0:
       return 0;
-    case kLinkErrorCrc:
+    case stationlink::kErrCrc:
       return 61265;
-    case kLinkErrorTimeout:
+    case stationlink::kErrTimeout:
     case kSystemSemaphoreTimeout:
     case kSystemIoTimeout:
       return 61266;
-    case kLinkErrorRead:
+    case stationlink::kErrRead:
       return 61267;
-    case kLinkErrorNoAck:
+    case stationlink::kErrNoAcknowledge:
       return 61268;
-    case kLinkErrorNoSuchPort:
+    case stationlink::kErrPortMissing:
       return 61269;
-    case kLinkErrorPortInUse:
+    case stationlink::kErrPortBusy:
       return 61270;
-    case kLinkErrorIntervalZero:
+    case stationlink::kErrArchiveIntervalZero:
       return 61467;
     default:
       return 61461;
