@@ -87,6 +87,7 @@ int decimals(Shown s, const UnitSetting& u) {
     case Shown::kEt:
       return u.rain == kInches ? 3 : 2;
     case Shown::kDir:
+    case Shown::kTime:
       return -1;
   }
   return -1;
@@ -123,7 +124,9 @@ TEST(RoundTrip, EverySettableCodeInEveryUnitSetting) {
           for (const Settable& s : kSettable) {
             const std::string at = where + std::to_string(s.code);
             ArchiveRecord rec;
-            if (s.code == 0x60860) ASSERT_EQ(SetRainData(rec, 0, 1), 0);
+            if (s.code == 0x60860) {
+              ASSERT_EQ(SetRainData(rec, 0, 1), 0);
+            }
             ASSERT_EQ(SetWeatherData(rec, s.code, s.internal, 1, ctx), kValueOk) << at;
             float internal = 0;
             float user = 0;
@@ -133,7 +136,9 @@ TEST(RoundTrip, EverySettableCodeInEveryUnitSetting) {
 
             // Back through the user's units into a fresh record.
             ArchiveRecord again;
-            if (s.code == 0x60860) ASSERT_EQ(SetRainData(again, 0, 1), 0);
+            if (s.code == 0x60860) {
+              ASSERT_EQ(SetRainData(again, 0, 1), 0);
+            }
             ASSERT_EQ(SetWeatherData(again, s.code, user, 0, ctx), kValueOk) << at;
             float back = 0;
             ASSERT_EQ(GetWeatherData(again, s.code, 1, &back, ctx), 0);
