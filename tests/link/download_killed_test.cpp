@@ -21,19 +21,7 @@
 namespace stationlink {
 namespace {
 
-class SimOpener : public platform::SerialPortOpener {
- public:
-  SimOpener(consolesim::ConsoleEngine& engine, platform::FakeClock& clock)
-      : engine_(engine), clock_(clock) {}
-  platform::Result<std::unique_ptr<platform::SerialPort>> open(
-      const std::string&, const platform::SerialSettings&) override {
-    return std::unique_ptr<platform::SerialPort>(new consolesim::SimSerialPort(engine_, clock_));
-  }
-
- private:
-  consolesim::ConsoleEngine& engine_;
-  platform::FakeClock& clock_;
-};
+using SimOpener = consolesim::SimSerialPortOpener;
 
 class KilledDownloadTest : public ::testing::Test {
  protected:

@@ -8,20 +8,7 @@
 
 namespace {
 
-class SimOpener : public platform::SerialPortOpener {
- public:
-  SimOpener(consolesim::ConsoleEngine& engine, platform::FakeClock& clock)
-      : engine_(engine), clock_(clock) {}
-  platform::Result<std::unique_ptr<platform::SerialPort>> open(
-      const std::string&, const platform::SerialSettings&) override {
-    return std::unique_ptr<platform::SerialPort>(
-        std::make_unique<consolesim::SimSerialPort>(engine_, clock_));
-  }
-
- private:
-  consolesim::ConsoleEngine& engine_;
-  platform::FakeClock& clock_;
-};
+using SimOpener = consolesim::SimSerialPortOpener;
 
 TEST(SimulatorInterop, CommandsRoundTrip) {
   platform::FakeClock clock;

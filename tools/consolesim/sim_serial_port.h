@@ -6,6 +6,8 @@
 // test costs no real time. The engine must run on the same FakeClock.
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include "consolesim/console_engine.h"
 #include "platform/clock.h"
@@ -41,6 +43,22 @@ class SimSerialPort final : public platform::SerialPort {
   bool dtr_ = true;
   bool broken_ = false;
   std::vector<std::uint8_t> written_;
+};
+
+// Hands the in-process console to whoever opens a port, whatever port is named.
+class SimSerialPortOpener final : public platform::SerialPortOpener {
+ public:
+  // Both must outlive the opener.
+  SimSerialPortOpener(ConsoleEngine& engine, platform::FakeClock& clock)
+      : engine_(engine), clock_(clock) {}
+  platform::Result<std::unique_ptr<platform::SerialPort>> open(
+      const std::string&, const platform::SerialSettings&) override {
+    return std::unique_ptr<platform::SerialPort>(new SimSerialPort(engine_, clock_));
+  }
+
+ private:
+  ConsoleEngine& engine_;
+  platform::FakeClock& clock_;
 };
 
 }  // namespace consolesim
