@@ -101,30 +101,32 @@ class FileStationServices : public StationServices {
   }
   void closeLink() override {
     memory_.reset();
+    link_ = nullptr;
     ports_.reset();
   }
   void reopenAfterScheduledRun() override {}
   ClearOperations* clearOperations() override { return nullptr; }
   station::ConsoleConfigMemory* configMemory() override {
-    if (!open_ || !env_) return nullptr;
-    if (!memory_) {
-      stationlink::LinkServices services;
-      services.opener = env_->serialPorts;
-      services.clock = env_->clock;
-      Messages* messages = messages_;
-      services.reportLine = [messages](std::string_view source, std::string_view line) {
-        if (messages) (void)messages->LogMessage(line, source);
-      };
-      ports_ = std::make_unique<stationlink::SerialPortManager>(services);
-      stationlink::ConsoleLink* link =
-          ports_->AddPort(stationlink::portParamsFromStation(open_->config));
-      if (link == nullptr) {
-        ports_.reset();
-        return nullptr;
-      }
-      memory_ = std::make_unique<LinkConfigMemory>(*link);
-    }
+    if (memory_) return memory_.get();
+    stationlink::ConsoleLink* link = stationLink();
+    if (link == nullptr) return nullptr;
+    memory_ = std::make_unique<LinkConfigMemory>(*link);
     return memory_.get();
+  }
+  stationlink::ConsoleLink* stationLink() override {
+    if (!open_ || !env_) return nullptr;
+    if (link_ != nullptr) return link_;
+    stationlink::LinkServices services;
+    services.opener = env_->serialPorts;
+    services.clock = env_->clock;
+    Messages* messages = messages_;
+    services.reportLine = [messages](std::string_view source, std::string_view line) {
+      if (messages) (void)messages->LogMessage(line, source);
+    };
+    ports_ = std::make_unique<stationlink::SerialPortManager>(services);
+    link_ = ports_->AddPort(stationlink::portParamsFromStation(open_->config));
+    if (link_ == nullptr) ports_.reset();
+    return link_;
   }
 
  private:
@@ -134,6 +136,7 @@ class FileStationServices : public StationServices {
   std::optional<station::StationState> open_;
   std::unique_ptr<stationlink::SerialPortManager> ports_;
   std::unique_ptr<LinkConfigMemory> memory_;
+  stationlink::ConsoleLink* link_ = nullptr;
 };
 
 }  // namespace

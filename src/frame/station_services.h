@@ -11,6 +11,10 @@
 #include "station/station_config.h"
 #include "station/station_state.h"
 
+namespace stationlink {
+class ConsoleLink;
+}
+
 namespace frame {
 
 class Messages;
@@ -56,6 +60,11 @@ class StationServices {
   // no link is open or the console does not offer the operations.
   virtual ClearOperations* clearOperations() = 0;
   virtual station::ConsoleConfigMemory* configMemory() = 0;
+  // The open station's console link, created on first use and shared by every user of
+  // the console until closeLink (the real-time readings, the exports, the password);
+  // nullptr when no station is open or the services keep to the files. The link opens
+  // its port on its first operation.
+  virtual stationlink::ConsoleLink* stationLink() = 0;
 };
 
 // Records and trees on the file system; no database, rain database or link yet.

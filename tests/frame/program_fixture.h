@@ -82,6 +82,9 @@ class FakeStationServices : public StationServices {
   void reopenAfterScheduledRun() override { events.push_back("reopen"); }
   ClearOperations* clearOperations() override { return &clear_; }
   station::ConsoleConfigMemory* configMemory() override { return nullptr; }
+  stationlink::ConsoleLink* stationLink() override { return link; }
+  // The link the fake hands out; tests point it at an in-process console.
+  stationlink::ConsoleLink* link = nullptr;
 
   std::vector<std::string> events;
 
