@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "link/console_link.h"
+#include "link/loop_packet.h"
 
 namespace stationlink {
 
@@ -109,6 +110,18 @@ class CirrantLink : public ConsoleLink {
   platform::Result<ReceptionCounts> ReceptionCheck() override;
   platform::Result<std::string> ReadBarometerData() override;
 
+  // Current readings. StartLoop asks for `count` LOOP packets (-1 when the console does not
+  // acknowledge) and leaves the link streaming; StopLoop makes the console stop.
+  platform::Status StartLoop(int count) override;
+  platform::Status StopLoop() override;
+  // 0: a packet was decoded into `image`; 1: the packet is still arriving (the bytes so far
+  // are kept for the next call). Fails with -2 for a wrong header, -4 for a CRC error, -500
+  // when the line fails, -1 when the port is not open.
+  platform::Result<int> ReadLoopPacket(SensorImage& image) override;
+  // One packet, start to end: -10 when the console does not wake, -1 when the request or
+  // the line fails or no whole packet arrives within a minute, else the packet's answer.
+  platform::Status GetSensorImage(SensorImage& image) override;
+
  protected:
   enum class Wake { kYes, kNo };
   // The start of every command: configured, open, console awake (and Cirrant when required).
@@ -122,6 +135,9 @@ class CirrantLink : public ConsoleLink {
   platform::Status clearPeriods(const char* command, int period);
   platform::Status okThenDone(const char* command);
   platform::Result<std::string> readTextReply(const char* command);
+
+ private:
+  LoopPacketAssembler loop_;
 };
 
 }  // namespace stationlink

@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "link/loop_reader.h"
-#include "link/serial_port_manager.h"
-#include "link/station_link.h"
+#include "link/loop_packet.h"
 
 namespace stationlink {
 
@@ -25,27 +23,10 @@ std::string whole(int v, bool none, const char* unit) {
 
 }  // namespace
 
-platform::Result<SensorImage> readCurrentConditions(const station::StationConfig& config,
-                                                    const LinkServices& services) {
-  SerialPortManager ports(services);
-  ConsoleLink* link = ports.AddPort(portParamsFromStation(config));
-  if (link == nullptr) return platform::Status::busy("no console link is free for the station");
+platform::Result<SensorImage> readCurrentConditions(ConsoleLink& link) {
   SensorImage image = resetSensorImage();
-  const int answer = ReadOneSensorImage(*link, image);
-  const int code = link->lastError();
-  ports.RemoveAll();
-  switch (answer) {
-    case kLoopDecoded:
-      return image;
-    case kLoopCrcError:
-      return linkFailure(-4, "the console's reading was damaged on the line");
-    case kLoopBadHeader:
-      return linkFailure(-2, "the console's reading did not start as a reading does");
-    case -5:
-      return linkFailure(-5, "Agotado tiempo de espera de datos de la estación");
-    default:
-      return linkFailure(code != 0 ? code : -1, "the console did not send its readings");
-  }
+  if (platform::Status s = link.GetSensorImage(image); !s) return s;
+  return image;
 }
 
 std::string currentConditionsText(const SensorImage& s) {

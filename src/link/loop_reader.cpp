@@ -1,15 +1,8 @@
 #include "link/loop_reader.h"
 
-#include <chrono>
 #include <string>
 
 namespace stationlink {
-
-namespace {
-
-constexpr auto kWholePacketLimit = std::chrono::seconds(60);
-
-}  // namespace
 
 platform::Status StartLoopRequest(ConsoleLink& link, int count) {
   if (platform::Status s = link.Open(); !s) return s;
@@ -39,25 +32,6 @@ int ReadLoopPacketFrom(ConsoleLink& link, LoopPacketAssembler& assembler, Sensor
   link.reloadIdleCountdown();
   int answer = assembler.read([&link] { return link.ReadByte(); }, image);
   if (answer != kLoopIncomplete) link.reloadIdleCountdown();
-  return answer;
-}
-
-int ReadOneSensorImage(ConsoleLink& link, SensorImage& image) {
-  link.SaveTimeouts();
-  if (!StartLoopRequest(link, 1)) {
-    link.RestoreTimeouts();
-    return -1;
-  }
-  LoopPacketAssembler assembler;
-  const platform::Instant start = link.clock().now();
-  int answer = kLoopIncomplete;
-  while ((answer = ReadLoopPacketFrom(link, assembler, image)) == kLoopIncomplete) {
-    if (link.clock().now() - start >= kWholePacketLimit) {
-      answer = -5;
-      break;
-    }
-  }
-  link.RestoreTimeouts();
   return answer;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-// Asking a console for its current readings: LOOP requests on the link's transport, the
-// packets read without ever waiting for a whole one, and the single reading the exports
-// and the current command use.
+// Asking a console for its current readings over the link's transport: LOOP requests and
+// the packets read without ever waiting for a whole one. The console variants build their
+// StartLoop, StopLoop and ReadLoopPacket on these.
 
 #include "link/console_link.h"
 #include "link/loop_packet.h"
@@ -19,8 +19,5 @@ void StopLoopRequest(ConsoleLink& link);
 // Reads what has arrived of the current packet: kLoopDecoded, kLoopIncomplete (wait for the
 // next poll), kLoopBadHeader, kLoopCrcError or kLoopReadFailure.
 int ReadLoopPacketFrom(ConsoleLink& link, LoopPacketAssembler& assembler, SensorImage& image);
-// One packet, start to end: -1 when the link or the request fails (the link's error says
-// why), -5 when no whole packet arrives within a minute, else the packet's answer.
-int ReadOneSensorImage(ConsoleLink& link, SensorImage& image);
 
 }  // namespace stationlink

@@ -1,4 +1,4 @@
-#include "link/loop_reader.h"
+#include "link/cirrant_link.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
-#include "link/cirrant_link.h"
 
 namespace stationlink {
 namespace {
@@ -38,7 +37,7 @@ struct Console {
 TEST(LoopReader, OneReadingFromTheConsole) {
   Console c;
   SensorImage s = resetSensorImage();
-  ASSERT_EQ(ReadOneSensorImage(*c.link, s), kLoopDecoded);
+  ASSERT_TRUE(c.link->GetSensorImage(s).isOk());
   EXPECT_NE(s.barometer, kImageNone16);
   EXPECT_GE(s.barometer, 16000);
   EXPECT_LE(s.outsideHumidity, 100);
@@ -48,10 +47,11 @@ TEST(LoopReader, OneReadingFromTheConsole) {
 TEST(LoopReader, ADamagedPacketIsACrcErrorAndTheNextRequestSucceeds) {
   Console c({*consolesim::parseFaultRule("crc-loop@1")});
   SensorImage s = resetSensorImage();
-  EXPECT_EQ(ReadOneSensorImage(*c.link, s), kLoopCrcError);
+  EXPECT_EQ(c.link->GetSensorImage(s).code(), kLoopCrcError);
   EXPECT_EQ(s.barometer, kImageNone16);
-  StopLoopRequest(*c.link);
-  EXPECT_EQ(ReadOneSensorImage(*c.link, s), kLoopDecoded);
+  EXPECT_EQ(c.link->lastError(), -4);
+  ASSERT_TRUE(c.link->StopLoop().isOk());
+  EXPECT_TRUE(c.link->GetSensorImage(s).isOk());
 }
 
 }  // namespace

@@ -22,10 +22,12 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
     options.out = ctx.out;
     options.err = ctx.err;
     ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
-      stationlink::LinkServices services;
-      services.opener = ctx.env.serialPorts;
-      services.clock = ctx.env.clock;
-      auto image = stationlink::readCurrentConditions(*program.currentStation(), services);
+      stationlink::ConsoleLink* link = program.stations().stationLink();
+      if (link == nullptr) {
+        *ctx.err << "stratalog current: no console link is free for the station\n";
+        return kExitFailed;
+      }
+      auto image = stationlink::readCurrentConditions(*link);
       if (!image) {
         *ctx.err << "stratalog current: " << frame::linkErrorText(image.status().code()) << " ("
                  << image.status().message() << ")\n";

@@ -1,0 +1,73 @@
+#include <chrono>
+
+#include "link/cirrant_link.h"
+#include "link/link_types.h"
+#include "link/loop_reader.h"
+
+namespace stationlink {
+
+namespace {
+
+constexpr auto kWholePacketLimit = std::chrono::seconds(60);
+constexpr int kErrNoWakeUp = -10;
+constexpr const char* kNoReadingsText = "Agotado tiempo de espera de datos de la estación";
+
+}  // namespace
+
+platform::Status CirrantLink::StartLoop(int count) {
+  loop_.reset();
+  if (platform::Status s = StartLoopRequest(*this, count); !s) {
+    return linkFailure(kErrFailed, "the console did not take the request for its readings: " +
+                                       s.message());
+  }
+  return platform::Status::ok();
+}
+
+platform::Status CirrantLink::StopLoop() {
+  StopLoopRequest(*this);
+  return platform::Status::ok();
+}
+
+platform::Result<int> CirrantLink::ReadLoopPacket(SensorImage& image) {
+  switch (const int answer = ReadLoopPacketFrom(*this, loop_, image)) {
+    case kLoopDecoded:
+    case kLoopIncomplete:
+      return answer;
+    case kLoopCrcError:
+      return fail(kCrcError, kErrCrc, "CRC error in a LOOP packet");
+    case kLoopBadHeader:
+      return linkFailure(kLoopBadHeader, "a LOOP packet with a wrong header");
+    case kLoopReadFailure:
+      return linkFailure(kLoopReadFailure, "the line failed while a LOOP packet arrived");
+    default:
+      return linkFailure(kErrFailed, "the port is not open");
+  }
+}
+
+platform::Status CirrantLink::GetSensorImage(SensorImage& image) {
+  if (platform::Status s = Open(); !s) return linkFailure(kErrFailed, s.message());
+  reloadIdleCountdown();
+  if (platform::Status s = WakeUp(); !s) {
+    return linkFailure(kErrNoWakeUp, "the console did not wake up: " + s.message());
+  }
+  SaveTimeouts();
+  if (platform::Status s = StartLoop(1); !s) {
+    RestoreTimeouts();
+    return s;
+  }
+  const platform::Instant start = clock().now();
+  for (;;) {
+    platform::Result<int> answer = ReadLoopPacket(image);
+    if (!answer || *answer == kLoopDecoded) {
+      RestoreTimeouts();
+      return answer ? platform::Status::ok() : answer.status();
+    }
+    if (clock().now() - start >= kWholePacketLimit) {
+      RestoreTimeouts();
+      logLine(kNoReadingsText);
+      return linkFailure(kErrFailed, kNoReadingsText);
+    }
+  }
+}
+
+}  // namespace stationlink
