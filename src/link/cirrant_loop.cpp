@@ -17,8 +17,8 @@ constexpr const char* kNoReadingsText = "Agotado tiempo de espera de datos de la
 platform::Status CirrantLink::StartLoop(int count) {
   loop_.reset();
   if (platform::Status s = StartLoopRequest(*this, count); !s) {
-    return linkFailure(kErrFailed, "the console did not take the request for its readings: " +
-                                       s.message());
+    return linkFailure(kErrFailed,
+                       "the console did not take the request for its readings: " + s.message());
   }
   return platform::Status::ok();
 }
