@@ -63,8 +63,9 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
     return result;
   }
 
-  // Only one link may hold a port: the open station gives up its own for the run and
-  // opens it again on its next operation.
+  // Only one link may hold a port: the real-time readings pause, and the open station
+  // gives up its own link for the run and opens it again on its next operation.
+  stationlink::RealtimePause pause(&program->realtime());
   program->stations().closeLink();
 
   database::WeatherDatabase db(*env_.files);

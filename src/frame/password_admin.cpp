@@ -21,6 +21,7 @@ station::PasswordPrompt promptFor(Program& program) {
 int askForConsolePassword(Program& program) {
   station::StationConfig* st = program.currentStation();
   if (st == nullptr || !st->isCirrant()) return 1;
+  stationlink::RealtimePause pause(&program.realtime());
   station::ConsoleConfigMemory* console = program.stations().configMemory();
   if (console == nullptr) {
     program.messages().DisplayLinkError(-11);
@@ -44,6 +45,7 @@ platform::Status changeConsolePassword(Program& program, bool clear, const std::
   if (st == nullptr || !st->isCirrant()) {
     return platform::Status::unsupported("only Cirrant consoles keep a password");
   }
+  stationlink::RealtimePause pause(&program.realtime());
   station::ConsoleConfigMemory* console = program.stations().configMemory();
   if (console == nullptr) return platform::Status::unsupported("no console link is open");
   platform::Status linkError;

@@ -36,11 +36,13 @@ Program::Program(ProgramParts parts)
   // The scheduler step's order: automatic clear, then automatic download. Uploads and
   // module timer events are added behind them through scheduler().addStep.
   stations_->setMessages(&messages_);
+  realtime_ = std::make_unique<stationlink::RealtimeManager>(realtimeHost());
   scheduler_.addStep([this] { runAutoClearCheck(*this); });
   scheduler_.addStep([this] { runScheduleCheck(*this); });
 }
 
 Program::~Program() {
+  realtime_.reset();
   if (gProgram == this) gProgram = nullptr;
 }
 
@@ -115,6 +117,7 @@ void Program::shutdown() {
   if (frameTimer_) loop_.removeTimer(*frameTimer_);
   frameTimer_.reset();
   loop_.unwatch(platform::kStandardInput);
+  realtime_->Stop();
   stations_->stopPortManager();
   // Step 2.
   for (auto& hook : shutdownHooks_) hook(*this);

@@ -16,6 +16,7 @@
 #include "frame/scheduler.h"
 #include "frame/station_services.h"
 #include "frame/title_line.h"
+#include "link/realtime_manager.h"
 #include "platform/env.h"
 #include "platform/event_loop.h"
 #include "platform/status.h"
@@ -124,6 +125,8 @@ class Program {
   DownloadRunner* downloads() { return downloads_; }
   void setDownloadRunner(DownloadRunner* runner) { downloads_ = runner; }
   quantities::Units& units() { return units_; }
+  // The current readings of the open station's console while real-time views are open.
+  stationlink::RealtimeManager& realtime() { return *realtime_; }
   TitleLine& title() { return title_; }
   const LogDateStyle& dateStyle() const { return dateStyle_; }
   const std::string& programDirectory() const { return programDirectory_; }
@@ -140,6 +143,7 @@ class Program {
 
  private:
   void applySettingsAtStart();
+  stationlink::RealtimeHost realtimeHost();
   std::string currentTitle() const;
 
   platform::Env env_;
@@ -166,6 +170,8 @@ class Program {
   bool started_ = false;
   int exitCode_ = kProgramExitOk;
   std::optional<platform::EventLoop::TimerId> frameTimer_;
+  std::optional<platform::EventLoop::TimerId> realtimeTimer_;
+  std::unique_ptr<stationlink::RealtimeManager> realtime_;
   std::vector<std::function<void(Program&)>> startHooks_;
   std::vector<std::function<void(Program&)>> shutdownHooks_;
 };

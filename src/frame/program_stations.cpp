@@ -30,6 +30,7 @@ platform::Status Program::openStation(const std::string& dir) {
 
 void Program::closeStation() {
   if (!current_) return;
+  realtime_->Stop();
   (void)saveCurrentStation();
   stations_->closeStation();
   current_.reset();

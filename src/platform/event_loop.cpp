@@ -200,5 +200,6 @@ void EventLoop::sweep() {
 namespace platform {
 
 bool standardInputIsTerminal() { return ::isatty(kStandardInput) == 1; }
+bool standardOutputIsTerminal() { return ::isatty(1) == 1; }
 
 }  // namespace platform

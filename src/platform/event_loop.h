@@ -120,5 +120,7 @@ namespace platform {
 
 // True when standard input is a terminal: a person may type commands.
 bool standardInputIsTerminal();
+// True when standard output is a terminal: text may be redrawn in place.
+bool standardOutputIsTerminal();
 
 }  // namespace platform

@@ -11,6 +11,8 @@
 #include "database/rain_database.h"
 #include "database/weather_database.h"
 #include "frame/archive_download_runner.h"
+#include "link/cirrant_link.h"
+#include "link/station_link.h"
 #include "program_fixture.h"
 
 namespace frame {
@@ -152,6 +154,53 @@ TEST_F(DownloadRunnerTest, TheTextFileHoldsTheLastTwoDaysWhenTheStationAsksForIt
   std::size_t firstRecord = 0;
   for (int i = 0; i < 3; ++i) firstRecord = text.find('\n', firstRecord) + 1;
   EXPECT_EQ(text.compare(firstRecord, 15, "14/03/06   0:30"), 0) << text.substr(firstRecord, 40);
+}
+
+struct CountingView : stationlink::RealtimeView {
+  void update(const stationlink::SensorImage&) override { ++updates; }
+  void refresh() override {}
+  void closed() override {}
+  int updates = 0;
+};
+
+// The current readings run on the program's timer while a view is open, pause while the
+// download uses the same console, and go on afterwards.
+TEST_F(DownloadRunnerTest, RealtimeReadingsPauseForADownloadAndGoOnAfterwards) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  ASSERT_TRUE(program->startForCommand(dir).isOk());
+  stationlink::LinkServices services;
+  services.opener = opener.get();
+  services.clock = &clock;
+  stationlink::CirrantLink link(stationlink::portParamsFromStation(*program->currentStation()),
+                                services);
+  stations->link = &link;
+  auto runTimers = [this](std::chrono::seconds span) {
+    for (auto t = std::chrono::milliseconds(0); t < span; t += std::chrono::milliseconds(500)) {
+      clock.advance(std::chrono::milliseconds(500));
+      program->loop().runOnce(std::chrono::milliseconds(0));
+    }
+  };
+  CountingView view;
+  program->realtime().openView(&view);
+  runTimers(std::chrono::seconds(20));
+  EXPECT_GE(view.updates, 8);
+
+  platform::Env env;
+  env.files = &fs;
+  env.clock = &clock;
+  env.serialPorts = opener.get();
+  DownloadResult r = downloadOpenStation(*program, env, {});
+  EXPECT_TRUE(r.ok()) << r.status.message() << " " << r.linkError;
+  EXPECT_EQ(stored(dir).size(), engine->archive().recordCount());
+  EXPECT_FALSE(program->realtime().suspended());
+
+  const int before = view.updates;
+  runTimers(std::chrono::seconds(20));
+  EXPECT_GE(view.updates, before + 8);
+  EXPECT_EQ(log().find("Error CRC"), std::string::npos) << log();
+  program->realtime().closeView(&view);
+  program->shutdown();
 }
 
 }  // namespace

@@ -5,23 +5,33 @@
 #include <string>
 
 #include "frame/commands/cli.h"
+#include "frame/current_follow.h"
 #include "frame/link_error_table.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
 #include "link/current_conditions.h"
+#include "platform/event_loop.h"
 
 namespace commands {
 
 void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
   auto station = std::make_shared<std::string>();
+  auto follow = std::make_shared<bool>(false);
   auto* current = app.add_subcommand("current", "Show the station's current conditions");
   current->add_option("--station", *station, "station directory")->required();
-  current->callback([&ctx, station] {
+  current->add_flag("--follow,-f", *follow,
+                    "keep showing the conditions as the console reports them (Ctrl-C ends)");
+  current->callback([&ctx, station, follow] {
     frame::RunOptions options;
     options.env = ctx.env;
     options.out = ctx.out;
     options.err = ctx.err;
     ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
+      if (*follow) {
+        return frame::followCurrentConditions(program, *ctx.out,
+                                              platform::standardOutputIsTerminal(),
+                                              frame::bulletinFormatter(program));
+      }
       stationlink::ConsoleLink* link = program.stations().stationLink();
       if (link == nullptr) {
         *ctx.err << "stratalog current: no console link is free for the station\n";
@@ -33,7 +43,7 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
                  << image.status().message() << ")\n";
         return kExitFailed;
       }
-      *ctx.out << stationlink::currentConditionsText(*image);
+      *ctx.out << frame::bulletinFormatter(program)(*image);
       return kExitOk;
     });
   });

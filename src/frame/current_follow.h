@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+#include <string>
+
+#include "link/sensor_image.h"
+
+namespace frame {
+
+class Program;
+
+// The text shown for one reading.
+using ReadingFormatter = std::function<std::string(const stationlink::SensorImage&)>;
+
+// The bulletin of the open station: every sensor it has, in the user's units and date
+// conventions, stamped with the time the reading is shown.
+ReadingFormatter bulletinFormatter(Program& program);
+
+// Shows the open station's current conditions as they arrive: the real-time readings run
+// on the program's loop and every new reading is written to `out` (on a terminal, in place
+// of the one before). Ends on a termination signal (exit code 0) or when the connection to
+// the console is lost (1).
+int followCurrentConditions(Program& program, std::ostream& out, bool terminal,
+                            const ReadingFormatter& format);
+
+}  // namespace frame
