@@ -48,7 +48,7 @@ platform::Status CirrantLink::GetSensorImage(SensorImage& image) {
   if (platform::Status s = Open(); !s) return linkFailure(kErrFailed, s.message());
   reloadIdleCountdown();
   if (platform::Status s = WakeUp(); !s) {
-    return linkFailure(kErrNoWakeUp, "the console did not wake up: " + s.message());
+    return linkFailure(kErrNoWakeUp, s.message());
   }
   SaveTimeouts();
   if (platform::Status s = StartLoop(1); !s) {

@@ -1,6 +1,7 @@
 #include "frame/commands/cli.h"
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <ostream>
 
 #include "frame/command_line_switches.h"
@@ -31,6 +32,20 @@ int runProgramLine(const std::vector<std::string>& args, CommandContext& ctx) {
 }
 
 }  // namespace
+
+frame::RunOptions runOptions(const CommandContext& ctx, const std::string& programDir) {
+  frame::RunOptions options;
+  options.env = ctx.env;
+  options.programDirectory = programDir;
+  if (!options.programDirectory.empty()) {
+    std::error_code ec;
+    auto abs = std::filesystem::absolute(options.programDirectory, ec);
+    if (!ec) options.programDirectory = abs.lexically_normal().string();
+  }
+  options.out = ctx.out;
+  options.err = ctx.err;
+  return options;
+}
 
 int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   CLI::App app{"Stratalog: the weather-station data logger", "stratalog"};

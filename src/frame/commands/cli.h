@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/program_runner.h"
 #include "platform/env.h"
 
 namespace CLI {
@@ -39,6 +40,10 @@ void addSummaryCommands(CLI::App& app, CommandContext& ctx);
 void addStationCommands(CLI::App& app, CommandContext& ctx);
 void addDownloadCommands(CLI::App& app, CommandContext& ctx);
 void addCurrentCommands(CLI::App& app, CommandContext& ctx);
+
+// The options of a run in `programDir` (made absolute; the current directory when empty)
+// writing to the command's streams.
+frame::RunOptions runOptions(const CommandContext& ctx, const std::string& programDir);
 
 // Runs the program itself with its own arguments (a station, then -o, -d, -c, -p) in
 // `programDir` (the current directory when empty). Returns the exit code.

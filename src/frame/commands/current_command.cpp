@@ -16,16 +16,15 @@ namespace commands {
 
 void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
   auto station = std::make_shared<std::string>();
+  auto programDir = std::make_shared<std::string>();
   auto follow = std::make_shared<bool>(false);
   auto* current = app.add_subcommand("current", "Show the station's current conditions");
   current->add_option("--station", *station, "station directory")->required();
+  current->add_option("--program-dir", *programDir, "program directory (default: current)");
   current->add_flag("--follow,-f", *follow,
                     "keep showing the conditions as the console reports them (Ctrl-C ends)");
-  current->callback([&ctx, station, follow] {
-    frame::RunOptions options;
-    options.env = ctx.env;
-    options.out = ctx.out;
-    options.err = ctx.err;
+  current->callback([&ctx, station, programDir, follow] {
+    const frame::RunOptions options = runOptions(ctx, *programDir);
     ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
       if (*follow) {
         return frame::followCurrentConditions(program, *ctx.out,

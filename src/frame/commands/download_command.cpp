@@ -16,14 +16,13 @@ namespace commands {
 
 void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
   auto station = std::make_shared<std::string>();
+  auto programDir = std::make_shared<std::string>();
   auto* download = app.add_subcommand(
       "download", "Download the station's new archive records from its console (Ctrl-C stops)");
   download->add_option("--station", *station, "station directory")->required();
-  download->callback([&ctx, station] {
-    frame::RunOptions options;
-    options.env = ctx.env;
-    options.out = ctx.out;
-    options.err = ctx.err;
+  download->add_option("--program-dir", *programDir, "program directory (default: current)");
+  download->callback([&ctx, station, programDir] {
+    const frame::RunOptions options = runOptions(ctx, *programDir);
     const bool terminal = platform::standardInputIsTerminal();
     ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
       auto progress = [&ctx, terminal](int done, int total) {

@@ -1,5 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <memory>
 
 #include "frame/commands/cli.h"
@@ -9,17 +8,8 @@ namespace commands {
 
 int runProgramCommand(const std::vector<std::string>& programArgs, const std::string& programDir,
                       CommandContext& ctx) {
-  frame::RunOptions options;
-  options.env = ctx.env;
-  options.programDirectory = programDir;
-  if (!options.programDirectory.empty()) {
-    std::error_code ec;
-    auto abs = std::filesystem::absolute(options.programDirectory, ec);
-    if (!ec) options.programDirectory = abs.lexically_normal().string();
-  }
+  frame::RunOptions options = runOptions(ctx, programDir);
   options.args = programArgs;
-  options.out = ctx.out;
-  options.err = ctx.err;
   return frame::runProgram(options);
 }
 

@@ -43,12 +43,7 @@ void listCommand(CommandContext& ctx, const std::string& programDir) {
 
 int passwordCommand(CommandContext& ctx, const std::string& programDir, const std::string& station,
                     bool clear) {
-  frame::RunOptions options;
-  options.env = ctx.env;
-  options.programDirectory = programDir;
-  options.out = ctx.out;
-  options.err = ctx.err;
-  return frame::runWithStation(options, station, [&](frame::Program& program) {
+  return frame::runWithStation(runOptions(ctx, programDir), station, [&](frame::Program& program) {
     std::string first, second;
     if (!clear) {
       auto a = program.ui().enterText("SET_PASSWORD", "Nueva contraseña (5 - 15 caracteres):", "");
