@@ -1,6 +1,7 @@
 #include "frame/current_follow.h"
 
 #include <ostream>
+#include <utility>
 
 #include "frame/bulletin_text.h"
 #include "frame/program.h"
@@ -14,37 +15,25 @@ namespace {
 // Clears a terminal's screen and puts the cursor home, so each reading replaces the last.
 constexpr const char* kRedraw = "\033[H\033[2J";
 
-class FollowingView : public stationlink::RealtimeView {
- public:
-  FollowingView(std::ostream& out, bool terminal, const ReadingFormatter& format,
-                platform::EventLoop& loop)
-      : out_(out), terminal_(terminal), format_(format), loop_(loop) {}
-
-  void update(const stationlink::SensorImage& image) override { image_ = image; }
-  void refresh() override {
-    if (terminal_)
-      out_ << kRedraw;
-    else if (shown_++ > 0)
-      out_ << "\n";
-    out_ << format_(image_) << std::flush;
-  }
-  void closed() override {
-    lost_ = true;
-    loop_.stop();
-  }
-  bool lost() const { return lost_; }
-
- private:
-  std::ostream& out_;
-  bool terminal_;
-  const ReadingFormatter& format_;
-  platform::EventLoop& loop_;
-  stationlink::SensorImage image_ = stationlink::resetSensorImage();
-  int shown_ = 0;
-  bool lost_ = false;
-};
-
 }  // namespace
+
+BulletinView::BulletinView(std::ostream& out, bool redraw, ReadingFormatter format,
+                           std::function<void()> onClosed)
+    : out_(out), redraw_(redraw), format_(std::move(format)), onClosed_(std::move(onClosed)) {}
+
+void BulletinView::refresh() {
+  if (redraw_) {
+    out_ << kRedraw;
+  } else if (shown_++ > 0) {
+    out_ << "\n";
+  }
+  out_ << format_(image_) << std::flush;
+}
+
+void BulletinView::closed() {
+  closed_ = true;
+  if (onClosed_) onClosed_();
+}
 
 ReadingFormatter bulletinFormatter(Program& program) {
   platform::IntlSettings intl;
@@ -63,12 +52,12 @@ int followCurrentConditions(Program& program, std::ostream& out, bool terminal,
   if (program.currentStation() == nullptr) return kProgramExitFailed;
   platform::EventLoop& loop = program.loop();
   (void)loop.handleTerminationSignals([&loop](int) { loop.stop(); });
-  FollowingView view(out, terminal, format, loop);
+  BulletinView view(out, terminal, format, [&loop] { loop.stop(); });
   stationlink::RealtimeManager& realtime = program.realtime();
   realtime.openView(&view);
   loop.run();
   realtime.closeView(&view);
-  return view.lost() ? kProgramExitFailed : kProgramExitOk;
+  return view.isClosed() ? kProgramExitFailed : kProgramExitOk;
 }
 
 }  // namespace frame

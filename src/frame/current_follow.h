@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "link/realtime_manager.h"
 #include "link/sensor_image.h"
 
 namespace frame {
@@ -12,6 +13,28 @@ class Program;
 
 // The text shown for one reading.
 using ReadingFormatter = std::function<std::string(const stationlink::SensorImage&)>;
+
+// Writes each new reading to `out`: on a terminal in place of the one before, otherwise
+// one after another. Remembers when the manager has closed it (the connection was lost or
+// the station closed) and tells `onClosed`.
+class BulletinView : public stationlink::RealtimeView {
+ public:
+  BulletinView(std::ostream& out, bool redraw, ReadingFormatter format,
+               std::function<void()> onClosed = {});
+  void update(const stationlink::SensorImage& image) override { image_ = image; }
+  void refresh() override;
+  void closed() override;
+  bool isClosed() const { return closed_; }
+
+ private:
+  std::ostream& out_;
+  bool redraw_;
+  ReadingFormatter format_;
+  std::function<void()> onClosed_;
+  stationlink::SensorImage image_ = stationlink::resetSensorImage();
+  int shown_ = 0;
+  bool closed_ = false;
+};
 
 // The bulletin of the open station: every sensor it has, in the user's units and date
 // conventions, stamped with the time the reading is shown.

@@ -1,9 +1,11 @@
 #include "frame/interactive_shell.h"
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "frame/current_follow.h"
 #include "frame/program.h"
 #include "frame/station_admin.h"
 #include "platform/string_table.h"
@@ -17,7 +19,7 @@ constexpr int kMsgNoStationOpen = 61596;
 constexpr std::string_view kHelp =
     "Commands:\n"
     "  download  (descargar)   download the open station's archive now\n"
-    "  bulletin  (boletin)     current conditions\n"
+    "  bulletin  (boletin)     show the current conditions as they arrive; again to stop\n"
     "  stations  (estaciones)  list the stations below the program directory\n"
     "  open [n]  (abrir)       open station number n of the list, or choose one\n"
     "  new NAME  (nueva)       create a station below the program directory and open it\n"
@@ -130,6 +132,25 @@ void remove(Program& program, std::ostream& out) {
   if (s.isOk()) out << "deleted " << (*list)[*pick].directory << "\n";
 }
 
+// Opens the bulletin, or closes the one that is open. A bulletin the manager closed (lost
+// connection, another station) is replaced by a new one.
+void toggleBulletin(Program& program, std::ostream& out) {
+  auto& bulletin = program.shellBulletin();
+  BulletinView* open = bulletin.get();
+  if (open != nullptr && !open->isClosed()) {
+    program.realtime().closeView(open);
+    bulletin.reset();
+    out << "bulletin closed\n";
+    return;
+  }
+  if (program.currentStation() == nullptr) {
+    out << platform::loadString(kMsgNoStationOpen) << "\n";
+    return;
+  }
+  bulletin = std::make_unique<BulletinView>(out, false, bulletinFormatter(program));
+  program.realtime().openView(bulletin.get());
+}
+
 }  // namespace
 
 bool runShellCommand(Program& program, std::string_view line, std::ostream& out) {
@@ -141,7 +162,7 @@ bool runShellCommand(Program& program, std::string_view line, std::ostream& out)
   } else if (is(c, "download", "descargar")) {
     download(program, out);
   } else if (is(c, "bulletin", "boletin")) {
-    out << "current conditions are not available in this build yet\n";
+    toggleBulletin(program, out);
   } else if (is(c, "stations", "estaciones")) {
     listStations(program, out);
   } else if (is(c, "open", "abrir")) {

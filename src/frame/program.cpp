@@ -43,6 +43,7 @@ Program::Program(ProgramParts parts)
 
 Program::~Program() {
   realtime_.reset();
+  shellBulletin_.reset();
   if (gProgram == this) gProgram = nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "frame/command_line_switches.h"
+#include "frame/current_follow.h"
 #include "frame/dialog_guard.h"
 #include "frame/download_runner.h"
 #include "frame/event_log.h"
@@ -127,6 +128,8 @@ class Program {
   quantities::Units& units() { return units_; }
   // The current readings of the open station's console while real-time views are open.
   stationlink::RealtimeManager& realtime() { return *realtime_; }
+  // The bulletin a person at the terminal has open (null when none).
+  std::unique_ptr<BulletinView>& shellBulletin() { return shellBulletin_; }
   TitleLine& title() { return title_; }
   const LogDateStyle& dateStyle() const { return dateStyle_; }
   const std::string& programDirectory() const { return programDirectory_; }
@@ -172,6 +175,7 @@ class Program {
   std::optional<platform::EventLoop::TimerId> frameTimer_;
   std::optional<platform::EventLoop::TimerId> realtimeTimer_;
   std::unique_ptr<stationlink::RealtimeManager> realtime_;
+  std::unique_ptr<BulletinView> shellBulletin_;
   std::vector<std::function<void(Program&)>> startHooks_;
   std::vector<std::function<void(Program&)>> shutdownHooks_;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "consolesim/console_engine.h"
@@ -11,6 +12,7 @@
 #include "database/rain_database.h"
 #include "database/weather_database.h"
 #include "frame/archive_download_runner.h"
+#include "frame/interactive_shell.h"
 #include "link/cirrant_link.h"
 #include "link/station_link.h"
 #include "program_fixture.h"
@@ -200,6 +202,33 @@ TEST_F(DownloadRunnerTest, RealtimeReadingsPauseForADownloadAndGoOnAfterwards) {
   EXPECT_GE(view.updates, before + 8);
   EXPECT_EQ(log().find("Error CRC"), std::string::npos) << log();
   program->realtime().closeView(&view);
+  program->shutdown();
+}
+
+TEST_F(DownloadRunnerTest, TheShellsBulletinShowsReadingsUntilItIsClosed) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  ASSERT_TRUE(program->startForCommand(dir).isOk());
+  stationlink::LinkServices services;
+  services.opener = opener.get();
+  services.clock = &clock;
+  stationlink::CirrantLink link(stationlink::portParamsFromStation(*program->currentStation()),
+                                services);
+  stations->link = &link;
+  std::ostringstream out;
+  ASSERT_TRUE(runShellCommand(*program, "boletin", out));
+  for (int i = 0; i < 10; ++i) {
+    clock.advance(std::chrono::milliseconds(500));
+    program->loop().runOnce(std::chrono::milliseconds(0));
+  }
+  const std::string shown = out.str();
+  EXPECT_EQ(shown.rfind("Cumbre  15/03/06 23:5", 0), 0U) << shown;
+  EXPECT_NE(shown.find("\nTemperatura Exterior "), std::string::npos) << shown;
+  EXPECT_TRUE(program->realtime().running());
+
+  ASSERT_TRUE(runShellCommand(*program, "bulletin", out));
+  EXPECT_NE(out.str().find("bulletin closed\n"), std::string::npos);
+  EXPECT_FALSE(program->realtime().running());
   program->shutdown();
 }
 
