@@ -63,4 +63,9 @@ else
   echo "the second download stored new records:"
   echo "$after"
 fi
-exit "$first"
+
+echo "== current conditions"
+current=0
+"$bin/stratalog" current --station "$station" || current=$?
+[ "$first" -ne 0 ] && exit "$first"
+exit "$current"
