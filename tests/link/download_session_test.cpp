@@ -155,6 +155,14 @@ TEST_F(DownloadTest, SilentConsoleIsALinkFailureNotNothingNew) {
   EXPECT_TRUE(stored().empty());
 }
 
+TEST_F(DownloadTest, AnArchiveIntervalOfZeroIsLinkErrorFiftyAndStoresNothing) {
+  engine_->mutableMemory().setByte(0x2D, 0);
+  DownloadOutcome out = download();
+  EXPECT_FALSE(out.ok());
+  EXPECT_EQ(out.linkError, -50);
+  EXPECT_TRUE(stored().empty());
+}
+
 TEST(ArchiveShare, RoundedAndCapped) {
   EXPECT_EQ(archiveShare(200), 39);
   EXPECT_EQ(archiveShare(600), 100);
