@@ -74,6 +74,17 @@ class DownloadRunnerTest : public ProgramTest {
     return out;
   }
 
+  // The open station's shared link, on the in-process console.
+  std::unique_ptr<stationlink::CirrantLink> attachStationLink() {
+    stationlink::LinkServices services;
+    services.opener = opener.get();
+    services.clock = &clock;
+    auto link = std::make_unique<stationlink::CirrantLink>(
+        stationlink::portParamsFromStation(*program->currentStation()), services);
+    stations->link = link.get();
+    return link;
+  }
+
   std::unique_ptr<consolesim::ConsoleEngine> engine;
   std::unique_ptr<SimOpener> opener;
   std::unique_ptr<ArchiveDownloadRunner> runner;
@@ -171,12 +182,7 @@ TEST_F(DownloadRunnerTest, RealtimeReadingsPauseForADownloadAndGoOnAfterwards) {
   std::string dir = addStation("Cumbre", "Cumbre", 6);
   makeRealProgram();
   ASSERT_TRUE(program->startForCommand(dir).isOk());
-  stationlink::LinkServices services;
-  services.opener = opener.get();
-  services.clock = &clock;
-  stationlink::CirrantLink link(stationlink::portParamsFromStation(*program->currentStation()),
-                                services);
-  stations->link = &link;
+  auto link = attachStationLink();
   auto runTimers = [this](std::chrono::seconds span) {
     for (auto t = std::chrono::milliseconds(0); t < span; t += std::chrono::milliseconds(500)) {
       clock.advance(std::chrono::milliseconds(500));
@@ -209,12 +215,7 @@ TEST_F(DownloadRunnerTest, TheShellsBulletinShowsReadingsUntilItIsClosed) {
   std::string dir = addStation("Cumbre", "Cumbre", 6);
   makeRealProgram();
   ASSERT_TRUE(program->startForCommand(dir).isOk());
-  stationlink::LinkServices services;
-  services.opener = opener.get();
-  services.clock = &clock;
-  stationlink::CirrantLink link(stationlink::portParamsFromStation(*program->currentStation()),
-                                services);
-  stations->link = &link;
+  auto link = attachStationLink();
   std::ostringstream out;
   ASSERT_TRUE(runShellCommand(*program, "boletin", out));
   for (int i = 0; i < 10; ++i) {

@@ -17,6 +17,7 @@
 #include "platform/mem_file_system.h"
 #include "platform/scripted_user_interface.h"
 #include "quantities/units.h"
+#include "sim_link.h"
 
 namespace stationlink {
 namespace {
@@ -32,15 +33,7 @@ class KilledDownloadTest : public ::testing::Test {
     o.archiveIntervalMinutes = 30;
     engine_ = std::make_unique<consolesim::ConsoleEngine>(clock_, o);
     opener_ = std::make_unique<SimOpener>(*engine_, clock_);
-    LinkServices services;
-    services.opener = opener_.get();
-    services.clock = &clock_;
-    PortParams params;
-    params.portNumber = 1;
-    params.baudRate = 19200;
-    params.linkType = LinkType::kCirrant;
-    params.label = "Cumbre";
-    link_ = std::make_unique<CirrantLink>(params, services);
+    link_ = linktest::simCirrantLink(*opener_, clock_);
     config_.setModel(6);
     config_.setStationName("Cumbre");
     config_.setRainCollectorType(1);

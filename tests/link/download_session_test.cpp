@@ -16,6 +16,7 @@
 #include "platform/mem_file_system.h"
 #include "platform/scripted_user_interface.h"
 #include "quantities/units.h"
+#include "sim_link.h"
 #include "station/station_config.h"
 
 namespace stationlink {
@@ -37,16 +38,7 @@ class DownloadTest : public ::testing::Test {
     clock_.setLocal(2006, 3, 15, 23, 50);
     engine_ = std::make_unique<consolesim::ConsoleEngine>(clock_, std::move(options));
     opener_ = std::make_unique<SimOpener>(*engine_, clock_);
-    LinkServices services;
-    services.opener = opener_.get();
-    services.clock = &clock_;
-    PortParams params;
-    params.portNumber = 1;
-    params.baudRate = 19200;
-    params.linkType = LinkType::kCirrant;
-    params.idleSeconds = 60;
-    params.label = "Cumbre";
-    link_ = std::make_unique<CirrantLink>(params, services);
+    link_ = linktest::simCirrantLink(*opener_, clock_);
     config_.setModel(6);
     config_.setStationName("Cumbre");
     config_.setRainCollectorType(1);
@@ -144,10 +136,7 @@ TEST_F(DownloadTest, SilentConsoleIsALinkFailureNotNothingNew) {
       clock_, consoleOptions({{consolesim::FaultKind::kNoReply, 1, 0, -1}}));
   opener_ = std::make_unique<SimOpener>(*engine_, clock_);
   link_->Close();
-  LinkServices services;
-  services.opener = opener_.get();
-  services.clock = &clock_;
-  link_ = std::make_unique<CirrantLink>(link_->params(), services);
+  link_ = linktest::simCirrantLink(*opener_, clock_);
   DownloadOutcome out = download();
   EXPECT_FALSE(out.ok());
   EXPECT_EQ(out.result, -1);

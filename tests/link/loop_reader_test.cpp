@@ -1,11 +1,11 @@
-#include "link/cirrant_link.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
+#include "link/cirrant_link.h"
+#include "sim_link.h"
 
 namespace stationlink {
 namespace {
@@ -19,14 +19,7 @@ struct Console {
     o.faults = std::move(faults);
     engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
     opener = std::make_unique<SimOpener>(*engine, clock);
-    LinkServices services;
-    services.opener = opener.get();
-    services.clock = &clock;
-    PortParams params;
-    params.portNumber = 1;
-    params.baudRate = 19200;
-    params.linkType = LinkType::kCirrant;
-    link = std::make_unique<CirrantLink>(params, services);
+    link = linktest::simCirrantLink(*opener, clock);
   }
   platform::FakeClock clock;
   std::unique_ptr<consolesim::ConsoleEngine> engine;

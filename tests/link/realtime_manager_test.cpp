@@ -9,6 +9,7 @@
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "link/cirrant_link.h"
+#include "sim_link.h"
 
 namespace stationlink {
 namespace {
@@ -38,14 +39,7 @@ class Realtime : public ::testing::Test {
     for (const char* f : faults) o.faults.push_back(*consolesim::parseFaultRule(f));
     engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
     opener = std::make_unique<consolesim::SimSerialPortOpener>(*engine, clock);
-    LinkServices services;
-    services.opener = opener.get();
-    services.clock = &clock;
-    PortParams params;
-    params.portNumber = 1;
-    params.baudRate = 19200;
-    params.linkType = LinkType::kCirrant;
-    link = std::make_unique<CirrantLink>(params, services);
+    link = linktest::simCirrantLink(*opener, clock);
     RealtimeHost host;
     host.link = [this] { return linkPresent ? link.get() : nullptr; };
     host.clock = &clock;
