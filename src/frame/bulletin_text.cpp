@@ -277,36 +277,25 @@ class Bulletin {
   }
 
   void extraSensorLines() {
-    for (int i = 0; i < 3; ++i) {
-      if (has(1u << (kExtraTempBit + i))) {
-        addRow(kRowExtraTemp2 + i, temp(byteTempF(s_.extraTemperatures[i])));
+    // Sensor i of a group is present with mask bit `firstBit` + i and shown on row
+    // `firstRow` + i.
+    auto group = [this](int count, int firstBit, int firstRow, auto value) {
+      for (int i = 0; i < count; ++i) {
+        if (has(1u << (firstBit + i))) addRow(firstRow + i, value(i));
       }
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (has(1u << (kExtraHumBit + i))) {
-        addRow(kRowExtraHum2 + i, hum(percent(s_.extraHumidities[i])));
-      }
-    }
-    for (int i = 0; i < 4; ++i) {
-      if (has(1u << (kSoilMoistureBit + i))) {
-        addRow(kRowSoilMoisture1 + i, quantities::LeafSoilStr(s_.soilMoistures[i]));
-      }
-    }
-    for (int i = 0; i < 4; ++i) {
-      if (has(1u << (kSoilTempBit + i))) {
-        addRow(kRowSoilTemp1 + i, temp(byteTempF(s_.soilTemperatures[i])));
-      }
-    }
-    for (int i = 0; i < 4; ++i) {
-      if (has(1u << (kLeafWetnessBit + i))) {
-        addRow(kRowLeafWetness1 + i, quantities::LeafSoilStr(s_.leafWetnesses[i]));
-      }
-    }
-    for (int i = 0; i < 4; ++i) {
-      if (has(1u << (kLeafTempBit + i))) {
-        addRow(kRowLeafTemp1 + i, temp(byteTempF(s_.leafTemperatures[i])));
-      }
-    }
+    };
+    group(3, kExtraTempBit, kRowExtraTemp2,
+          [this](int i) { return temp(byteTempF(s_.extraTemperatures[i])); });
+    group(2, kExtraHumBit, kRowExtraHum2,
+          [this](int i) { return hum(percent(s_.extraHumidities[i])); });
+    group(4, kSoilMoistureBit, kRowSoilMoisture1,
+          [this](int i) { return quantities::LeafSoilStr(s_.soilMoistures[i]); });
+    group(4, kSoilTempBit, kRowSoilTemp1,
+          [this](int i) { return temp(byteTempF(s_.soilTemperatures[i])); });
+    group(4, kLeafWetnessBit, kRowLeafWetness1,
+          [this](int i) { return quantities::LeafSoilStr(s_.leafWetnesses[i]); });
+    group(4, kLeafTempBit, kRowLeafTemp1,
+          [this](int i) { return temp(byteTempF(s_.leafTemperatures[i])); });
   }
 
   void batteryLines() {

@@ -5,6 +5,7 @@
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "link/cirrant_link.h"
+#include "sim_link.h"
 
 namespace {
 
@@ -15,14 +16,8 @@ TEST(SimulatorInterop, CommandsRoundTrip) {
   clock.setLocal(2006, 3, 15, 12, 0);
   consolesim::ConsoleEngine engine(clock, consolesim::EngineOptions{});
   SimOpener opener(engine, clock);
-  stationlink::LinkServices services;
-  services.opener = &opener;
-  services.clock = &clock;
-  stationlink::PortParams params;
-  params.portNumber = 1;
-  params.baudRate = 19200;
-  params.idleSeconds = 60;
-  stationlink::CirrantLink link(params, services);
+  auto simLink = linktest::simCirrantLink(opener, clock);
+  stationlink::CirrantLink& link = *simLink;
 
   auto model = link.Identify();
   ASSERT_TRUE(model.isOk()) << model.status().toString();
