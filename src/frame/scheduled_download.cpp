@@ -44,6 +44,9 @@ void downloadOne(Program& program, const std::string& dir, const std::string& ti
     return;
   }
   program.clock().sleepFor(kWaitBeforeDownload);
+  // The current readings stop before the link is given up, so the console is quiet for
+  // the download; they go on when the station's run is over.
+  stationlink::RealtimePause pause(&program.realtime());
   // Two links on one port would fight over it; the current station gives its link up
   // and gets it back when the run is over.
   if (!isCurrent && current != nullptr && config->comPort() == current->comPort()) {
