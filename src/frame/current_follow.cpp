@@ -6,7 +6,6 @@
 #include "frame/bulletin_text.h"
 #include "frame/program.h"
 #include "link/realtime_manager.h"
-#include "platform/intl_settings.h"
 
 namespace frame {
 
@@ -36,14 +35,11 @@ void BulletinView::closed() {
 }
 
 ReadingFormatter bulletinFormatter(Program& program) {
-  platform::IntlSettings intl;
-  if (auto read = platform::readIntlSettings(program.files(), program.programDirectory())) {
-    intl = *read;
-  }
-  return [&program, intl](const stationlink::SensorImage& image) -> std::string {
+  return [&program](const stationlink::SensorImage& image) -> std::string {
     const station::StationConfig* config = program.currentStation();
     if (config == nullptr) return {};
-    return bulletinText(image, *config, program.units(), intl, program.clock().localNow());
+    return bulletinText(image, *config, program.units(), program.dateStyle(),
+                        program.clock().localNow());
   };
 }
 

@@ -40,22 +40,15 @@ std::string oneLine(std::string_view text, std::size_t limit) {
   return out;
 }
 
-platform::IntlSettings intlOf(const LogDateStyle& style) {
-  return platform::IntlSettings{style.dateOrder, style.dateSeparator, style.clock24,
-                                style.timeSeparator};
-}
-
 }  // namespace
 
-std::string formatLogDate(const platform::CivilTime& t, const LogDateStyle& style) {
-  return quantities::shortDateText(database::DateTime::fromDate(t.year, t.month, t.day),
-                                   intlOf(style));
+std::string formatLogDate(const platform::CivilTime& t, const platform::IntlSettings& style) {
+  return quantities::shortDateText(database::DateTime::fromDate(t.year, t.month, t.day), style);
 }
 
-std::string formatLogTime(const platform::CivilTime& t, const LogDateStyle& style) {
+std::string formatLogTime(const platform::CivilTime& t, const platform::IntlSettings& style) {
   const auto minutes = static_cast<std::uint16_t>(t.hour * 60 + t.minute);
-  return quantities::timeText(database::DateTime::fromDate(t.year, t.month, t.day, minutes),
-                              intlOf(style));
+  return quantities::timeText(database::DateTime::fromDate(t.year, t.month, t.day, minutes), style);
 }
 
 std::string buildLogLine(std::string_view date, std::string_view time, std::string_view message,
@@ -80,7 +73,7 @@ std::string buildLogLine(std::string_view date, std::string_view time, std::stri
 }
 
 EventLog::EventLog(platform::FileSystem& files, platform::Clock& clock,
-                   std::string programDirectory, LogDateStyle style)
+                   std::string programDirectory, platform::IntlSettings style)
     : files_(files), clock_(clock), directory_(std::move(programDirectory)), style_(style) {}
 
 std::string EventLog::logPath() const { return platform::joinPath(directory_, kEventLogFileName); }

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/intl_settings.h"
 #include "platform/status.h"
 
 namespace frame {
@@ -23,19 +24,10 @@ inline constexpr std::size_t kEventLogMaxPieces = 5000;
 inline constexpr std::size_t kEventLogMaxMessageBytes = 1024;
 inline constexpr std::size_t kEventLogMaxSourceBytes = 260;
 
-// The user's conventions for dates and times ("intl": iDate, sDate, iTime, sTime). The
-// defaults are those of a missing intl.ini.
-struct LogDateStyle {
-  int dateOrder = 1;  // 0 month-day-year, 1 day-month-year, 2 year-month-day
-  char dateSeparator = '/';
-  bool clock24 = true;
-  char timeSeparator = ':';
-};
-
 // The short date and the time of day of a log line, as the unit layer writes them for a
 // DateTime in the user's conventions.
-std::string formatLogDate(const platform::CivilTime& t, const LogDateStyle& style);
-std::string formatLogTime(const platform::CivilTime& t, const LogDateStyle& style);
+std::string formatLogDate(const platform::CivilTime& t, const platform::IntlSettings& style);
+std::string formatLogTime(const platform::CivilTime& t, const platform::IntlSettings& style);
 
 // One line as written: " date time message" or " date time (source) message". The source
 // is left out when it occurs in the message (an empty source always does). Line breaks
@@ -55,9 +47,9 @@ enum class LogWriteOutcome {
 class EventLog {
  public:
   EventLog(platform::FileSystem& files, platform::Clock& clock, std::string programDirectory,
-           LogDateStyle style = {});
+           platform::IntlSettings style = {});
 
-  void setDateStyle(const LogDateStyle& style) { style_ = style; }
+  void setDateStyle(const platform::IntlSettings& style) { style_ = style; }
   void setProgramDirectory(std::string dir) { directory_ = std::move(dir); }
 
   // Writes one line at the current local time. The new log is built in download.tmp,
@@ -87,7 +79,7 @@ class EventLog {
   platform::FileSystem& files_;
   platform::Clock& clock_;
   std::string directory_;
-  LogDateStyle style_;
+  platform::IntlSettings style_;
 };
 
 }  // namespace frame

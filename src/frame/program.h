@@ -131,7 +131,7 @@ class Program {
   // The bulletin a person at the terminal has open (null when none).
   std::unique_ptr<BulletinView>& shellBulletin() { return shellBulletin_; }
   TitleLine& title() { return title_; }
-  const LogDateStyle& dateStyle() const { return dateStyle_; }
+  const platform::IntlSettings& dateStyle() const { return dateStyle_; }
   const std::string& programDirectory() const { return programDirectory_; }
   bool interactive() const { return interactive_; }
   std::ostream* out() { return out_; }
@@ -158,7 +158,7 @@ class Program {
   Scheduler scheduler_;
   platform::UnattendedFlag unattended_;
   SchedulingAwareUserInterface guardedUi_;
-  LogDateStyle dateStyle_;
+  platform::IntlSettings dateStyle_;
   EventLog eventLog_;
   Messages messages_;
   ProgramSettings settings_;

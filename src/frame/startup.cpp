@@ -1,9 +1,9 @@
 #include "frame/startup.h"
 
 #include "frame/interactive_shell.h"
-#include "frame/intl_settings.h"
 #include "frame/program.h"
 #include "frame/unattended_run.h"
+#include "platform/intl_settings.h"
 #include "platform/string_table.h"
 
 namespace frame {
@@ -133,7 +133,8 @@ platform::Status Program::startForCommand(const std::string& stationDir) {
 }
 
 void Program::applySettingsAtStart() {
-  dateStyle_ = readIntlSettings(*env_.files, programDirectory_);
+  // An unreadable intl.ini leaves the default conventions.
+  if (auto intl = platform::readIntlSettings(*env_.files, programDirectory_)) dateStyle_ = *intl;
   eventLog_.setDateStyle(dateStyle_);
   UnitCodes u = settings_.unitCodes();
   units_.SetTempUnit(u.temperature);

@@ -3,7 +3,7 @@
 namespace frame {
 
 std::string formatTitleLine(std::string_view programName, const platform::CivilTime& now,
-                            const LogDateStyle& style, std::string_view stationName) {
+                            const platform::IntlSettings& style, std::string_view stationName) {
   std::string t(programName);
   t += "  ";
   t += formatLogDate(now, style);

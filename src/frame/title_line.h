@@ -11,7 +11,7 @@ namespace frame {
 
 // "%s  %s  %s: %s": program name, date, time of day and the open station's name.
 std::string formatTitleLine(std::string_view programName, const platform::CivilTime& now,
-                            const LogDateStyle& style, std::string_view stationName);
+                            const platform::IntlSettings& style, std::string_view stationName);
 
 // The program's title. It is handed on (terminal status line, service status) only when
 // its text changes.

@@ -178,7 +178,7 @@ TEST(LogLine, OverlongMessageIsCutAtACharacterBoundary) {
 
 struct StampCase {
   const char* name;
-  LogDateStyle style;
+  platform::IntlSettings style;
   int hour, minute;
   std::string_view date, time;
 };
