@@ -12,7 +12,6 @@
 #include "link/download_text_file.h"
 #include "link/serial_port_manager.h"
 #include "link/station_link.h"
-#include "platform/intl_settings.h"
 #include "quantities/record_values.h"
 #include "reports/clear_sky.h"
 
@@ -88,11 +87,7 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
     return result;
   }
 
-  platform::IntlSettings intl;
-  if (auto read = platform::readIntlSettings(*env_.files, program->programDirectory()); read) {
-    intl = *read;
-  }
-  quantities::ValueContext values{program->units(), intl};
+  quantities::ValueContext values{program->units(), program->dateStyle()};
 
   stationlink::DownloadContext ctx;
   ctx.link = link;
