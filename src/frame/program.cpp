@@ -61,6 +61,7 @@ std::string Program::currentTitle() const {
 }
 
 void Program::tick() {
+  stations_->idleTick();
   title_.update(currentTitle());
   scheduler_.tick();
 }

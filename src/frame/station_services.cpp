@@ -113,6 +113,9 @@ class FileStationServices : public StationServices {
     memory_ = std::make_unique<LinkConfigMemory>(*link);
     return memory_.get();
   }
+  void idleTick() override {
+    if (ports_) ports_->tick();
+  }
   stationlink::ConsoleLink* stationLink() override {
     if (!open_ || !env_) return nullptr;
     if (link_ != nullptr) return link_;

@@ -65,6 +65,9 @@ class StationServices {
   // nullptr when no station is open or the services keep to the files. The link opens
   // its port on its first operation.
   virtual stationlink::ConsoleLink* stationLink() = 0;
+  // One second of the links' idle time: a port nobody has used for the station's idle
+  // time is closed, so other programs may use it.
+  virtual void idleTick() = 0;
 };
 
 // Records and trees on the file system; no database, rain database or link yet.
