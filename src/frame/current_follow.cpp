@@ -17,8 +17,8 @@ constexpr const char* kRedraw = "\033[H\033[2J";
 }  // namespace
 
 BulletinView::BulletinView(std::ostream& out, bool redraw, ReadingFormatter format,
-                           std::function<void()> onClosed)
-    : out_(out), redraw_(redraw), format_(std::move(format)), onClosed_(std::move(onClosed)) {}
+                           std::function<void()> onEnd)
+    : out_(out), redraw_(redraw), format_(std::move(format)), onEnd_(std::move(onEnd)) {}
 
 void BulletinView::refresh() {
   if (redraw_) {
@@ -27,11 +27,15 @@ void BulletinView::refresh() {
     out_ << "\n";
   }
   out_ << format_(image_) << std::flush;
+  if (!out_.good() && !outputGone_) {
+    outputGone_ = true;
+    if (onEnd_) onEnd_();
+  }
 }
 
 void BulletinView::closed() {
   closed_ = true;
-  if (onClosed_) onClosed_();
+  if (onEnd_) onEnd_();
 }
 
 ReadingFormatter bulletinFormatter(Program& program) {
