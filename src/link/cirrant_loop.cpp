@@ -1,8 +1,8 @@
 #include <chrono>
+#include <string>
 
 #include "link/cirrant_link.h"
 #include "link/link_types.h"
-#include "link/loop_reader.h"
 
 namespace stationlink {
 
@@ -16,20 +16,41 @@ constexpr const char* kNoReadingsText = "Agotado tiempo de espera de datos de la
 
 platform::Status CirrantLink::StartLoop(int count) {
   loop_.reset();
-  if (platform::Status s = StartLoopRequest(*this, count); !s) {
+  platform::Status s = Open();
+  if (s) {
+    reloadIdleCountdown();
+    SetTimeoutProfile(TimeoutProfile::kDefault);
+    (void)WakeUp();  // a console that sleeps on answers the request all the same
+    (void)Flush();
+    s = WriteString("LOOP " + std::to_string(count) + "\n");
+  }
+  if (s) s = GetAcknowledge();
+  if (!s) {
     return linkFailure(kErrFailed,
                        "the console did not take the request for its readings: " + s.message());
   }
+  SetTimeoutProfile(TimeoutProfile::kStreaming);
   return platform::Status::ok();
 }
 
 platform::Status CirrantLink::StopLoop() {
-  StopLoopRequest(*this);
+  reloadIdleCountdown();
+  (void)WriteByte(kCr);
+  wait(150);
+  (void)WriteByte(kCr);
+  SetTimeoutProfile(TimeoutProfile::kDefault);
+  wait(300);
+  (void)Flush();
+  reloadIdleCountdown();
   return platform::Status::ok();
 }
 
 platform::Result<int> CirrantLink::ReadLoopPacket(SensorImage& image) {
-  switch (const int answer = ReadLoopPacketFrom(*this, loop_, image)) {
+  if (port() == nullptr) return linkFailure(kErrFailed, "the port is not open");
+  reloadIdleCountdown();
+  const int answer = loop_.read([this] { return ReadByte(); }, image);
+  if (answer != kLoopIncomplete) reloadIdleCountdown();
+  switch (answer) {
     case kLoopDecoded:
     case kLoopIncomplete:
       return answer;
@@ -37,10 +58,8 @@ platform::Result<int> CirrantLink::ReadLoopPacket(SensorImage& image) {
       return fail(kCrcError, kErrCrc, "CRC error in a LOOP packet");
     case kLoopBadHeader:
       return linkFailure(kLoopBadHeader, "a LOOP packet with a wrong header");
-    case kLoopReadFailure:
-      return linkFailure(kLoopReadFailure, "the line failed while a LOOP packet arrived");
     default:
-      return linkFailure(kErrFailed, "the port is not open");
+      return linkFailure(kLoopReadFailure, "the line failed while a LOOP packet arrived");
   }
 }
 

@@ -76,14 +76,14 @@ void RealtimeManager::Suspend() {
   // A link whose port is closed has no packets coming: nothing to stop or wait for.
   if (ConsoleLink* link = openLink()) {
     (void)link->StopLoop();
-    wait(link, kSuspendWaitMs);
+    link->wait(kSuspendWaitMs);
   }
 }
 
 void RealtimeManager::Resume() {
   if (ConsoleLink* link = openLink()) {
     (void)link->StopLoop();
-    wait(link, kResumeWaitMs);
+    link->wait(kResumeWaitMs);
   }
   suspended_ = false;
   forceNewRequest();
@@ -208,10 +208,6 @@ void RealtimeManager::stopStreaming() {
 ConsoleLink* RealtimeManager::openLink() {
   ConsoleLink* link = host_.link ? host_.link() : nullptr;
   return link != nullptr && link->port() != nullptr ? link : nullptr;
-}
-
-void RealtimeManager::wait(ConsoleLink* link, int ms) {
-  if (link != nullptr) link->wait(ms);
 }
 
 void RealtimeManager::log(std::string_view line) {

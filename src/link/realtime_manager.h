@@ -103,7 +103,6 @@ class RealtimeManager {
   void stopStreaming();
   // The station's link when its port is open, else null.
   ConsoleLink* openLink();
-  void wait(ConsoleLink* link, int ms);
   void log(std::string_view line);
   void forceNewRequest() { received_ = packetsPerRequest_; }
   bool alarmCondition() const;
