@@ -5,6 +5,7 @@
 
 #include "quantities/date_text.h"
 #include "quantities/sensor_code.h"
+#include "quantities/text_format.h"
 #include "quantities/value_strings.h"
 
 namespace database {
@@ -104,8 +105,7 @@ constexpr std::size_t kTimeWidth = 6;  // "12:30a" on a 12-hour clock
 // Pads on the left to `width` characters; UTF-8 continuation bytes (the degree sign of
 // a unit) take no column of their own.
 std::string padLeft(const std::string& text, std::size_t width) {
-  std::size_t columns = 0;
-  for (char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  const std::size_t columns = quantities::characterCount(text);
   return columns < width ? std::string(width - columns, ' ') + text : text;
 }
 

@@ -111,15 +111,6 @@ std::string withUnit(std::string value, const std::string& unit) {
   return value + " " + unit;
 }
 
-// Characters, not bytes: the labels carry accented letters.
-std::size_t displayWidth(std::string_view s) {
-  std::size_t n = 0;
-  for (char c : s) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-  }
-  return n;
-}
-
 // Image fields as internal-unit floats, kNoData where the console gave no reading.
 float tenthsF(std::int16_t v) {
   return v == kImageNone16 || v == 0x7FFF ? kNoData : static_cast<float>(v) / 10.0f;
@@ -339,12 +330,12 @@ std::string bulletinText(const SensorImage& image, const station::StationConfig&
                          const platform::CivilTime& readAt) {
   std::vector<Line> lines = Bulletin(image, config, units).lines();
   std::size_t width = 0;
-  for (const Line& l : lines) width = std::max(width, displayWidth(l.label));
+  for (const Line& l : lines) width = std::max(width, quantities::characterCount(l.label));
 
   std::string out = headerLine(config, intl, readAt) + "\n";
   for (const Line& l : lines) {
     out += l.label;
-    out.append(width - displayWidth(l.label) + 2, ' ');
+    out.append(width - quantities::characterCount(l.label) + 2, ' ');
     out += l.value;
     out += '\n';
   }

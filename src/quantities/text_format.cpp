@@ -28,4 +28,10 @@ char* copyToBuffer(std::string_view text, char* buffer, std::size_t size) {
   return buffer;
 }
 
+std::size_t characterCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
 }  // namespace quantities

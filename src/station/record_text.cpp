@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/string_table.h"
+#include "quantities/text_format.h"
 
 namespace station {
 
@@ -17,24 +18,19 @@ std::string dropCaret(const std::string& label) {
   return !label.empty() && label[0] == '^' ? label.substr(1) : label;
 }
 
-// Lines are UTF-8; widths and limits count characters, so that "Máx." fills a column as
-// wide as "Temp." does and the columns stay aligned.
-std::size_t charCount(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
+// Lines are UTF-8; widths and limits count characters, so that the columns stay aligned.
+using quantities::characterCount;
 
 // "%*s": right-aligned in `width` characters, never cut.
 std::string rightAligned(const std::string& text, int width) {
   const auto w = static_cast<std::size_t>(std::max(width, 0));
-  const std::size_t n = charCount(text);
+  const std::size_t n = characterCount(text);
   return n >= w ? text : std::string(w - n, ' ') + text;
 }
 
 // "%-*s": left-aligned in `width` characters, never cut.
 std::string leftAligned(const std::string& text, std::size_t width) {
-  const std::size_t n = charCount(text);
+  const std::size_t n = characterCount(text);
   return n >= width ? text : text + std::string(width - n, ' ');
 }
 
@@ -82,7 +78,7 @@ std::array<std::string, 3> fixedHeadings(std::span<const TextColumn> columns,
   std::size_t width = layout.timeColumn ? 15 : 8;
   for (std::size_t i = layout.firstColumn; i < columns.size(); ++i) {
     const TextColumn& c = columns[i];
-    if (charCount(lines[0]) + 1 + columnWidth(c) > layout.limit) break;
+    if (characterCount(lines[0]) + 1 + columnWidth(c) > layout.limit) break;
     lines[0] += rightAligned(dropCaret(c.label1), c.width);
     lines[1] += rightAligned(dropCaret(c.label2), c.width);
     width += columnWidth(c);
@@ -99,7 +95,7 @@ std::string fixedRecordLine(std::span<const TextColumn> columns, const LineLayou
     line += dailyRecord ? std::string(7, ' ') : rightAligned(record.timeText(), 7);
   for (std::size_t i = layout.firstColumn; i < columns.size(); ++i) {
     const TextColumn& c = columns[i];
-    if (charCount(line) + 1 + columnWidth(c) > layout.limit) break;
+    if (characterCount(line) + 1 + columnWidth(c) > layout.limit) break;
     const int pad = std::clamp(c.pad, 0, std::max(c.width, 0));
     line += rightAligned(record.valueText(c.code), c.width - pad);
     line += std::string(static_cast<std::size_t>(pad), ' ');
@@ -118,7 +114,7 @@ std::array<std::string, 2> delimitedHeadings(std::span<const TextColumn> columns
   for (std::size_t k = 0; k < 2; ++k) {
     for (std::size_t i = layout.firstColumn; i < columns.size(); ++i) {
       const std::string label = dropCaret(k == 0 ? columns[i].label1 : columns[i].label2);
-      if (charCount(lines[k]) + 1 + charCount(label) > layout.limit) break;
+      if (characterCount(lines[k]) + 1 + characterCount(label) > layout.limit) break;
       lines[k] += separator + label;
     }
   }
@@ -133,7 +129,7 @@ std::string delimitedRecordLine(std::span<const TextColumn> columns, const LineL
     const std::uint32_t code = columns[i].code;
     const std::string text =
         isRainAmountCode(code) ? rainText(record.rainAmount(code)) : record.valueText(code);
-    if (charCount(line) + 1 + charCount(text) > layout.limit) break;
+    if (characterCount(line) + 1 + characterCount(text) > layout.limit) break;
     line += separator + text;
   }
   return line;

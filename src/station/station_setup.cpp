@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "platform/com_port_map.h"
+#include "quantities/text_format.h"
 #include "station/message_text.h"
 #include "station/station_list.h"
 #include "station/station_text_ids.h"
@@ -140,10 +141,7 @@ platform::Status applyStationSettings(StationConfig& config, const StationSettin
   StationConfig c = config;
   if (in.name) {
     if (in.name->empty()) return refused(text::kEnterName);
-    const auto characters = std::count_if(in.name->begin(), in.name->end(), [](char ch) {
-      return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
-    });
-    if (characters > 40)
+    if (quantities::characterCount(*in.name) > 40)
       return platform::Status::badArgument("a station name has at most 40 characters");
     if (!stationDirectoryName(*in.name).isOk())
       return refused(text::kInvalidStationName, {*in.name});
