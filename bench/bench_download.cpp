@@ -14,10 +14,11 @@
 #include "database/weather_database.h"
 #include "frame/event_log.h"
 #include "frame/messages.h"
+#include "frame/messages_download_host.h"
 #include "link/cirrant_link.h"
 #include "link/download_session.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
 
 namespace {
@@ -111,6 +112,7 @@ RunFigures fullDownload(bool pace) {
   platform::ScriptedUserInterface ui;
   platform::UnattendedFlag unattended;
   frame::Messages messages(log, ui, unattended);
+  frame::MessagesDownloadHost host(messages);
   platform::UnattendedScope scope(unattended);
   quantities::Units units;
   platform::IntlSettings intl;
@@ -120,7 +122,7 @@ RunFigures fullDownload(bool pace) {
   ctx.db = &db;
   ctx.rain = &rain;
   ctx.config = &config;
-  ctx.messages = &messages;
+  ctx.host = &host;
   ctx.values = &values;
   const platform::Instant start = clock.now();
   stationlink::DownloadOutcome out = stationlink::Download(ctx);

@@ -5,7 +5,6 @@
 
 #include "database/record_text.h"
 #include "database/summary_view.h"
-#include "frame/program_settings.h"
 #include "quantities/date_text.h"
 #include "quantities/record_view.h"
 
@@ -14,9 +13,6 @@ namespace database {
 using platform::Status;
 
 namespace {
-
-// The only layout of progdata.dat whose unit bytes mean what they say.
-constexpr std::uint16_t kSettingsLayout = 1;
 
 std::string line(const char* fmt, auto... args) {
   char buf[256];
@@ -30,17 +26,6 @@ std::string userDateTime(const DateTime& date, const platform::IntlSettings& int
 }
 
 }  // namespace
-
-UserConventions readUserConventions(platform::FileSystem& files, const std::string& programDir) {
-  UserConventions c;
-  auto settings = frame::readProgramSettings(
-      files, platform::joinPath(programDir, frame::kProgramSettingsFileName));
-  if (settings && settings->layoutVersion() == kSettingsLayout) {
-    frame::applyUnits(*settings, c.units);
-  }
-  if (auto intl = platform::readIntlSettings(files, programDir)) c.intl = *intl;
-  return c;
-}
 
 void printStationInfo(const WeatherDatabase& db, const platform::IntlSettings& intl,
                       std::ostream& out) {

@@ -13,22 +13,8 @@
 #include "platform/intl_settings.h"
 #include "quantities/record_values.h"
 #include "quantities/sensor_catalogue.h"
-#include "quantities/units.h"
 
 namespace database {
-
-// The user's display units and date conventions, read from a program directory.
-struct UserConventions {
-  quantities::Units units;
-  platform::IntlSettings intl;
-};
-
-// Units from progdata.dat and conventions from intl.ini in `programDir`. Reads only:
-// neither file is ever created or changed. A progdata.dat that is missing, unreadable,
-// of the wrong size or of another layout gives the default units (the program would
-// replace such a file with the defaults at its next start); an intl.ini that is missing
-// or unreadable gives the default conventions.
-UserConventions readUserConventions(platform::FileSystem& files, const std::string& programDir);
 
 // Directory, counts, first and last dates, and month files left out with the reason.
 void printStationInfo(const WeatherDatabase& db, const platform::IntlSettings& intl,

@@ -7,23 +7,25 @@
 #include "database/rain_build.h"
 #include "database/rain_database.h"
 #include "database/weather_database.h"
+#include "frame/messages_download_host.h"
 #include "frame/program.h"
 #include "link/download_session.h"
-#include "link/download_text_file.h"
-#include "link/serial_port_manager.h"
 #include "link/station_link.h"
 #include "quantities/record_values.h"
 #include "reports/clear_sky.h"
+#include "station/download_text_file.h"
 
 namespace frame {
 
 namespace {
 
-// The station's rain database as the download needs it: the saved table, or, when the
-// station has none yet, one built from its database so no earlier rain is left out.
-// An unreadable file is left alone (the download then keeps no rain) rather than replaced.
+// The station's rain database as the download needs it: the table already loaded, the saved
+// table, or, when the station has none yet, one built from its database so no earlier rain
+// is left out. An unreadable file is left alone (the download then keeps no rain) rather
+// than replaced.
 void loadRain(database::RainDatabase& rain, database::WeatherDatabase& db,
               platform::FileSystem& files, const std::string& dir) {
+  if (rain.loaded()) return;
   rain.setDirectory(dir);
   if (rain.load(dir) == 0) return;
   if (files.exists(rain.path())) return;
@@ -32,93 +34,101 @@ void loadRain(database::RainDatabase& rain, database::WeatherDatabase& db,
 
 // The clear-sky estimate kept with each record; none for a station whose position was
 // never entered (-500 stands for an unset latitude or longitude).
-std::function<std::int16_t(const database::DateTime&, int, float)> solarEstimateFor(
+std::function<std::int16_t(const records::DateTime&, int, float)> solarEstimateFor(
     const station::StationConfig& config) {
   constexpr float kUnset = -500.0F;
   if (config.latitude() == kUnset || config.longitude() == kUnset) return {};
   const reports::ClearSkySite site{config.latitude(), config.longitude(), config.gmtOffset(),
                                    static_cast<double>(config.elevation())};
-  return [site](const database::DateTime& when, int, float) {
+  return [site](const records::DateTime& when, int, float) {
     return reports::clearSkyEstimate(site, when.year, when.month, when.day, when.minutes);
   };
 }
 
 }  // namespace
 
-ArchiveDownloadRunner::ArchiveDownloadRunner(platform::Env env, std::function<Program*()> program)
-    : env_(env), program_(std::move(program)) {}
-
 DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   DownloadResult result;
-  Program* program = program_ ? program_() : nullptr;
-  if (program == nullptr || request.config == nullptr) {
-    result.status = platform::Status::unsupported("no program is running the download");
+  if (request.config == nullptr) {
+    result.status = platform::Status::badArgument("no station to download");
     return result;
   }
+  Program& program = program_;
+  platform::FileSystem& files = program.files();
   station::StationConfig& config = *request.config;
   const std::string dir = config.stationDir();
   if (dir.empty()) {
     result.status = platform::Status::badArgument("the station has no directory");
     return result;
   }
+  const bool current = &config == program.currentStation();
 
-  // Only one link may hold a port: the real-time readings pause, and the open station
-  // gives up its own link for the run and opens it again on its next operation.
-  stationlink::RealtimePause pause(&program->realtime());
-  program->stations().closeLink();
+  // Only one link may hold a port: the real-time readings pause, and for another station
+  // the open station gives up its own link for the run and opens it again on its next
+  // operation.
+  stationlink::RealtimePause pause(&program.realtime());
+  if (!current) program.stations().closeLink();
 
-  database::WeatherDatabase db(*env_.files);
-  (void)db.open(dir);  // an empty or new station opens with no data
-  database::RainDatabase rain(*env_.files);
-  loadRain(rain, db, *env_.files, dir);
+  // The open station's database and rain database, or, for another station (or services
+  // that keep none), the station's own for the run.
+  database::WeatherDatabase* db = current ? program.stations().database() : nullptr;
+  database::RainDatabase* rain = current ? program.stations().rainDatabase() : nullptr;
+  std::optional<database::WeatherDatabase> ownDb;
+  std::optional<database::RainDatabase> ownRain;
+  if (db == nullptr) {
+    ownDb.emplace(files);
+    (void)ownDb->open(dir);  // an empty or new station opens with no data
+    db = &*ownDb;
+  }
+  if (rain == nullptr) {
+    ownRain.emplace(files);
+    rain = &*ownRain;
+  }
+  loadRain(*rain, *db, files, dir);
 
-  Messages& messages = program->messages();
-  stationlink::LinkServices services;
-  services.opener = env_.serialPorts;
-  services.clock = env_.clock;
-  services.reportLine = [&messages](std::string_view source, std::string_view line) {
-    (void)messages.LogMessage(line, source);
-  };
-  stationlink::SerialPortManager ports(services);
-  stationlink::ConsoleLink* link = ports.AddPort(stationlink::portParamsFromStation(config));
+  stationlink::ConsoleLink* link = current ? program.stations().stationLink() : nullptr;
+  stationlink::ConsoleLink* ownLink = nullptr;
   if (link == nullptr) {
-    (void)db.close();
+    ownLink = program.ports().AddPort(stationlink::portParamsFromStation(config));
+    link = ownLink;
+  }
+  if (link == nullptr) {
+    if (ownDb) (void)ownDb->close();
     result.status = platform::Status::busy("no console link is free for the station");
     return result;
   }
 
-  quantities::ValueContext values{program->units(), program->dateStyle()};
-
+  const quantities::ValueContext values = program.conventions().values();
+  MessagesDownloadHost host(program.messages());
   stationlink::DownloadContext ctx;
   ctx.link = link;
-  ctx.db = &db;
-  ctx.rain = rain.loaded() ? &rain : nullptr;
+  ctx.db = db;
+  ctx.rain = rain->loaded() ? rain : nullptr;
   ctx.config = &config;
-  ctx.messages = &messages;
+  ctx.host = &host;
   ctx.values = &values;
   ctx.cancelled = request.cancelled;
-  ctx.progress = progress_;
+  ctx.progress = request.progress;
   ctx.solarEstimate = solarEstimateFor(config);
 
   stationlink::DownloadOutcome outcome = stationlink::Download(ctx);
-  ports.RemoveAll();
+  if (ownLink != nullptr) (void)program.ports().RemovePort(ownLink);
   result.recordsStored = outcome.stored;
   result.linkError = outcome.linkError;
   result.status = outcome.status;
-  if (platform::Status closed = db.close(); !closed && result.status.isOk()) {
-    result.status = closed;
-  }
-  if (rain.loaded()) {
-    if (platform::Status saved = rain.saveStatus(); !saved && result.status.isOk()) {
+  platform::Status closed = ownDb ? ownDb->close() : db->flush();
+  if (!closed && result.status.isOk()) result.status = closed;
+  if (rain->loaded()) {
+    if (platform::Status saved = rain->saveStatus(); !saved && result.status.isOk()) {
       result.status = saved;
     }
   }
   // The text file follows the stored records; it never decides the download's result.
   if (outcome.ok() && config.exportAfterDownload()) {
-    if (!stationlink::writeDownloadTextFile(*env_.files, dir, program->programDirectory())) {
-      const std::string file = platform::joinPath(dir, stationlink::kDownloadTextFileName);
-      (void)messages.LogMessage("Error escribiendo " + file + " tras descargar.",
-                                config.stationName());
+    if (!station::writeDownloadTextFile(files, dir, program.conventions())) {
+      const std::string file = platform::joinPath(dir, station::kDownloadTextFileName);
+      (void)program.messages().LogMessage("Error escribiendo " + file + " tras descargar.",
+                                          config.stationName());
     }
   }
 
@@ -130,27 +140,12 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   return result;
 }
 
-DownloadResult downloadOpenStation(Program& program, const platform::Env& env,
+DownloadResult downloadOpenStation(Program& program,
                                    std::function<void(int done, int total)> progress) {
-  DownloadResult result;
-  if (program.currentStation() == nullptr) {
-    result.status = platform::Status::notFound("no station is open");
-    return result;
-  }
-  ArchiveDownloadRunner runner(env, [&program] { return &program; });
-  runner.setProgress(std::move(progress));
   platform::EventLoop& loop = program.loop();
   (void)loop.handleTerminationSignals([&loop](int) { loop.requestCancel(); });
-  DownloadRequest request;
-  request.config = program.currentStation();
-  request.currentStation = true;
-  request.cancelled = [&loop] { return loop.pump(); };
   platform::UnattendedScope unattended(program.unattended());
-  return runner.download(request);
-}
-
-std::unique_ptr<DownloadRunner> makeArchiveDownloadRunner(platform::Env env) {
-  return std::make_unique<ArchiveDownloadRunner>(env, [] { return currentProgram(); });
+  return program.downloadCurrentStation(std::move(progress));
 }
 
 }  // namespace frame

@@ -1,44 +1,31 @@
 #pragma once
 
 #include <functional>
-#include <memory>
-#include <utility>
 
 #include "frame/download_runner.h"
-#include "platform/env.h"
 
 namespace frame {
 
 class Program;
 
-// The archive download as the program runs it: the station's database, rain database and
-// console link are opened for the run from the station's directory and settings, and
-// closed again afterwards, so a run leaves nothing half-open behind it. The program's
-// messages, event log and units come from the Program that is running.
+// The archive download as the program runs it. The program's current station downloads
+// into its open database and rain database over its own console link; another station of a
+// scheduled run gets its database, rain database and a link in the program's port manager
+// for the run, and they are closed again afterwards, so a run leaves nothing half-open.
+// Questions, messages and log lines go through the program's messages.
 class ArchiveDownloadRunner : public DownloadRunner {
  public:
-  // `program` yields the running Program (null when none runs: the download then fails).
-  ArchiveDownloadRunner(platform::Env env, std::function<Program*()> program);
+  explicit ArchiveDownloadRunner(Program& program) : program_(program) {}
   DownloadResult download(const DownloadRequest& request) override;
-  // Told the pages done out of the page count after every good page (a terminal's
-  // progress line); empty for none.
-  void setProgress(std::function<void(int done, int total)> progress) {
-    progress_ = std::move(progress);
-  }
 
  private:
-  platform::Env env_;
-  std::function<Program*()> program_;
-  std::function<void(int, int)> progress_;
+  Program& program_;
 };
 
 // The download of `program`'s open station as a one-off command runs it: no questions
 // (the person asked for it), `progress` told the pages done after every good page, and a
 // termination signal (Ctrl-C) ends the run cleanly between pages, the console told to stop.
-DownloadResult downloadOpenStation(Program& program, const platform::Env& env,
+DownloadResult downloadOpenStation(Program& program,
                                    std::function<void(int done, int total)> progress);
-
-// The runner of a real run, bound to the Program that is running.
-std::unique_ptr<DownloadRunner> makeArchiveDownloadRunner(platform::Env env);
 
 }  // namespace frame

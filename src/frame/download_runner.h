@@ -12,12 +12,11 @@ namespace frame {
 struct DownloadRequest {
   // The station's record: its link settings, name and directory.
   station::StationConfig* config = nullptr;
-  // True for the program's current station, whose database and rain database are
-  // open already. For any other station the runner opens that station's own database
-  // and rain database, and closes them and its link when it is done.
-  bool currentStation = true;
   // Polled between pages: true when the run should stop (a termination signal).
   std::function<bool()> cancelled;
+  // Told the pages done out of the page count after every good page (a terminal's
+  // progress line); may be empty.
+  std::function<void(int done, int total)> progress;
 };
 
 struct DownloadResult {

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "frame/archive_download_runner.h"
 #include "frame/auto_clear.h"
 #include "frame/scheduled_download.h"
 #include "platform/string_table.h"
@@ -31,11 +32,14 @@ Program::Program(ProgramParts parts)
       guardedUi_(*parts.ui, scheduler_),
       eventLog_(*env_.files, *env_.clock, programDirectory_),
       messages_(eventLog_, guardedUi_, unattended_),
+      ports_(std::make_unique<stationlink::SerialPortManager>(linkServices())),
       stations_(parts.stations ? std::move(parts.stations) : makeFileStationServices(*env_.files)),
-      downloads_(parts.downloads) {
+      ownDownloads_(parts.downloads ? nullptr : std::make_unique<ArchiveDownloadRunner>(*this)),
+      downloads_(parts.downloads ? parts.downloads : ownDownloads_.get()) {
   // The scheduler step's order: automatic clear, then automatic download. Uploads and
   // module timer events are added behind them through scheduler().addStep.
   stations_->setMessages(&messages_);
+  stations_->setPortManager(ports_.get());
   realtime_ = std::make_unique<stationlink::RealtimeManager>(realtimeHost());
   scheduler_.addStep([this] { runAutoClearCheck(*this); });
   scheduler_.addStep([this] { runScheduleCheck(*this); });
@@ -56,12 +60,23 @@ std::string Program::currentStationDir() const {
 }
 
 std::string Program::currentTitle() const {
-  return formatTitleLine(platform::loadString(kMsgProgramName), env_.clock->localNow(), dateStyle_,
-                         currentStationName());
+  return formatTitleLine(platform::loadString(kMsgProgramName), env_.clock->localNow(),
+                         conventions_.intl, currentStationName());
+}
+
+stationlink::LinkServices Program::linkServices() {
+  stationlink::LinkServices services;
+  services.opener = env_.serialPorts;
+  services.clock = env_.clock;
+  services.reportLine = [this](std::string_view source, std::string_view line) {
+    (void)messages_.LogMessage(line, source);
+  };
+  return services;
 }
 
 void Program::tick() {
   stations_->idleTick();
+  ports_->tick();
   title_.update(currentTitle());
   scheduler_.tick();
 }
@@ -136,20 +151,16 @@ platform::Status Program::saveCurrentStation() {
   return stations_->saveStation(*current_);
 }
 
-DownloadResult Program::downloadCurrentStation() {
+DownloadResult Program::downloadCurrentStation(std::function<void(int, int)> progress) {
   DownloadResult result;
   if (!current_) {
     result.status = platform::Status::notFound("no station is open");
     return result;
   }
-  if (downloads_ == nullptr) {
-    result.status = platform::Status::unsupported("the archive download is not available");
-    return result;
-  }
   DownloadRequest request;
   request.config = &*current_;
-  request.currentStation = true;
   request.cancelled = [this] { return loop_.pump(); };
+  request.progress = std::move(progress);
   return downloads_->download(request);
 }
 

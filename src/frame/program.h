@@ -18,11 +18,12 @@
 #include "frame/station_services.h"
 #include "frame/title_line.h"
 #include "link/realtime_manager.h"
+#include "link/serial_port_manager.h"
 #include "platform/env.h"
 #include "platform/event_loop.h"
 #include "platform/status.h"
 #include "platform/user_interface.h"
-#include "quantities/units.h"
+#include "quantities/user_conventions.h"
 #include "station/schedule.h"
 #include "station/station_config.h"
 #include "station/station_list.h"
@@ -36,7 +37,8 @@ struct ProgramParts {
   platform::UserInterface* ui = nullptr;
   // Station open sequence, database and link; null gives the file-only services.
   std::unique_ptr<StationServices> stations;
-  // The archive download; null until one is wired in (a download then fails).
+  // The archive download; null for the program's own (ArchiveDownloadRunner), which
+  // uses the Program's port manager and the open station's database.
   DownloadRunner* downloads = nullptr;
   // The directory that was current at start: progdata.dat, download.log, download.lst.
   std::string programDirectory;
@@ -53,9 +55,10 @@ inline constexpr int kProgramExitOk = 0;
 inline constexpr int kProgramExitFailed = 1;
 
 // The one object that owns what is program-wide: the program settings, the current
-// station, the serial-port manager (through the station services), the schedules, the
-// event log and messages, the user interface and the event loop. main creates it;
-// nothing else is global except the pointer exported C functions use (currentProgram).
+// station with its database and rain database (through the station services), the
+// serial-port manager, the archive download, the schedules, the event log and messages,
+// the user interface and the event loop. main creates it; nothing else is global except
+// the pointer exported C functions use (currentProgram).
 class Program {
  public:
   explicit Program(ProgramParts parts);
@@ -108,8 +111,9 @@ class Program {
   // Saves the auto-download choice: download.lst, then hours and offset, then settings.
   platform::Status saveAutoDownload(const std::vector<std::string>& stationDirs,
                                     const std::array<bool, 24>& hours, int offsetMinutes);
-  // The download of the current station, as the user's command runs it.
-  DownloadResult downloadCurrentStation();
+  // The download of the current station, as the user's command runs it; `progress` is told
+  // the pages done after every good page (may be empty).
+  DownloadResult downloadCurrentStation(std::function<void(int done, int total)> progress = {});
 
   // --- Program-wide state ---
   platform::Env& env() { return env_; }
@@ -124,14 +128,17 @@ class Program {
   platform::UnattendedFlag& unattended() { return unattended_; }
   StationServices& stations() { return *stations_; }
   DownloadRunner* downloads() { return downloads_; }
-  void setDownloadRunner(DownloadRunner* runner) { downloads_ = runner; }
-  quantities::Units& units() { return units_; }
+  // The program's one serial-port manager: every console link lives in it.
+  stationlink::SerialPortManager& ports() { return *ports_; }
+  quantities::Units& units() { return conventions_.units; }
+  // The user's units and date conventions, read once at start.
+  const quantities::UserConventions& conventions() const { return conventions_; }
   // The current readings of the open station's console while real-time views are open.
   stationlink::RealtimeManager& realtime() { return *realtime_; }
   // The bulletin a person at the terminal has open (null when none).
   std::unique_ptr<BulletinView>& shellBulletin() { return shellBulletin_; }
   TitleLine& title() { return title_; }
-  const platform::IntlSettings& dateStyle() const { return dateStyle_; }
+  const platform::IntlSettings& dateStyle() const { return conventions_.intl; }
   const std::string& programDirectory() const { return programDirectory_; }
   bool interactive() const { return interactive_; }
   std::ostream* out() { return out_; }
@@ -146,6 +153,7 @@ class Program {
 
  private:
   void applySettingsAtStart();
+  stationlink::LinkServices linkServices();
   stationlink::RealtimeHost realtimeHost();
   std::string currentTitle() const;
 
@@ -158,12 +166,13 @@ class Program {
   Scheduler scheduler_;
   platform::UnattendedFlag unattended_;
   SchedulingAwareUserInterface guardedUi_;
-  platform::IntlSettings dateStyle_;
   EventLog eventLog_;
   Messages messages_;
   ProgramSettings settings_;
-  quantities::Units units_;
+  quantities::UserConventions conventions_;
+  std::unique_ptr<stationlink::SerialPortManager> ports_;
   std::unique_ptr<StationServices> stations_;
+  std::unique_ptr<DownloadRunner> ownDownloads_;
   DownloadRunner* downloads_;
   TitleLine title_;
   CommandLineSwitches switches_;

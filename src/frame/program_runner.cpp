@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "frame/program.h"
-#include "frame/program_wiring.h"
+#include "frame/station_services.h"
 #include "platform/instance_lock.h"
 #include "platform/string_table.h"
 
@@ -14,16 +14,9 @@ namespace {
 
 constexpr int kMsgAnotherInstance = 64228;
 
-std::string processDirectory() {
-  std::error_code ec;
-  std::filesystem::path p = std::filesystem::current_path(ec);
-  return ec ? std::string(".") : p.string();
-}
-
 // Builds the Program of a real run under the directory's lock and hands it to `body`.
 int withProgram(const RunOptions& options, const std::function<int(Program&)>& body) {
-  std::string dir =
-      options.programDirectory.empty() ? processDirectory() : options.programDirectory;
+  std::string dir = resolveProgramDirectory(options.programDirectory);
   auto lock = platform::InstanceLock::acquire(dir);
   if (!lock) {
     if (options.err) {
@@ -36,14 +29,12 @@ int withProgram(const RunOptions& options, const std::function<int(Program&)>& b
   }
   platform::Env env = options.env;
   try {
-    ProgramWiring wiring = makeProgramWiring(env);
     std::unique_ptr<platform::UserInterface> ui =
         platform::makeUserInterface(*env.files, *env.clock);
     ProgramParts parts;
     parts.env = env;
     parts.ui = ui.get();
-    parts.stations = std::move(wiring.stations);
-    parts.downloads = wiring.downloads.get();
+    parts.stations = makeStationServices(env);
     parts.programDirectory = dir;
     parts.interactive = platform::standardInputIsTerminal();
     parts.out = options.out;
@@ -56,6 +47,16 @@ int withProgram(const RunOptions& options, const std::function<int(Program&)>& b
 }
 
 }  // namespace
+
+std::string resolveProgramDirectory(const std::string& given) {
+  std::error_code ec;
+  if (given.empty()) {
+    std::filesystem::path p = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : p.string();
+  }
+  auto abs = std::filesystem::absolute(given, ec);
+  return ec ? given : abs.lexically_normal().string();
+}
 
 int runProgram(const RunOptions& options) {
   return withProgram(options, [&options](Program& program) {

@@ -9,6 +9,10 @@
 
 namespace frame {
 
+// The one reading of a program directory as a person names it: the process's current
+// directory when `given` is empty, else `given` made absolute and normal.
+std::string resolveProgramDirectory(const std::string& given);
+
 // A real run of the program, as main and "stratalog run" start it.
 struct RunOptions {
   platform::Env env;

@@ -53,16 +53,10 @@ void downloadOne(Program& program, const std::string& dir, const std::string& ti
     program.stations().closeLink();
   }
   platform::UnattendedScope unattended(program.unattended());
-  DownloadResult result;
-  if (program.downloads() == nullptr) {
-    result.status = platform::Status::unsupported("the archive download is not available");
-  } else {
-    DownloadRequest request;
-    request.config = config;
-    request.currentStation = isCurrent;
-    request.cancelled = [&program] { return program.loop().pump(); };
-    result = program.downloads()->download(request);
-  }
+  DownloadRequest request;
+  request.config = config;
+  request.cancelled = [&program] { return program.loop().pump(); };
+  DownloadResult result = program.downloads()->download(request);
   if (result.ok()) {
     m.LogMessage(fillText(platform::loadString(kMsgDownloaded), {name}), name);
     return;

@@ -3,6 +3,7 @@
 #include "frame/interactive_shell.h"
 #include "frame/program.h"
 #include "frame/unattended_run.h"
+#include "frame/user_conventions.h"
 #include "platform/intl_settings.h"
 #include "platform/string_table.h"
 
@@ -133,15 +134,8 @@ platform::Status Program::startForCommand(const std::string& stationDir) {
 }
 
 void Program::applySettingsAtStart() {
-  // An unreadable intl.ini leaves the default conventions.
-  if (auto intl = platform::readIntlSettings(*env_.files, programDirectory_)) dateStyle_ = *intl;
-  eventLog_.setDateStyle(dateStyle_);
-  UnitCodes u = settings_.unitCodes();
-  units_.SetTempUnit(u.temperature);
-  units_.SetBarUnit(u.barometer);
-  units_.SetRainUnit(u.rain);
-  units_.SetWindSpeedUnit(u.windSpeed);
-  units_.SetElevUnit(u.elevation);
+  conventions_ = conventionsFrom(settings_, *env_.files, programDirectory_);
+  eventLog_.setDateStyle(conventions_.intl);
 }
 
 }  // namespace frame

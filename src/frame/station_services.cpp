@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "database/rain_database.h"
+#include "database/weather_database.h"
 #include "frame/messages.h"
 #include "link/serial_port_manager.h"
 #include "link/station_link.h"
@@ -64,6 +66,7 @@ class FileStationServices : public StationServices {
       : files_(files), env_(env ? std::optional<platform::Env>(*env) : std::nullopt) {}
 
   void setMessages(Messages* messages) override { messages_ = messages; }
+  void setPortManager(stationlink::SerialPortManager* ports) override { ports_ = ports; }
   platform::Status startPortManager() override { return platform::Status::ok(); }
   void stopPortManager() override { closeLink(); }
 
@@ -72,12 +75,26 @@ class FileStationServices : public StationServices {
     auto state = station::openStationDirectory(files_, dir, hooks);
     if (!state) return state.status();
     open_ = std::move(*state);
+    if (env_) {
+      // An empty or new station opens with no data.
+      db_.emplace(files_);
+      (void)db_->open(dir);
+      rain_.emplace(files_);
+      rain_->setDirectory(dir);
+      (void)rain_->load(dir);
+    }
     return open_->config;
   }
   void closeStation() override {
     closeLink();
+    if (rain_ && rain_->loaded()) (void)rain_->close();
+    rain_.reset();
+    if (db_) (void)db_->close();
+    db_.reset();
     open_.reset();
   }
+  database::WeatherDatabase* database() override { return db_ ? &*db_ : nullptr; }
+  database::RainDatabase* rainDatabase() override { return rain_ ? &*rain_ : nullptr; }
   platform::Result<station::StationConfig> readStation(const std::string& dir) override {
     return station::readStationRecord(files_, dir);
   }
@@ -101,8 +118,8 @@ class FileStationServices : public StationServices {
   }
   void closeLink() override {
     memory_.reset();
+    if (link_ != nullptr && ports_ != nullptr) (void)ports_->RemovePort(link_);
     link_ = nullptr;
-    ports_.reset();
   }
   void reopenAfterScheduledRun() override {}
   ClearOperations* clearOperations() override { return nullptr; }
@@ -113,22 +130,11 @@ class FileStationServices : public StationServices {
     memory_ = std::make_unique<LinkConfigMemory>(*link);
     return memory_.get();
   }
-  void idleTick() override {
-    if (ports_) ports_->tick();
-  }
+  void idleTick() override {}
   stationlink::ConsoleLink* stationLink() override {
-    if (!open_ || !env_) return nullptr;
+    if (!open_ || !env_ || ports_ == nullptr) return nullptr;
     if (link_ != nullptr) return link_;
-    stationlink::LinkServices services;
-    services.opener = env_->serialPorts;
-    services.clock = env_->clock;
-    Messages* messages = messages_;
-    services.reportLine = [messages](std::string_view source, std::string_view line) {
-      if (messages) (void)messages->LogMessage(line, source);
-    };
-    ports_ = std::make_unique<stationlink::SerialPortManager>(services);
     link_ = ports_->AddPort(stationlink::portParamsFromStation(open_->config));
-    if (link_ == nullptr) ports_.reset();
     return link_;
   }
 
@@ -137,7 +143,9 @@ class FileStationServices : public StationServices {
   std::optional<platform::Env> env_;
   Messages* messages_ = nullptr;
   std::optional<station::StationState> open_;
-  std::unique_ptr<stationlink::SerialPortManager> ports_;
+  std::optional<database::WeatherDatabase> db_;
+  std::optional<database::RainDatabase> rain_;
+  stationlink::SerialPortManager* ports_ = nullptr;
   std::unique_ptr<LinkConfigMemory> memory_;
   stationlink::ConsoleLink* link_ = nullptr;
 };

@@ -11,9 +11,15 @@
 #include "station/station_config.h"
 #include "station/station_state.h"
 
+namespace database {
+class WeatherDatabase;
+class RainDatabase;
+}  // namespace database
+
 namespace stationlink {
 class ConsoleLink;
-}
+class SerialPortManager;
+}  // namespace stationlink
 
 namespace frame {
 
@@ -30,6 +36,10 @@ class StationServices {
   // Where questions and errors of the open and create sequences go. Set by the Program
   // before any other call; may be null for a command without a person.
   virtual void setMessages(Messages* messages) = 0;
+
+  // The Program's serial-port manager, in which the open station's link is created. Set by
+  // the Program before any other call; it outlives the services' use of it.
+  virtual void setPortManager(stationlink::SerialPortManager* ports) { (void)ports; }
 
   // The serial-port manager: started at start-up, stopped at shutdown.
   virtual platform::Status startPortManager() = 0;
@@ -65,15 +75,19 @@ class StationServices {
   // nullptr when no station is open or the services keep to the files. The link opens
   // its port on its first operation.
   virtual stationlink::ConsoleLink* stationLink() = 0;
+  // The open station's database and rain database, opened with the station and closed with
+  // it; null when no station is open or the services keep no database.
+  virtual database::WeatherDatabase* database() { return nullptr; }
+  virtual database::RainDatabase* rainDatabase() { return nullptr; }
   // One second of the links' idle time: a port nobody has used for the station's idle
   // time is closed, so other programs may use it.
   virtual void idleTick() = 0;
 };
 
-// Records and trees on the file system; no database, rain database or link yet.
+// Records and trees on the file system; no database, rain database or link.
 std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files);
-// The same with the open station's console reachable through its link (the console
-// password's configuration memory).
+// The same with the open station's database and rain database, and its console reachable
+// through its link in the Program's port manager.
 std::unique_ptr<StationServices> makeStationServices(const platform::Env& env);
 
 }  // namespace frame

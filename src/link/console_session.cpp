@@ -4,8 +4,7 @@
 
 namespace stationlink {
 
-platform::Result<std::unique_ptr<CirrantLink>> makeCommandLink(const ConsoleTarget& target,
-                                                               const LinkServices& services) {
+platform::Result<PortParams> commandLinkParams(const ConsoleTarget& target) {
   if (target.port.empty()) return platform::Status::badArgument("no serial port given");
   switch (target.baudRate) {
     case 1200:
@@ -25,7 +24,7 @@ platform::Result<std::unique_ptr<CirrantLink>> makeCommandLink(const ConsoleTarg
   params.baudRate = static_cast<std::uint16_t>(target.baudRate);
   params.linkType = LinkType::kCirrant;
   params.label = target.port;
-  return std::make_unique<CirrantLink>(normalizePortParams(params), services);
+  return params;
 }
 
 std::optional<int> archiveIntervalCode(int minutes) {

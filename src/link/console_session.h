@@ -16,10 +16,9 @@ struct ConsoleTarget {
   std::uint32_t baudRate = 19200;
 };
 
-// A Cirrant link for one command from the command line (closed, opened by the command).
-// Bad arguments (no port, a speed the console does not use) are refused.
-platform::Result<std::unique_ptr<CirrantLink>> makeCommandLink(const ConsoleTarget& target,
-                                                               const LinkServices& services);
+// The parameters of a Cirrant link for one command from the command line, for the port
+// manager to create. Bad arguments (no port, a speed the console does not use) are refused.
+platform::Result<PortParams> commandLinkParams(const ConsoleTarget& target);
 
 // Archive interval in minutes -> SetArchiveInterval's code (nothing for other values).
 std::optional<int> archiveIntervalCode(int minutes);

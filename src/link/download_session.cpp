@@ -13,8 +13,8 @@ namespace stationlink {
 
 namespace {
 
-using database::DateTime;
 using platform::Status;
+using records::DateTime;
 
 constexpr int kMaxRetries = 21;
 constexpr int kCirrantModelCode = 16;
@@ -28,7 +28,7 @@ bool later(const DateTime& a, const DateTime& b) {
 class Session {
  public:
   explicit Session(DownloadContext& ctx)
-      : ctx_(ctx), link_(*ctx.link), db_(*ctx.db), config_(*ctx.config), messages_(*ctx.messages) {}
+      : ctx_(ctx), link_(*ctx.link), db_(*ctx.db), config_(*ctx.config), host_(*ctx.host) {}
 
   DownloadOutcome run() {
     if (!prepare()) return finishFailed();
@@ -37,10 +37,10 @@ class Session {
       out_.result = 0;
       return out_;
     }
-    if (!messages_.isUnattended()) {
+    if (!host_.unattended()) {
       std::string question =
           confirmText(pageCount_, archiveShare(pageCount_), config_.stationName());
-      if (!messages_.ui().question(kTextConfirmTitle, question)) {
+      if (!host_.ask(kTextConfirmTitle, question)) {
         out_.cancelled = true;
         return out_;
       }
@@ -54,7 +54,7 @@ class Session {
 
   bool linkFailure(const Status& s) {
     out_.linkError = s.code() != 0 ? s.code() : -1;
-    messages_.DisplayLinkError(out_.linkError);
+    host_.reportLinkError(out_.linkError);
     return false;
   }
 
@@ -240,16 +240,16 @@ class Session {
   // --- Messages --------------------------------------------------------------------------
 
   void say(std::string_view text) {
-    if (messages_.isUnattended()) {
-      (void)messages_.LogMessage(text, config_.stationName());
+    if (host_.unattended()) {
+      host_.log(text, config_.stationName());
     } else {
-      messages_.ShowNoticeText(text);
+      host_.showNotice(text);
     }
   }
 
   void sayLines(std::initializer_list<std::string_view> lines) {
-    if (messages_.isUnattended()) {
-      for (auto line : lines) (void)messages_.LogMessage(line, config_.stationName());
+    if (host_.unattended()) {
+      for (auto line : lines) host_.log(line, config_.stationName());
       return;
     }
     std::string text;
@@ -257,14 +257,14 @@ class Session {
       if (!text.empty()) text += "\n";
       text += line;
     }
-    messages_.ShowNoticeText(text);
+    host_.showNotice(text);
   }
 
   void showError(std::string_view text) {
-    if (messages_.isUnattended()) {
-      (void)messages_.LogMessage(text, config_.stationName());
+    if (host_.unattended()) {
+      host_.log(text, config_.stationName());
     } else {
-      (void)messages_.ErrorBox(text);
+      host_.showError(text);
     }
   }
 
@@ -272,7 +272,7 @@ class Session {
   ConsoleLink& link_;
   database::WeatherDatabase& db_;
   station::StationConfig& config_;
-  frame::Messages& messages_;
+  DownloadHost& host_;
   DownloadOutcome out_;
   ConversionSettings settings_;
   FirmwareFlags flags_;

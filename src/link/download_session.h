@@ -14,9 +14,9 @@
 
 #include "database/rain_database.h"
 #include "database/weather_database.h"
-#include "frame/messages.h"
 #include "link/archive_conversion.h"
 #include "link/console_link.h"
+#include "link/download_host.h"
 #include "platform/status.h"
 #include "quantities/record_values.h"
 #include "station/station_config.h"
@@ -28,7 +28,7 @@ struct DownloadContext {
   database::WeatherDatabase* db = nullptr;
   database::RainDatabase* rain = nullptr;  // may be null; used when loaded
   station::StationConfig* config = nullptr;
-  frame::Messages* messages = nullptr;
+  DownloadHost* host = nullptr;  // its questions, messages and log lines
   const quantities::ValueContext* values = nullptr;
   // Real-time views download in quick mode: no model check, no wind-transmitter lookup.
   bool quickMode = false;
@@ -37,7 +37,7 @@ struct DownloadContext {
   // Pages done out of the page count, after every good page.
   std::function<void(int done, int total)> progress;
   // The solar model's estimate for offset 42 of each record (optional).
-  std::function<std::int16_t(const database::DateTime&, int solar, float dewPointF)> solarEstimate;
+  std::function<std::int16_t(const records::DateTime&, int solar, float dewPointF)> solarEstimate;
 };
 
 struct DownloadOutcome {

@@ -2,7 +2,6 @@
 
 #include "database/weather_database.h"
 #include "database/weather_objects.h"
-#include "frame/program_settings.h"
 #include "platform/intl_settings.h"
 #include "quantities/date_text.h"
 #include "quantities/record_values.h"
@@ -43,7 +42,8 @@ class ArchiveRecordValues : public RecordValues {
 }  // namespace
 
 platform::Status printRecords(platform::FileSystem& files, const StationState& station,
-                              const ListingRequest& request, std::ostream& out) {
+                              const ListingRequest& request,
+                              const quantities::UserConventions& conventions, std::ostream& out) {
   if (request.list >= station.dataLists.size()) {
     return platform::Status::badArgument(
         "the station has " + std::to_string(station.dataLists.size()) + " data lists; list " +
@@ -51,22 +51,7 @@ platform::Status printRecords(platform::FileSystem& files, const StationState& s
   }
   const std::vector<TextColumn> columns =
       columnsOf(station.dataLists[request.list], station.dataSets);
-  auto intl = platform::readIntlSettings(files, request.programDir);
-  const platform::IntlSettings intlSettings = intl.isOk() ? *intl : platform::IntlSettings{};
-  quantities::Units units;
-  const std::string progdata =
-      platform::joinPath(request.programDir, frame::kProgramSettingsFileName);
-  if (files.exists(progdata)) {
-    auto settings = frame::readProgramSettings(files, progdata);
-    if (!settings.isOk()) return settings.status();
-    const frame::UnitCodes u = settings->unitCodes();
-    units.SetTempUnit(u.temperature);
-    units.SetBarUnit(u.barometer);
-    units.SetWindSpeedUnit(u.windSpeed);
-    units.SetRainUnit(u.rain);
-    units.SetElevUnit(u.elevation);
-  }
-  const quantities::ValueContext ctx{units, intlSettings, station.config.skinFactor()};
+  const quantities::ValueContext ctx = conventions.values(station.config.skinFactor());
   const LineLayout layout{request.limit, request.firstColumn, true};
   if (request.separator == 0) {
     for (const std::string& h : fixedHeadings(columns, layout)) out << h << "\n";

@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/status.h"
+#include "quantities/user_conventions.h"
 #include "station/record_text.h"
 #include "station/station_state.h"
 
@@ -18,13 +19,13 @@ struct ListingRequest {
   char separator = 0;           // 0: the fixed-width layout; else the delimited one
   std::int32_t fromPacked = 0;  // first day (year << 16 | month << 8 | day), 0 = from the start
   std::int32_t toPacked = 0;    // last day, 0 = to the end
-  std::string programDir;       // for intl.ini and the units of progdata.dat
 };
 
 // Writes the station's archive records as the record-to-text lines of one data list: the
-// headings, then one line per record in the day range, in the units and date conventions
-// of the program directory.
+// headings, then one line per record in the day range, in the user's units and date
+// conventions.
 platform::Status printRecords(platform::FileSystem& files, const StationState& station,
-                              const ListingRequest& request, std::ostream& out);
+                              const ListingRequest& request,
+                              const quantities::UserConventions& conventions, std::ostream& out);
 
 }  // namespace station

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <sstream>
 
 namespace station {
 
@@ -118,6 +119,41 @@ std::vector<std::string> orderForRun(const std::vector<std::string>& list,
     ordered.push_back(p);
   }
   return ordered;
+}
+
+std::optional<std::array<bool, 24>> parseHourList(std::string_view text) {
+  std::array<bool, 24> hours{};
+  if (text == "all") {
+    hours.fill(true);
+    return hours;
+  }
+  std::stringstream in{std::string(text)};
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    int from = 0, to = 0;
+    char dash = 0;
+    std::stringstream one(item);
+    if (!(one >> from)) return std::nullopt;
+    to = from;
+    if (one >> dash) {
+      if (dash != '-' || !(one >> to)) return std::nullopt;
+    }
+    std::string extra;
+    if (one >> extra) return std::nullopt;
+    if (from < 0 || to > 23 || from > to) return std::nullopt;
+    for (int h = from; h <= to; ++h) hours[static_cast<std::size_t>(h)] = true;
+  }
+  return hours;
+}
+
+platform::Status checkAutoDownloadChoice(std::size_t stationCount,
+                                         const std::array<bool, 24>& hours) {
+  constexpr int kMsgSelectStationsFirst = 64215;
+  if (stationCount == 0 && !noHourChosen(hours)) {
+    return platform::Status(platform::Errc::kBadArgument, "no station is selected",
+                            kMsgSelectStationsFirst);
+  }
+  return platform::Status::ok();
 }
 
 }  // namespace station

@@ -42,6 +42,15 @@ void applyScheduleChoice(DownloadSchedule& schedule, const std::array<bool, 24>&
 // True when no hour is chosen.
 bool noHourChosen(const std::array<bool, 24>& hours);
 
+// An hour list as a person types it: "7,19", "6-18", "0-5,20-23" or "all"; nothing for
+// anything else (an hour outside 0-23, a range running backwards, stray text).
+std::optional<std::array<bool, 24>> parseHourList(std::string_view text);
+
+// The auto-download choice may not select hours without a station to download: kBadArgument
+// with message id 64215 ("select stations first") in Status::code().
+platform::Status checkAutoDownloadChoice(std::size_t stationCount,
+                                         const std::array<bool, 24>& hours);
+
 // Reads an offset as typed: kBadArgument with message id 64207 (not a number) or 64208
 // (outside 0-59) in Status::code().
 platform::Result<int> parseOffsetMinutes(std::string_view text);

@@ -1,11 +1,10 @@
-#include "database/month_format.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "database/month_header.h"
 #include "database/month_names.h"
+#include "database/record_names.h"
 #include "fixture_bytes.h"
 
 namespace database {

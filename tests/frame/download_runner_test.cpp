@@ -48,16 +48,13 @@ class DownloadRunnerTest : public ProgramTest {
     o.archiveIntervalMinutes = 30;
     engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
     opener = std::make_unique<SimOpener>(*engine, clock);
-    platform::Env env;
-    env.files = &fs;
-    env.clock = &clock;
-    env.serialPorts = opener.get();
-    runner = std::make_unique<ArchiveDownloadRunner>(env, [this] { return program.get(); });
+    serialPorts = opener.get();
+    realDownloads = true;
   }
 
   Program& makeRealProgram() {
     makeProgram();
-    program->setDownloadRunner(runner.get());
+    runner = program->downloads();
     return *program;
   }
 
@@ -87,7 +84,7 @@ class DownloadRunnerTest : public ProgramTest {
 
   std::unique_ptr<consolesim::ConsoleEngine> engine;
   std::unique_ptr<SimOpener> opener;
-  std::unique_ptr<ArchiveDownloadRunner> runner;
+  DownloadRunner* runner = nullptr;
 };
 
 TEST_F(DownloadRunnerTest, DashDStoresTheWholeArchiveOnceAndASecondRunFindsNothingNew) {
@@ -123,7 +120,6 @@ TEST_F(DownloadRunnerTest, AnotherStationIsDownloadedIntoItsOwnDirectoryAfterThe
   ASSERT_TRUE(other.isOk());
   DownloadRequest request;
   request.config = &*other;
-  request.currentStation = false;
   platform::UnattendedScope unattended(program->unattended());
   DownloadResult r = runner->download(request);
   EXPECT_TRUE(r.ok()) << r.status.message() << " " << r.linkError;
@@ -194,11 +190,7 @@ TEST_F(DownloadRunnerTest, RealtimeReadingsPauseForADownloadAndGoOnAfterwards) {
   runTimers(std::chrono::seconds(20));
   EXPECT_GE(view.updates, 8);
 
-  platform::Env env;
-  env.files = &fs;
-  env.clock = &clock;
-  env.serialPorts = opener.get();
-  DownloadResult r = downloadOpenStation(*program, env, {});
+  DownloadResult r = downloadOpenStation(*program, {});
   EXPECT_TRUE(r.ok()) << r.status.message() << " " << r.linkError;
   EXPECT_EQ(stored(dir).size(), engine->archive().recordCount());
   EXPECT_FALSE(program->realtime().suspended());

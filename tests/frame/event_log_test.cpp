@@ -4,8 +4,7 @@
 
 #include <sstream>
 
-#include "frame/commands/cli.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace frame {
 namespace {
@@ -257,20 +256,6 @@ TEST_F(EventLogTest, ReportsFailureWhenEvenTheBackupFails) {
   ASSERT_FALSE(written.isOk());
   EXPECT_EQ(written.status().code(), EventLog::kBackupFailedCode);
   EXPECT_EQ(fs_.contents(kLog), " old\n");
-}
-
-TEST(LogCommand, ShowsTheNewestLines) {
-  MemFileSystem fs;
-  FakeClock clock;
-  fs.setContents(kLog, " 3\r\n 2\n 1\n");
-  std::ostringstream out, err;
-  commands::CommandContext ctx{{&fs, &clock}, &out, &err};
-  EXPECT_EQ(commands::runCommandLine({"log", "--program-dir", kDir, "--lines", "2"}, ctx), 0);
-  EXPECT_EQ(out.str(), " 3\n 2\n");
-
-  commands::CommandContext missing{{&fs, &clock}, &out, &err};
-  EXPECT_EQ(commands::runCommandLine({"log", "--program-dir", "/elsewhere"}, missing), 1);
-  EXPECT_NE(err.str().find("/elsewhere/download.log"), std::string::npos);
 }
 
 }  // namespace

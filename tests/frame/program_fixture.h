@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "frame/program.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "station/station_file.h"
 
 namespace frame::testing {
@@ -22,7 +22,7 @@ class RecordingDownloads : public DownloadRunner {
  public:
   DownloadResult download(const DownloadRequest& request) override {
     stations.push_back(request.config->stationName());
-    current.push_back(request.currentStation);
+    current.push_back(isCurrent ? isCurrent(request.config) : true);
     DownloadResult r;
     r.linkError = failWith;
     r.recordsStored = failWith == 0 ? 3 : 0;
@@ -31,6 +31,8 @@ class RecordingDownloads : public DownloadRunner {
   }
   std::vector<std::string> stations;
   std::vector<bool> current;
+  // Whether a station's record is the program's current station.
+  std::function<bool(const station::StationConfig*)> isCurrent;
   int failWith = 0;
   std::function<void()> onDownload;
 };
@@ -124,7 +126,12 @@ class ProgramTest : public ::testing::Test {
     auto services = std::make_unique<FakeStationServices>(fs, clear);
     stations = services.get();
     parts.stations = std::move(services);
-    parts.downloads = &downloads;
+    if (serialPorts != nullptr) parts.env.serialPorts = serialPorts;
+    // The program's own archive download, or the recording one.
+    parts.downloads = realDownloads ? nullptr : &downloads;
+    downloads.isCurrent = [this](const station::StationConfig* c) {
+      return c == program->currentStation();
+    };
     parts.programDirectory = kProgramDir;
     parts.interactive = interactive;
     parts.readStandardInput = false;
@@ -146,6 +153,10 @@ class ProgramTest : public ::testing::Test {
 
   platform::MemFileSystem fs;
   platform::FakeClock clock;
+  // Set before makeProgram: the ports the program opens, and its own archive download in
+  // place of the recording one.
+  platform::SerialPortOpener* serialPorts = nullptr;
+  bool realDownloads = false;
   platform::UnattendedFlag watched;
   platform::ScriptedUserInterface ui;
   RecordingDownloads downloads;

@@ -10,13 +10,12 @@
 #include "consolesim/sim_serial_port.h"
 #include "database/rain_database.h"
 #include "database/weather_database.h"
-#include "frame/event_log.h"
-#include "frame/messages.h"
 #include "link/cirrant_link.h"
 #include "link/download_session.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
+#include "recording_host.h"
 #include "sim_link.h"
 
 namespace stationlink {
@@ -47,17 +46,16 @@ class KilledDownloadTest : public ::testing::Test {
     database::RainDatabase rain(fs);
     rain.setDirectory("/st");
     (void)rain.load("/st");
-    frame::EventLog log(fs, clock_, "/prog");
-    frame::Messages messages(log, ui_, unattended_);
+    linktest::RecordingHost host(ui_, unattended_);
     platform::UnattendedScope scope(unattended_);
     DownloadContext ctx;
     ctx.link = link_.get();
     ctx.db = &db;
     ctx.rain = &rain;
     ctx.config = &config_;
-    ctx.messages = &messages;
+    ctx.host = &host;
     ctx.values = &values_;
-    ctx.solarEstimate = [onRecord](const database::DateTime&, int, float) -> std::int16_t {
+    ctx.solarEstimate = [onRecord](const records::DateTime&, int, float) -> std::int16_t {
       if (onRecord) onRecord();
       return 0;
     };
@@ -67,10 +65,10 @@ class KilledDownloadTest : public ::testing::Test {
     return out;
   }
 
-  std::vector<database::RecordBytes> records(platform::MemFileSystem& fs) {
+  std::vector<records::RecordBytes> records(platform::MemFileSystem& fs) {
     database::WeatherDatabase db(fs);
     (void)db.open("/st");
-    std::vector<database::RecordBytes> out;
+    std::vector<records::RecordBytes> out;
     for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
       database::WeatherDataObject obj;
       EXPECT_EQ(db.GetRecord(obj, i), 0);

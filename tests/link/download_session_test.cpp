@@ -10,12 +10,11 @@
 #include "consolesim/sim_serial_port.h"
 #include "database/rain_database.h"
 #include "database/weather_database.h"
-#include "frame/event_log.h"
-#include "frame/messages.h"
 #include "link/cirrant_link.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
+#include "recording_host.h"
 #include "sim_link.h"
 #include "station/station_config.h"
 
@@ -60,7 +59,7 @@ class DownloadTest : public ::testing::Test {
     ctx.db = &db;
     ctx.rain = &rain;
     ctx.config = &config_;
-    ctx.messages = &messages_;
+    ctx.host = &host_;
     ctx.values = &values_;
     DownloadOutcome out = Download(ctx);
     (void)db.close();
@@ -86,10 +85,9 @@ class DownloadTest : public ::testing::Test {
   std::unique_ptr<SimOpener> opener_;
   std::unique_ptr<CirrantLink> link_;
   station::StationConfig config_;
-  frame::EventLog log_{fs_, clock_, "/prog"};
   platform::ScriptedUserInterface ui_;
   platform::UnattendedFlag unattended_;
-  frame::Messages messages_{log_, ui_, unattended_};
+  linktest::RecordingHost host_{ui_, unattended_};
   quantities::Units units_;
   platform::IntlSettings intl_;
   quantities::ValueContext values_{units_, intl_};
@@ -104,7 +102,7 @@ void expectStrictlyIncreasing(const std::vector<std::pair<std::int32_t, int>>& r
 TEST_F(DownloadTest, StoresTheWholeArchiveOnceAndThenNothingNew) {
   DownloadOutcome first = download();
   ASSERT_TRUE(first.ok()) << first.status.toString() << " link error " << first.linkError << "\n"
-                          << fs_.contents("/prog/download.log");
+                          << host_.lines();
   const std::size_t console = engine_->archive().recordCount();
   EXPECT_EQ(first.stored, console);
   auto records = stored();
@@ -115,8 +113,7 @@ TEST_F(DownloadTest, StoresTheWholeArchiveOnceAndThenNothingNew) {
   ASSERT_TRUE(second.ok());
   EXPECT_EQ(second.result, 0);
   EXPECT_EQ(stored().size(), console);
-  EXPECT_NE(fs_.contents("/prog/download.log").find("Ningún dato nuevo que descargar."),
-            std::string::npos);
+  EXPECT_NE(host_.lines().find("Ningún dato nuevo que descargar."), std::string::npos);
 }
 
 TEST_F(DownloadTest, NewRecordsOnTheConsoleAreAddedAfterTheStoredOnes) {

@@ -1,13 +1,11 @@
 // The link on a real terminal device (a pseudo-terminal): opening, exclusivity, speed, idle
-// close and the event log. Few and short: each costs real time.
+// close. Few and short: each costs real time.
 #include <gtest/gtest.h>
 
-#include "frame/event_log.h"
 #include "link/cirrant_link.h"
-#include "link/link_event_log.h"
 #include "link/serial_port_manager.h"
-#include "platform/mem_file_system.h"
 #include "platform/posix_serial_port.h"
+#include "platform/testing/mem_file_system.h"
 #include "pty_console.h"
 
 namespace linktest {
@@ -88,25 +86,6 @@ TEST_F(PtyLinkTest, IdlePortClosesAndTheNextCommandReopensIt) {
   platform::Status again = link->NewSetup();
   EXPECT_TRUE(again.isOk()) << again.toString();
   EXPECT_TRUE(link->hasState(stationlink::kPortOpen));
-}
-
-TEST_F(PtyLinkTest, NakInsteadOfAckIsMinus8WithOneEventLogLine) {
-  platform::FakeClock logClock(platform::WallTime{}, 0);
-  logClock.setLocal(2006, 3, 15, 14, 5);
-  frame::EventLog log(files_, logClock, "/prog");
-  services_.reportLine = stationlink::eventLogReporter(log);
-  stationlink::SerialPortManager manager(services_);
-  ConsoleLink* link = manager.AddPort(params(LinkType::kCirrant, 19200, pty_->slavePath()));
-  PtyConsole console(*pty_);
-  console.wake();
-  console.onText("NEWSETUP\n", {0x15});
-
-  EXPECT_EQ(link->NewSetup().code(), -8);
-  auto lines = log.readLines();
-  ASSERT_TRUE(lines.isOk()) << lines.status().toString();
-  ASSERT_EQ(lines->size(), 1u);
-  EXPECT_EQ((*lines)[0],
-            " 15/03/06 14:05 (Cumbre) GetAcknowledge () response: 0x15 (should be 0x06 <ACK>)");
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "platform/file_system.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -5,13 +7,14 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/file_system.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace platform {
 namespace {
 
-std::span<const std::byte> bytesOf(std::string_view s) { return std::as_bytes(std::span(s.data(), s.size())); }
+std::span<const std::byte> bytesOf(std::string_view s) {
+  return std::as_bytes(std::span(s.data(), s.size()));
+}
 
 TEST(MemFileSystem, PowerCutKeepsOnlySyncedBytes) {
   MemFileSystem fs;
@@ -36,14 +39,15 @@ TEST(MemFileSystem, MissingFileIsNotFound) {
 }
 
 TEST(PosixFileSystem, ReplaceAtomicallyWritesWholeFileAndPrivateMode) {
-  auto dir = std::filesystem::temp_directory_path() / ("stratalog-fs-" + std::to_string(::getpid()));
+  auto dir =
+      std::filesystem::temp_directory_path() / ("stratalog-fs-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   FileSystem& fs = defaultFileSystem();
   std::string path = joinPath(dir.string(), "tsp.utl");
   ASSERT_TRUE(fs.replaceFileAtomically(path, "old").isOk());
   ASSERT_TRUE(fs.replaceFileAtomically(path, "secret", /*privateMode=*/true).isOk());
   EXPECT_EQ(*fs.readFile(path), "secret");
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0600u);
   auto list = fs.listDirectory(dir.string());
@@ -53,7 +57,8 @@ TEST(PosixFileSystem, ReplaceAtomicallyWritesWholeFileAndPrivateMode) {
 }
 
 TEST(PosixFileSystem, MappedPrefixIsInTheFileAtOnce) {
-  auto dir = std::filesystem::temp_directory_path() / ("stratalog-map-" + std::to_string(::getpid()));
+  auto dir =
+      std::filesystem::temp_directory_path() / ("stratalog-map-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   FileSystem& fs = defaultFileSystem();
   std::string path = joinPath(dir.string(), "2006-03.slg");

@@ -1,0 +1,50 @@
+// stratalog download: the archive of one station, as the user's download runs it.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "cli/cli.h"
+#include "frame/archive_download_runner.h"
+#include "frame/link_error_table.h"
+#include "frame/program.h"
+#include "frame/program_runner.h"
+#include "link/download_texts.h"
+#include "platform/event_loop.h"
+
+namespace cli {
+
+void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
+  auto station = std::make_shared<std::string>();
+  auto programDir = std::make_shared<std::string>();
+  auto* download = app.add_subcommand(
+      "download", "Download the station's new archive records from its console (Ctrl-C stops)");
+  download->add_option("--station", *station, "station directory")->required();
+  download->add_option("--program-dir", *programDir, "program directory (default: current)");
+  download->callback([&ctx, station, programDir] {
+    const frame::RunOptions options = runOptions(ctx, *programDir);
+    const bool terminal = platform::standardInputIsTerminal();
+    ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
+      auto progress = [&ctx, terminal](int done, int total) {
+        if (terminal) *ctx.out << "\r" << stationlink::progressText(done, total) << std::flush;
+      };
+      frame::DownloadResult r = frame::downloadOpenStation(program, progress);
+      if (terminal) *ctx.out << "\n";
+      if (r.ok()) {
+        *ctx.out << r.recordsStored << " new records stored\n";
+        return kExitOk;
+      }
+      *ctx.err << "stratalog download: ";
+      if (r.linkError != 0) {
+        *ctx.err << frame::linkErrorText(r.linkError);
+        if (!r.status.isOk()) *ctx.err << " (" << r.status.message() << ")";
+      } else {
+        *ctx.err << r.status.message();
+      }
+      *ctx.err << "; " << r.recordsStored << " new records stored\n";
+      return kExitFailed;
+    });
+  });
+}
+
+}  // namespace cli

@@ -1,0 +1,13 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+
+int main(int argc, char** argv) {
+  cli::CommandContext ctx;
+  ctx.out = &std::cout;
+  ctx.err = &std::cerr;
+  std::vector<std::string> args(argv + 1, argv + argc);
+  return cli::runCommandLine(args, ctx);
+}

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "database/station_generator.h"
+#include "platform/file_system.h"
+
+namespace station {
+namespace {
+
+struct CommandRun {
+  int exitCode;
+  std::string out;
+  std::string err;
+};
+
+// Each run is a fresh command line on the real file system, as a new process would see it.
+CommandRun run(const std::vector<std::string>& args) {
+  std::ostringstream out, err;
+  cli::CommandContext ctx{platform::Env{}, &out, &err};
+  const int code = cli::runCommandLine(args, ctx);
+  return {code, out.str(), err.str()};
+}
+
+class StationCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("stratalog-station-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path dir_;
+};
+
+TEST_F(StationCommand, CreatedStationOpensAgainWithTheSameSettings) {
+  const CommandRun created = run({"station", "create", "--name", "Casa Jardín", "--parent",
+                                  dir_.string(), "--model", "Tessel II"});
+  ASSERT_EQ(created.exitCode, 0) << created.err;
+  const std::string station = (dir_ / "CasaJard").string();
+  EXPECT_EQ(created.out, station + "\n");
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "CasaJard" / "STATION.CFG"), 4096U);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_ / "CasaJard" / "Fuel"));
+
+  const CommandRun changed =
+      run({"station", "set", "--station", station, "--port", "3", "--baud", "2400", "--latitude",
+           "37.6", "--longitude", "-122.1", "--connect-wait", "5"});
+  ASSERT_EQ(changed.exitCode, 0) << changed.err;
+
+  const CommandRun shown = run({"station", "show", "--station", station});
+  ASSERT_EQ(shown.exitCode, 0) << shown.err;
+  for (const char* want :
+       {"name: Casa Jardín\n", "model: Tessel II (2)\n", "port: 3\n", "baud rate: 2400\n",
+        "latitude: 37.6000\n", "zone code: 2\n", "connect wait: 5 s\n"}) {
+    EXPECT_NE(shown.out.find(want), std::string::npos) << want << " in\n" << shown.out;
+  }
+  const CommandRun lists = run({"station", "lists", "--station", station});
+  ASSERT_EQ(lists.exitCode, 0) << lists.err;
+  EXPECT_EQ(lists.out.rfind("0\tDefault Archive Browser List\tTemperatura Exterior, ", 0), 0U)
+      << lists.out;
+}
+
+TEST_F(StationCommand, RefusedSettingLeavesTheFileAndSaysWhy) {
+  ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
+  const std::string station = (dir_ / "Norte").string();
+  const auto cfg = dir_ / "Norte" / "STATION.CFG";
+  const auto before = std::filesystem::last_write_time(cfg);
+  const CommandRun refused =
+      run({"station", "set", "--station", station, "--modem", "on", "--port", "9"});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_NE(refused.err.find("Introduzca un número de teléfono."), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(std::filesystem::last_write_time(cfg), before);
+  EXPECT_NE(run({"station", "show", "--station", station}).out.find("port: 1\n"),
+            std::string::npos);
+}
+
+TEST_F(StationCommand, ExistingDirectoryNeedsTheSwitch) {
+  std::filesystem::create_directories(dir_ / "Sur");
+  EXPECT_EQ(run({"station", "create", "--name", "Sur", "--parent", dir_.string()}).exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "Sur" / "STATION.CFG"));
+  EXPECT_EQ(run({"station", "create", "--name", "Sur", "--parent", dir_.string(), "--use-existing"})
+                .exitCode,
+            0);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "Sur" / "STATION.CFG"));
+}
+
+TEST_F(StationCommand, PrintsRecordsThroughADataList) {
+  ASSERT_EQ(run({"station", "create", "--name", "Lista", "--parent", dir_.string()}).exitCode, 0);
+  const std::string station = (dir_ / "Lista").string();
+  const platform::Status generated =
+      database::generateStation(platform::defaultFileSystem(), station, {2006, 3, 1, 1, 240});
+  ASSERT_TRUE(generated.isOk()) << generated.toString();
+  const CommandRun printed = run({"station", "print", "--station", station, "--separator", ","});
+  ASSERT_EQ(printed.exitCode, 0) << printed.err;
+  std::vector<std::string> lines;
+  std::istringstream in(printed.out);
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 8U) << printed.out;  // two headings, six records
+  EXPECT_EQ(lines[1].rfind("Fecha,Hora,", 0), 0U);
+  const auto commas = [](const std::string& l) { return std::count(l.begin(), l.end(), ','); };
+  EXPECT_EQ(commas(lines[2]), commas(lines[1]));
+  EXPECT_EQ(commas(lines[7]), commas(lines[1]));
+}
+
+}  // namespace
+}  // namespace station

@@ -1,0 +1,103 @@
+// "stratalog download" and "stratalog current" as a station owner runs them, on the real
+// file system and the in-process console.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "consolesim/console_engine.h"
+#include "consolesim/sim_serial_port.h"
+
+namespace frame {
+namespace {
+
+class StationCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("stratalog-commands-" +
+            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+  void startConsole(std::vector<const char*> faults = {}) {
+    clock_.setLocal(2006, 3, 15, 23, 50);
+    consolesim::EngineOptions o;
+    o.historyDays = 2;
+    o.archiveIntervalMinutes = 30;
+    for (const char* f : faults) o.faults.push_back(*consolesim::parseFaultRule(f));
+    engine_ = std::make_unique<consolesim::ConsoleEngine>(clock_, o);
+    opener_ = std::make_unique<consolesim::SimSerialPortOpener>(*engine_, clock_);
+  }
+
+  struct Run {
+    int exitCode;
+    std::string out;
+    std::string err;
+  };
+  Run run(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    platform::Env env;
+    env.clock = &clock_;
+    env.serialPorts = opener_.get();
+    cli::CommandContext ctx{env, &out, &err};
+    const int code = cli::runCommandLine(args, ctx);
+    return {code, out.str(), err.str()};
+  }
+  // A new station made the way an owner makes one; returns its directory.
+  std::string createStation() {
+    Run created = run({"station", "create", "--name", "Cumbre", "--parent", dir_.string()});
+    EXPECT_EQ(created.exitCode, 0) << created.err;
+    return (dir_ / "Cumbre").string();
+  }
+  std::vector<std::string> at(std::vector<std::string> args, const std::string& station) {
+    args.insert(args.end(), {"--station", station, "--program-dir", dir_.string()});
+    return args;
+  }
+
+  std::filesystem::path dir_;
+  platform::FakeClock clock_;
+  std::unique_ptr<consolesim::ConsoleEngine> engine_;
+  std::unique_ptr<consolesim::SimSerialPortOpener> opener_;
+};
+
+TEST_F(StationCommands, DownloadStoresTheArchiveOnceAndCurrentShowsTheBulletin) {
+  startConsole();
+  const std::string station = createStation();
+  const std::string stored = std::to_string(engine_->archive().recordCount());
+
+  Run first = run(at({"download"}, station));
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_EQ(first.out, stored + " new records stored\n");
+  Run second = run(at({"download"}, station));
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_EQ(second.out, "0 new records stored\n");
+
+  Run current = run(at({"current"}, station));
+  ASSERT_EQ(current.exitCode, 0) << current.err;
+  EXPECT_EQ(current.out.rfind("Cumbre  15/03/06 23:5", 0), 0U) << current.out;
+  EXPECT_NE(current.out.find("\nTemperatura Exterior "), std::string::npos) << current.out;
+  EXPECT_NE(current.out.find("\nBarómetro "), std::string::npos) << current.out;
+}
+
+TEST_F(StationCommands, ASilentConsoleFailsBothCommandsWithTheLinkError) {
+  startConsole({"no-reply@1*0"});
+  const std::string station = createStation();
+  Run download = run(at({"download"}, station));
+  EXPECT_EQ(download.exitCode, 1);
+  EXPECT_NE(download.err.find("0 new records stored"), std::string::npos) << download.err;
+  Run current = run(at({"current"}, station));
+  EXPECT_EQ(current.exitCode, 1);
+  EXPECT_EQ(current.out, "");
+  EXPECT_NE(current.err.find("stratalog current: "), std::string::npos) << current.err;
+}
+
+}  // namespace
+}  // namespace frame

@@ -1,0 +1,67 @@
+// A link error on a real terminal device (a pseudo-terminal) reaches the event log as one
+// line under the link's label.
+#include <gtest/gtest.h>
+
+#include "frame/event_log.h"
+#include "link/cirrant_link.h"
+#include "link/pty_console.h"
+#include "link/serial_port_manager.h"
+#include "platform/posix_serial_port.h"
+#include "platform/testing/mem_file_system.h"
+
+namespace linktest {
+namespace {
+
+using stationlink::ConsoleLink;
+using stationlink::LinkType;
+using stationlink::PortParams;
+
+class LinkEventLogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto pty = platform::TestPty::open();
+    if (!pty) GTEST_SKIP() << "no pseudo-terminals here: " << pty.status().toString();
+    pty_ = std::move(pty).value();
+    services_.opener = &opener_;
+    services_.clock = &platform::systemClock();
+  }
+  PortParams params(LinkType type, std::uint16_t baud, std::string device) const {
+    PortParams p;
+    p.portNumber = 7;
+    p.devicePath = std::move(device);
+    p.baudRate = baud;
+    p.linkType = type;
+    p.idleSeconds = 2;
+    p.label = "Cumbre";
+    return p;
+  }
+
+  platform::MemFileSystem files_;
+  platform::PosixSerialPortOpener opener_{files_, "/prog", platform::systemClock()};
+  stationlink::LinkServices services_;
+  std::unique_ptr<platform::TestPty> pty_;
+};
+
+TEST_F(LinkEventLogTest, NakInsteadOfAckIsMinus8WithOneEventLogLine) {
+  platform::FakeClock logClock(platform::WallTime{}, 0);
+  logClock.setLocal(2006, 3, 15, 14, 5);
+  frame::EventLog log(files_, logClock, "/prog");
+  services_.reportLine = [&log](std::string_view source, std::string_view line) {
+    (void)log.append(line, source);
+  };
+  stationlink::SerialPortManager manager(services_);
+  ConsoleLink* link = manager.AddPort(params(LinkType::kCirrant, 19200, pty_->slavePath()));
+  PtyConsole console(*pty_);
+  console.wake();
+  console.onText("NEWSETUP\n", {0x15});
+
+  EXPECT_EQ(link->NewSetup().code(), -8);
+  auto lines = log.readLines();
+  ASSERT_TRUE(lines.isOk()) << lines.status().toString();
+  ASSERT_EQ(lines->size(), 1u);
+  EXPECT_EQ((*lines)[0],
+            " 15/03/06 14:05 (Cumbre) GetAcknowledge () response: 0x15 (should be 0x06 <ACK>)");
+}
+
+}  // namespace
+}  // namespace linktest
