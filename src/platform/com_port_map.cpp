@@ -1,5 +1,6 @@
 #include "platform/com_port_map.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -83,7 +84,7 @@ Status checkDevicePath(const std::string& devicePath) {
 }
 
 // Points `number` at `devicePath`: the line that decides the number is replaced in place,
-// or a line is added; every other line stays as it was.
+// or a line is inserted; every other line stays as it was.
 Status writeEntry(FileSystem& files, const std::string& programDir, std::vector<MapLine> lines,
                   int number, const std::string& devicePath) {
   MapLine entry{std::to_string(number) + '\t' + devicePath, number, devicePath};
@@ -94,7 +95,10 @@ Status writeEntry(FileSystem& files, const std::string& programDir, std::vector<
   if (last != nullptr) {
     *last = std::move(entry);
   } else {
-    lines.push_back(std::move(entry));
+    // A new number goes before the first entry of a higher one, so a file in order stays so.
+    auto at = std::find_if(lines.begin(), lines.end(),
+                           [number](const MapLine& line) { return line.number > number; });
+    lines.insert(at, std::move(entry));
   }
   return files.replaceFileAtomically(joinPath(programDir, kComPortMapFileName),
                                      joinMapLines(lines));

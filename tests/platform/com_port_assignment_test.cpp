@@ -78,6 +78,7 @@ TEST_F(ComPortAssignment, RewritingKeepsEveryOtherLineAsItWas) {
                      "300\t/dev/x\n"
                      "no end");
   ASSERT_TRUE(setComPortDevice(files_, "/prog", 2, "/dev/ttyUSB3").isOk());
+  // 300 is no port number: its line is one the map cannot parse.
   EXPECT_EQ(files_.contents(kMap),
             "# serial devices\r\n"
             "1\t/dev/ttyUSB0\r\n"
@@ -85,6 +86,7 @@ TEST_F(ComPortAssignment, RewritingKeepsEveryOtherLineAsItWas) {
             "2\t/dev/ttyUSB3\n"
             "300\t/dev/x\n"
             "no end\n");
+  // A new number goes before the first entry of a higher one, here after them all.
   auto got = assign("/dev/ttyUSB9", {1, 2});
   ASSERT_TRUE(got.isOk());
   EXPECT_EQ(got->number, 3);
