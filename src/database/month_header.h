@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "database/month_format.h"
+#include "database/record_names.h"
 #include "platform/status.h"
 
 namespace database {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/com_port_map.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace platform {
 namespace {

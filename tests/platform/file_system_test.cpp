@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace platform {
 namespace {
