@@ -136,11 +136,29 @@ class PosixFileSystem final : public FileSystem {
         flags |= O_RDWR | O_CREAT | O_TRUNC;
         break;
     }
-    int fd = ::open(path.c_str(), flags, 0600);
+    // Opened without blocking: a FIFO in place of a file would otherwise hold open() until
+    // some writer came. Anything but a regular file is refused before it is read.
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0600);
     if (fd < 0) return posixError(path, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return posixError(path, err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return Status(Errc::kUnsupported, path + ": not a regular file", EINVAL);
+    }
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return posixError(path, err);
+    }
     return std::unique_ptr<File>(new PosixFile(fd, path, mode != OpenMode::kRead));
   }
 
+  // Goes through open(), so a FIFO or a device never blocks or feeds the reader.
   Result<std::string> readFile(const std::string& path) override {
     auto file = open(path, OpenMode::kRead);
     if (!file) return file.status();

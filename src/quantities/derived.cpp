@@ -12,16 +12,18 @@ bool missing(float v) { return v == kNoData || !std::isfinite(v); }
 
 double roundTenths(double v) { return std::floor(v * 10.0 + 0.5) * 0.1; }
 
-float chillFromTables(double t, double v) {
+// Kept in double all the way: a result of exactly half a tenth (92.95 at the top row) cut
+// to float first lands just below it and would then be truncated a tenth low.
+double chillFromTables(double t, double v) {
   const auto& d = derivedTables();
   const int i = static_cast<int>(t - 40.0);
   const double ft = t - (40.0 + i);
   if (v < 40.0) {
     const int j = static_cast<int>(v);
     const double a = d.chillLow[i][j];
-    if (ft <= 0.05) return static_cast<float>(a);
-    if (t < 93.0) return static_cast<float>(a + (d.chillLow[i + 1][j] - a) * ft);
-    return static_cast<float>((a + 93.2) / 2.0);
+    if (ft <= 0.05) return a;
+    if (t < 93.0) return a + (d.chillLow[i + 1][j] - a) * ft;
+    return (a + 93.2) / 2.0;
   }
   const int k = static_cast<int>((v - 40.0) * 0.2);
   const double fv = (v - (40.0 + 5.0 * k)) * 0.2;
@@ -32,14 +34,14 @@ float chillFromTables(double t, double v) {
   const double b = useB ? d.chillHigh[i][k + 1] : a;
   if (ft > 0.05 && t < 93.0) {
     const double a2 = a + (d.chillHigh[i + 1][k] - a) * ft;
-    if (!useB) return static_cast<float>(a2);
+    if (!useB) return a2;
     const double b2 = b + (d.chillHigh[i + 1][k + 1] - b) * ft;
-    return static_cast<float>(a2 + (b2 - a2) * fv);
+    return a2 + (b2 - a2) * fv;
   }
   if (ft > 0.05) {
-    return static_cast<float>(useB ? (a + (b - a) * fv + 93.2) / 2.0 : (a + 93.2) / 2.0);
+    return useB ? (a + (b - a) * fv + 93.2) / 2.0 : (a + 93.2) / 2.0;
   }
-  return static_cast<float>(useB ? a + (b - a) * fv : a);
+  return useB ? a + (b - a) * fv : a;
 }
 
 // Row index and fraction shared by both THW increment tables.

@@ -139,12 +139,17 @@ ParsedDataLists parseDataListsFile(std::string_view text, std::span<const std::s
     std::string_view line = text.substr(0, end);
     text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    line = line.substr(0, 255);
+    // UTF-8 is cut at a character boundary and kept as it is; only text that is not UTF-8
+    // (an older file's) is cut at the byte and taken as Windows-1252. Decoding a cut
+    // character again would make the name longer at every load and save.
+    const bool utf8 = isValidUtf8(line);
+    line = utf8 ? cutAtCharBoundary(line, kMaxDataListLineBytes)
+                : line.substr(0, kMaxDataListLineBytes);
     // The line end counts, so a list name or item needs four characters of its own.
-    const bool longLine = line.size() + 1 >= 5;
+    const bool longLine = line.size() >= kMinDataListNameBytes;
     if (current == nullptr) {
       if (!longLine) continue;
-      out.lists.push_back({decodeStoredText(line), {}});
+      out.lists.push_back({utf8 ? std::string(line) : decodeStoredText(line), {}});
       current = &out.lists.back();
       continue;
     }
@@ -166,10 +171,17 @@ ParsedDataLists parseDataListsFile(std::string_view text, std::span<const std::s
   return out;
 }
 
+std::string savedListName(std::string_view name) {
+  name = name.substr(0, name.find_first_of("\r\n"));
+  std::string saved(cutAtCharBoundary(name, kMaxDataListLineBytes));
+  if (saved.size() < kMinDataListNameBytes) saved.resize(kMinDataListNameBytes, ' ');
+  return saved;
+}
+
 std::string formatDataListsFile(const std::vector<DataList>& lists) {
   std::string out;
   for (const DataList& list : lists) {
-    out += list.name + "\n";
+    out += savedListName(list.name) + "\n";
     for (const DataListItem& item : list.items) {
       out += std::to_string(item.set) + "\t" + std::to_string(item.row) + "\t\n";
     }

@@ -43,14 +43,26 @@ struct ParsedDataLists {
   std::size_t droppedItems = 0;  // items that did not parse or point outside their set
 };
 
+// The longest line of "DataLists.dat" that is read whole, and the shortest that names a list.
+inline constexpr std::size_t kMaxDataListLineBytes = 255;
+inline constexpr std::size_t kMinDataListNameBytes = 4;
+
 // Reads "DataLists.dat". A line of at least 4 characters before its line end starts a list
 // and names it; each following line that long is an item "%d\t%d", kept while the list has
-// fewer than 100 items; a shorter line (".") ends the list. Lines are cut at 255
-// characters and may end in CRLF. Items whose set is not in `setSizes`, or whose row is
-// beyond that set's size, are dropped: nothing may later index past a data set.
+// fewer than 100 items; a shorter line (".") ends the list. Lines may end in CRLF and are
+// cut at 255 bytes: UTF-8 at the last whole character, and kept as it is; a line that is
+// not UTF-8 (Windows-1252 from earlier versions) at the byte, then converted. Items whose
+// set is not in `setSizes`, or whose row is beyond that set's size, are dropped: nothing
+// may later index past a data set.
 ParsedDataLists parseDataListsFile(std::string_view text, std::span<const std::size_t> setSizes);
 
-// The text of "DataLists.dat": per list its name, one "%d\t%d\t" line per item, then ".".
+// A list's name as "DataLists.dat" keeps it: what the reader reads back as that name. Cut
+// before any line break and at the last whole character within 255 bytes; a name shorter
+// than 4 bytes is filled with blanks, as the reader would otherwise take it for an end.
+std::string savedListName(std::string_view name);
+
+// The text of "DataLists.dat": per list its saved name, one "%d\t%d\t" line per item,
+// then ".". Loading the text and saving it again gives the same bytes.
 std::string formatDataListsFile(const std::vector<DataList>& lists);
 
 }  // namespace station

@@ -149,7 +149,9 @@ platform::Result<StationConfig> convertLegacy50StationFile(platform::FileSystem&
       !s.isOk())
     return s;
   const std::string backup = uniqueBackupPath(files, stationDir, kStationFileName);
-  if (platform::Status s = files.replaceFileAtomically(backup, *old); !s.isOk()) return s;
+  if (platform::Status s = files.replaceFileAtomically(backup, *old, /*privateMode=*/true);
+      !s.isOk())
+    return s;
   if (platform::Status s = writeStationRecord(files, *converted, stationDir); !s.isOk()) return s;
   return converted;
 }

@@ -20,7 +20,8 @@ platform::Status keepExistingRecord(platform::FileSystem& files, const std::stri
   if (!old.isOk()) return old.status();
   if (platform::Status s = files.createDirectories(platform::joinPath(dir, kBackupDir)); !s.isOk())
     return s;
-  return files.replaceFileAtomically(uniqueBackupPath(files, dir, kStationFileName), *old);
+  return files.replaceFileAtomically(uniqueBackupPath(files, dir, kStationFileName), *old,
+                                     /*privateMode=*/true);
 }
 
 }  // namespace
@@ -28,11 +29,12 @@ platform::Status keepExistingRecord(platform::FileSystem& files, const std::stri
 platform::Result<std::string> createStation(platform::FileSystem& files, const NewStation& request,
                                             std::vector<DataSet> dataSets,
                                             StationPrompts& prompts) {
-  auto dirName = stationDirectoryName(request.name);
-  if (!dirName.isOk()) {
-    prompts.showError(messageText(text::kInvalidStationName, {request.name}));
-    return dirName.status();
+  if (platform::Status s = checkStationName(request.name); !s.isOk()) {
+    prompts.showError(s.message());
+    return s;
   }
+  auto dirName = stationDirectoryName(request.name);
+  if (!dirName.isOk()) return dirName.status();
   const std::string dir = platform::joinPath(request.parentDir, *dirName);
   if (dir.size() > layout::kStationDir.maxLength) {
     const std::string why = dir + ": a station directory path may have at most 259 bytes";

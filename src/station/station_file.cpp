@@ -80,9 +80,11 @@ platform::Result<StationConfig> readStationRecord(platform::FileSystem& files,
 platform::Status writeStationRecord(platform::FileSystem& files, const StationConfig& config,
                                     const std::string& stationDir) {
   const StationConfig::Bytes bytes = config.encodeForDisk();
+  // The record holds upload passwords, so only its owner may read it.
   return files.replaceFileAtomically(
       stationFilePath(stationDir),
-      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+      /*privateMode=*/true);
 }
 
 std::optional<std::string> readStationName(platform::FileSystem& files,

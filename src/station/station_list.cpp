@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include "quantities/text_format.h"
+#include "station/message_text.h"
+#include "station/station_config_layout.h"
+#include "station/station_text_ids.h"
+
 namespace station {
 
 namespace {
@@ -44,6 +49,19 @@ platform::Result<std::string> stationDirectoryName(std::string_view stationName)
                                          "' holds no letter or digit");
   }
   return dir;
+}
+
+platform::Status checkStationName(std::string_view name) {
+  if (name.empty()) return platform::Status::badArgument(messageText(text::kEnterName));
+  if (quantities::characterCount(name) > kMaxStationNameCharacters)
+    return platform::Status::badArgument(messageText(text::kStationNameTooLong));
+  if (name.size() > layout::kStationName.maxLength)
+    return platform::Status::badArgument(messageText(text::kStationNameTooManyBytes));
+  const bool control = std::any_of(name.begin(), name.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+  if (control || !stationDirectoryName(name).isOk())
+    return platform::Status::badArgument(messageText(text::kInvalidStationName, {name}));
+  return platform::Status::ok();
 }
 
 platform::Result<std::vector<StationEntry>> listStations(platform::FileSystem& files,

@@ -29,6 +29,17 @@ std::string entryPath(std::string_view text);
 // kBadArgument when the name holds no letter or digit.
 platform::Result<std::string> stationDirectoryName(std::string_view stationName);
 
+// The most characters a station name may have: the setup dialog's limit, below the
+// record's 63 bytes.
+inline constexpr std::size_t kMaxStationNameCharacters = 40;
+
+// The one check of a station name, for a new station and for a change of name alike; a
+// name that fails it is refused, never cut. kBadArgument with the text to show: an empty
+// name ("Introduzca un nombre para su estación."), more than 40 characters or more bytes
+// than the record holds, a line break or tab (which would split the station lists), or no
+// letter or digit to name its directory ("Nombre de estación '%s' no válido.").
+platform::Status checkStationName(std::string_view name);
+
 // Reads the station name stored in a directory's STATION.CFG; nullopt when the directory
 // holds no readable station configuration. Supplied by the station configuration code.
 using StationNameReader = std::function<std::optional<std::string>(const std::string& dir)>;

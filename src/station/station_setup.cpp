@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "platform/com_port_map.h"
-#include "quantities/text_format.h"
 #include "station/message_text.h"
 #include "station/station_list.h"
 #include "station/station_text_ids.h"
@@ -140,19 +139,15 @@ platform::Status applyStationSettings(StationConfig& config, const StationSettin
   // Work on a copy so that a refusal anywhere leaves the record untouched.
   StationConfig c = config;
   if (in.name) {
-    if (in.name->empty()) return refused(text::kEnterName);
-    if (quantities::characterCount(*in.name) > 40)
-      return platform::Status::badArgument("a station name has at most 40 characters");
-    if (!stationDirectoryName(*in.name).isOk())
-      return refused(text::kInvalidStationName, {*in.name});
+    if (platform::Status s = checkStationName(*in.name); !s.isOk()) return s;
     c.setStationName(*in.name);
   }
   if (in.model && *in.model != c.model() && !c.setModel(*in.model)) {
     return platform::Status::badArgument("unknown station model " + std::to_string(*in.model));
   }
   if (in.comPort) {
-    if (*in.comPort < 1 || *in.comPort > 255)
-      return platform::Status::badArgument("a port number lies within 1..255");
+    if (*in.comPort < platform::kMinComPort || *in.comPort > platform::kMaxStationComPort)
+      return platform::Status::badArgument("a station's port number lies within 1..18");
     c.setComPort(static_cast<std::uint16_t>(*in.comPort));
   }
   if (in.baudRate) {

@@ -28,5 +28,9 @@ inline constexpr int kEnterPhone = 64122;          // "Introduzca un número de 
 inline constexpr int kNoOutsideHumidity =
     64123;  // "El modelo seleccionado no tiene humedad exterior."
 inline constexpr int kInvalidStationName = 64126;  // "Nombre de estación '%s' no válido."
+inline constexpr int kStationNameTooLong =
+    64127;  // "El nombre de la estación puede tener como máximo 40 caracteres."
+inline constexpr int kStationNameTooManyBytes =
+    64128;  // "El nombre de la estación ocupa demasiado; use menos caracteres especiales."
 
 }  // namespace station::text

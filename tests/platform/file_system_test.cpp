@@ -1,7 +1,9 @@
 #include "platform/file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -78,6 +80,34 @@ TEST(PosixFileSystem, MappedPrefixIsInTheFileAtOnce) {
   auto readOnly = fs.open(path, OpenMode::kRead);
   ASSERT_TRUE(readOnly.isOk());
   EXPECT_TRUE((*readOnly)->mappedPrefix(6).empty());
+  std::filesystem::remove_all(dir);
+}
+
+TEST(PosixFileSystem, OnlyARegularFileIsOpened) {
+  auto dir =
+      std::filesystem::temp_directory_path() / ("stratalog-fifo-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  FileSystem& fs = defaultFileSystem();
+  const std::string path = joinPath(dir.string(), "intl.ini");
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  // With a writer holding the FIFO open a blocking open would return, and the reader would
+  // take the FIFO for an empty file.
+  const int writer = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  auto text = fs.readFile(path);
+  ::close(writer);
+  ASSERT_FALSE(text.isOk());
+  EXPECT_NE(text.status().message().find(path), std::string::npos) << text.status().message();
+  // With no writer at all, nothing waits for one.
+  EXPECT_FALSE(fs.readFile(path).isOk());
+  for (OpenMode mode : {OpenMode::kRead, OpenMode::kReadWrite, OpenMode::kReadWriteCreate}) {
+    EXPECT_FALSE(fs.open(path, mode).isOk());
+  }
+  EXPECT_FALSE(fs.readFile(dir.string()).isOk());
+  // A regular file reads as before.
+  const std::string plain = joinPath(dir.string(), "rain.db");
+  ASSERT_TRUE(fs.replaceFileAtomically(plain, "abc").isOk());
+  EXPECT_EQ(*fs.readFile(plain), "abc");
   std::filesystem::remove_all(dir);
 }
 

@@ -169,6 +169,22 @@ TEST(CalcChill, TopWindSpeedStaysInsideTableTwo) {
               0.06);
 }
 
+TEST(CalcChill, HalfTenthAtTheTopRowRoundsUp) {
+  // Row 93 °F of table 2 holds 92.7 from 45 mph on; above 93 °F with no column fraction
+  // the chill is (92.7 + 93.2) / 2 = 92.95, and 929.5 + 0.5 truncates to 930.
+  const auto& t2 = derivedTables().chillHigh;
+  for (int k : {1, 2, 12, 28}) ASSERT_NEAR(t2[53][k], 92.7, 1e-9) << k;
+  for (float t : {93.06f, 93.08f, 93.1f}) {
+    for (float v : {45.0f, 50.0f, 100.0f, 180.0f}) {
+      EXPECT_FLOAT_EQ(CalcChill(t, v), 93.0f) << t << " °F, " << v << " mph";
+    }
+  }
+  // THW takes the chill as it is, and THSW without sun rounds THW to tenths.
+  const float h = CalcHeat(93.1f, 50);
+  EXPECT_NEAR(CalcTHW(93.1f, 50, 50), 93.0 + h - 93.1, 1e-4);
+  EXPECT_NEAR(CalcTHSW(93.1f, 50, 50, 0), h - 0.1, 1e-4);
+}
+
 TEST(CalcHeat, EdgeCases) {
   EXPECT_FLOAT_EQ(CalcHeat(-60, 50), -60.0f);
   EXPECT_FLOAT_EQ(CalcHeat(300, 50), 250.0f);

@@ -89,5 +89,45 @@ TEST(DataListsFile, ShortLinesEndAListAndItemsStopAtAHundred) {
   EXPECT_EQ(parsed.lists[1].items.size(), 1U);
 }
 
+std::string repeat(std::string_view piece, int times) {
+  std::string out;
+  for (int i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+TEST(DataListsFile, LoadAndSaveChangeNothing) {
+  // Names longer than a line the reader takes: 200 two-byte "é" (400 bytes), "a" and 100
+  // three-byte "€" (301 bytes), 100 "€" (300 bytes).
+  const std::string file = repeat("\xC3\xA9", 200) + "\n0\t1\t\n.\n" + "a" +
+                           repeat("\xE2\x82\xAC", 100) + "\n.\n" + repeat("\xE2\x82\xAC", 100) +
+                           "\r\n0\t2\t\r\n.\r\n";
+  // What is kept: the whole characters within 255 bytes, 127 "é" (254 bytes), "a" and 84
+  // "€" (253 bytes), 85 "€" (255 bytes).
+  const std::string saved = repeat("\xC3\xA9", 127) + "\n0\t1\t\n.\n" + "a" +
+                            repeat("\xE2\x82\xAC", 84) + "\n.\n" + repeat("\xE2\x82\xAC", 85) +
+                            "\n0\t2\t\n.\n";
+  const std::size_t sizes[] = {58};
+  const std::string once = formatDataListsFile(parseDataListsFile(file, sizes).lists);
+  EXPECT_EQ(once, saved);
+  const std::string twice = formatDataListsFile(parseDataListsFile(once, sizes).lists);
+  EXPECT_EQ(twice, once);
+}
+
+TEST(DataListsFile, SavedNamesAreWhatTheReaderReadsBack) {
+  // An older file's Windows-1252 name is converted once; a name that would not read back
+  // as itself (a line break, fewer than four bytes, more than 255) is saved as it will read.
+  const std::size_t sizes[] = {58};
+  const auto old = parseDataListsFile("Jard\xEDn\n0\t3\t\n.\n", sizes);
+  ASSERT_EQ(old.lists.size(), 1U);
+  EXPECT_EQ(old.lists[0].name, "Jard\xC3\xADn");
+  const std::vector<DataList> lists = {
+      {"Dos\nlineas", {{0, 1}}}, {"ab", {{0, 2}}}, {repeat("\xE2\x82\xAC", 90), {}}};
+  const std::string text = formatDataListsFile(lists);
+  EXPECT_EQ(text, "Dos \n0\t1\t\n.\nab  \n0\t2\t\n.\n" + repeat("\xE2\x82\xAC", 85) + "\n.\n");
+  const auto back = parseDataListsFile(text, sizes);
+  ASSERT_EQ(back.lists.size(), 3U);
+  EXPECT_EQ(formatDataListsFile(back.lists), text);
+}
+
 }  // namespace
 }  // namespace station

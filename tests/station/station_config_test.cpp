@@ -144,6 +144,18 @@ TEST(StationRecord, SaveChangesOnlyWhatTheProgramSets) {
   }
 }
 
+TEST(StationRecord, SavedRecordIsOwnerOnly) {
+  // The record holds the upload passwords; a record that was readable by all before a save
+  // is private after it.
+  platform::MemFileSystem fs;
+  fs.setContents("/st/STATION.CFG", handBuiltRecord().str());
+  ASSERT_FALSE(fs.isPrivate("/st/STATION.CFG"));
+  auto read = readStationRecord(fs, "/st");
+  ASSERT_TRUE(read.isOk());
+  ASSERT_TRUE(writeStationRecord(fs, *read, "/st").isOk());
+  EXPECT_TRUE(fs.isPrivate("/st/STATION.CFG"));
+}
+
 TEST(StationRecord, NewRecordHoldsTheDefaultsAtTheirOffsets) {
   platform::MemFileSystem fs;
   ASSERT_TRUE(writeStationRecord(fs, StationConfig(), "/st").isOk());

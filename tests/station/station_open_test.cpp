@@ -5,6 +5,7 @@
 #include "station/station_creator.h"
 #include "station/station_file.h"
 #include "station/station_opener.h"
+#include "station/station_setup.h"
 #include "station/station_state.h"
 
 namespace station {
@@ -200,8 +201,57 @@ TEST(CreateStation, ExistingDirectoryIsUsedOnlyOnYesAndKeepsItsFiles) {
     }
     ASSERT_TRUE(dir.isOk());
     EXPECT_EQ(fs.contents("/data/Casa/Backup/STATION.CFG"), "another station's settings");
+    EXPECT_TRUE(fs.isPrivate("/data/Casa/Backup/STATION.CFG"));
     EXPECT_EQ(fs.contents("/data/Casa/STATION.CFG").size(), 4096U);
+    EXPECT_TRUE(fs.isPrivate("/data/Casa/STATION.CFG"));
     EXPECT_TRUE(fs.isDirectory("/data/Casa/Fuel"));
+  }
+}
+
+// Creating a station and renaming one take the same names and refuse the same ones, whole.
+struct NameCase {
+  const char* what;
+  std::string name;
+  std::string refusal;  // empty: accepted
+};
+
+TEST(StationName, SameLimitWhenCreatedAndWhenRenamed) {
+  const NameCase kCases[] = {
+      {"40 characters", std::string(40, 'a'), ""},
+      {"40 characters, 43 bytes", "Estación Meteorológica de Montaña Alta 1", ""},
+      {"41 characters", std::string(41, 'a'),
+       "El nombre de la estación puede tener como máximo 40 caracteres."},
+      {"35 characters, 65 bytes",
+       "Casa " +
+           [] {
+             std::string n;
+             for (int i = 0; i < 30; ++i) n += "ñ";
+             return n;
+           }(),
+       "El nombre de la estación ocupa demasiado; use menos caracteres especiales."},
+      {"line break", "Casa\nNorte", "Nombre de estación 'Casa\nNorte' no válido."},
+  };
+  for (const NameCase& c : kCases) {
+    platform::MemFileSystem fs;
+    ScriptedPrompts prompts;
+    auto dir = createStation(fs, {c.name, "/data", 5}, stationDataSets(), prompts);
+    StationConfig config;
+    StationSettings rename;
+    rename.name = c.name;
+    const platform::Status renamed = applyStationSettings(config, rename);
+    if (c.refusal.empty()) {
+      ASSERT_TRUE(dir.isOk()) << c.what;
+      EXPECT_EQ(loadStation(fs, *dir, stationDataSets())->config.stationName(), c.name) << c.what;
+      EXPECT_TRUE(renamed.isOk()) << c.what;
+      EXPECT_EQ(config.stationName(), c.name) << c.what;
+      continue;
+    }
+    EXPECT_EQ(dir.status().kind(), platform::Errc::kBadArgument) << c.what;
+    EXPECT_EQ(prompts.errors, std::vector<std::string>{c.refusal}) << c.what;
+    EXPECT_FALSE(fs.exists("/data")) << c.what << ": nothing is created";
+    EXPECT_EQ(renamed.kind(), platform::Errc::kBadArgument) << c.what;
+    EXPECT_EQ(renamed.message(), c.refusal) << c.what;
+    EXPECT_EQ(config.stationName(), "") << c.what;
   }
 }
 
