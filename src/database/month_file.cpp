@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "database/month_names.h"
+#include "platform/string_table.h"
 
 namespace database {
 
@@ -11,6 +12,8 @@ using platform::Result;
 using platform::Status;
 
 namespace {
+
+constexpr int kReadOnlyStationText = 64300;
 
 std::span<const std::byte> asBytes(std::span<const std::uint8_t> s) { return std::as_bytes(s); }
 
@@ -83,7 +86,7 @@ Result<std::unique_ptr<MonthFile>> MonthFile::load(std::unique_ptr<platform::Fil
 }
 
 Status MonthFile::refuseReadOnly() const {
-  return Status::badArgument(path_ + ": the station is open read only");
+  return Status::badArgument(path_ + ": " + platform::loadString(kReadOnlyStationText));
 }
 
 Status MonthFile::readRecords(std::int64_t first, std::span<RecordBytes> out) {

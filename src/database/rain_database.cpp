@@ -4,9 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "database/daily_summary.h"
 #include "database/summary_values.h"
+#include "platform/string_table.h"
 #include "quantities/code_resolver.h"
 
 namespace database {
@@ -20,6 +22,7 @@ constexpr quantities::SensorCode kArchiveRainCode = 0x50440;
 constexpr quantities::SensorCode kDailyRainCode = 0x52440;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
+constexpr int kUnreadLineText = 64301;
 
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\n';
@@ -140,6 +143,18 @@ std::string formatRainFile(const std::vector<RainYear>& years,
     out += line;
     out += '\n';
   }
+  return out;
+}
+
+std::string rainLineMessage(const RainLine& line, const std::string& station) {
+  const std::string format = platform::loadString(kUnreadLineText);
+  const int n =
+      std::snprintf(nullptr, 0, format.c_str(), line.number, station.c_str(), line.text.c_str());
+  if (n <= 0) return line.text;
+  std::string out(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(out.data(), out.size(), format.c_str(), line.number, station.c_str(),
+                line.text.c_str());
+  out.resize(static_cast<std::size_t>(n));
   return out;
 }
 

@@ -52,6 +52,9 @@ struct RainLine {
   std::string reason;
 };
 
+// The Spanish event-log line for a line not read whole, with the station's name.
+std::string rainLineMessage(const RainLine& line, const std::string& station);
+
 // The text of a rain.db as the table reads it. A line with a year (1 to 9999) gives its
 // year with every month that reads (the others without data, -1); a line without one
 // cannot be placed and is kept word for word, to be written back after the years.

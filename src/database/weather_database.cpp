@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "database/month_names.h"
+#include "platform/string_table.h"
 
 namespace database {
 
@@ -11,6 +12,7 @@ using platform::Status;
 namespace {
 
 constexpr std::int64_t kReadBlockRecords = 1024;
+constexpr int kReadOnlyStationText = 64300;
 
 void putDate(const DateTime& dt, int* year, int* month, int* day, int* hour, int* minute) {
   if (year) *year = dt.year;
@@ -33,7 +35,7 @@ int WeatherDatabase::openReadOnly(const std::string& directory) {
 }
 
 Status WeatherDatabase::refuseReadOnly() const {
-  return Status::badArgument(dir_ + ": the station is open read only; nothing can be written");
+  return Status::badArgument(dir_ + ": " + platform::loadString(kReadOnlyStationText));
 }
 
 int WeatherDatabase::openStation(const std::string& directory, bool readOnly) {

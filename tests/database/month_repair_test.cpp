@@ -257,7 +257,10 @@ TEST(ReadOnlyStationTest, IsFullyReadableAndRefusesEveryWrite) {
   obj.date = DateTime::fromDate(2006, 4, 1, 65);
   const platform::Status append = db.AppendArchiveRecord(obj);
   EXPECT_EQ(append.kind(), platform::Errc::kBadArgument);
-  EXPECT_NE(append.message().find("read only"), std::string::npos) << append.message();
+  EXPECT_NE(append.message().find(
+                "La estación está abierta solo para lectura: no se puede escribir en ella."),
+            std::string::npos)
+      << append.message();
   EXPECT_EQ(db.EditArchiveRecord(obj, 0).kind(), platform::Errc::kBadArgument);
   EXPECT_EQ(db.EditSummaryRecord(summary).kind(), platform::Errc::kBadArgument);
   EXPECT_EQ(db.deleteDay(4, 1, 2006).kind(), platform::Errc::kBadArgument);

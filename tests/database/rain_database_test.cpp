@@ -74,6 +74,8 @@ TEST_F(RainDb, LinesNotReadWholeKeepWhatTheyGaveAndAreListed) {
   EXPECT_EQ(lines, wantLines);
   EXPECT_EQ(rain_.unreadLines()[3].text, "2004 1 2 3 4 5 6 nan 8 9 10 11 12");
   EXPECT_EQ(rain_.unreadLines()[5].text, "abcd 1 2");
+  EXPECT_EQ(database::rainLineMessage(rain_.unreadLines()[5], "Finca"),
+            "Línea 6 de rain.db no leída entera (Finca): abcd 1 2");
 
   const std::string want =
       "2001\t1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t7.000\t8.000\t9.000\t10.000\t11.000"
