@@ -3,8 +3,8 @@
 // One open month file: its header and the records behind it. The header on disk is
 // rewritten after every append, so it never lags the records: a crash loses at most
 // the record being written. Nothing is synced per append; sync() ends a run of appends.
-// The header goes to the file in one write, so a killed process leaves the old header
-// or the new one, never a mixture of the two.
+// The header is brought up to date so that a process killed at any instant leaves a
+// header that open() mends without losing a record (see storeThroughMapping).
 
 #include <cstdint>
 #include <memory>
@@ -63,6 +63,7 @@ class MonthFile {
                                                            const std::string& path,
                                                            bool createWhenEmpty, bool readOnly);
   platform::Status refuseReadOnly() const;
+  void storeThroughMapping(std::span<std::byte> mapped, const MonthHeader& next, int day);
 
   std::unique_ptr<platform::File> file_;
   std::string path_;
