@@ -89,9 +89,9 @@ BENCHMARK(BM_ReadYearWithGetNextRecord)->Unit(benchmark::kMillisecond);
 void BM_AppendYear(benchmark::State& state) {
   platform::FileSystem& fs = platform::defaultFileSystem();
   const std::string dir = benchDir("stratalog-bench-db-append");
-  std::vector<database::ArchiveRecord> dayRecords;
+  std::vector<records::ArchiveRecord> dayRecords;
   for (int t = 1; t <= 1440; ++t) {
-    dayRecords.push_back(database::generatedRecord(database::DateTime::fromDate(2006, 6, 1), t, 1));
+    dayRecords.push_back(database::generatedRecord(records::DateTime::fromDate(2006, 6, 1), t, 1));
   }
   std::int64_t records = 0;
   for (auto _ : state) {
@@ -101,7 +101,7 @@ void BM_AppendYear(benchmark::State& state) {
     database::WeatherDatabase db(fs);
     (void)db.open(dir);
     state.ResumeTiming();
-    database::DateTime day = database::DateTime::fromDate(2006, 1, 1);
+    records::DateTime day = records::DateTime::fromDate(2006, 1, 1);
     database::WeatherDataObject obj;
     for (int n = 0; n < 365; ++n, day.nextDay()) {
       database::DailySummaryObject summary;

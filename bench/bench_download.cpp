@@ -16,8 +16,8 @@
 #include "frame/messages.h"
 #include "link/cirrant_link.h"
 #include "link/download_session.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
 
 namespace {

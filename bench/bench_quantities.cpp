@@ -9,7 +9,7 @@
 
 namespace {
 
-using database::ArchiveRecord;
+using records::ArchiveRecord;
 using namespace quantities;
 
 std::vector<ArchiveRecord> yearOfRecords() {
@@ -20,38 +20,38 @@ std::vector<ArchiveRecord> yearOfRecords() {
     for (int i = 0; i < perDay; ++i) {
       ArchiveRecord r;
       const double phase = (day * perDay + i) * 0.001;
-      r.setU8(database::kArcInterval, 5);
-      r.setU8(database::kArcTransmitter, 1);
-      r.setI16(database::kArcTime, static_cast<std::int16_t>((i + 1) * 5));
+      r.setU8(records::kArcInterval, 5);
+      r.setU8(records::kArcTransmitter, 1);
+      r.setI16(records::kArcTime, static_cast<std::int16_t>((i + 1) * 5));
       const auto t = static_cast<std::int16_t>(600 + 300 * std::sin(phase));
-      r.setI16(database::kArcOutsideTemp, t);
-      r.setI16(database::kArcHighOutsideTemp, static_cast<std::int16_t>(t + 5));
-      r.setI16(database::kArcLowOutsideTemp, static_cast<std::int16_t>(t - 5));
-      r.setI16(database::kArcInsideTemp, 700);
-      r.setI16(database::kArcBarometer, 29920);
-      r.setI16(database::kArcOutsideHumidity,
+      r.setI16(records::kArcOutsideTemp, t);
+      r.setI16(records::kArcHighOutsideTemp, static_cast<std::int16_t>(t + 5));
+      r.setI16(records::kArcLowOutsideTemp, static_cast<std::int16_t>(t - 5));
+      r.setI16(records::kArcInsideTemp, 700);
+      r.setI16(records::kArcBarometer, 29920);
+      r.setI16(records::kArcOutsideHumidity,
                static_cast<std::int16_t>(600 + 300 * std::cos(phase)));
-      r.setI16(database::kArcInsideHumidity, 400);
-      r.setU16(database::kArcRain, 0x1000 | (i % 3));
-      r.setI16(database::kArcHighRainRate, 10);
-      r.setI16(database::kArcWindSpeed, static_cast<std::int16_t>(50 + i % 200));
-      r.setI16(database::kArcHighWindSpeed, static_cast<std::int16_t>(80 + i % 250));
-      r.setU8(database::kArcWindDirection, static_cast<std::uint8_t>(i % 16));
-      r.setU8(database::kArcHighWindDirection, static_cast<std::uint8_t>((i + 3) % 16));
-      r.setI16(database::kArcWindSamples, 110);
-      r.setI16(database::kArcSolarRadiation, static_cast<std::int16_t>(i * 3));
-      r.setI16(database::kArcHighSolarRadiation, static_cast<std::int16_t>(i * 3 + 10));
-      r.setU8(database::kArcUvIndex, static_cast<std::uint8_t>(i % 100));
-      r.setU8(database::kArcHighUvIndex, static_cast<std::uint8_t>(i % 100 + 5));
-      r.setI16(database::kArcSolarEstimate, static_cast<std::int16_t>(i * 3));
-      r.setU8(database::kArcEvapotranspiration, 3);
+      r.setI16(records::kArcInsideHumidity, 400);
+      r.setU16(records::kArcRain, 0x1000 | (i % 3));
+      r.setI16(records::kArcHighRainRate, 10);
+      r.setI16(records::kArcWindSpeed, static_cast<std::int16_t>(50 + i % 200));
+      r.setI16(records::kArcHighWindSpeed, static_cast<std::int16_t>(80 + i % 250));
+      r.setU8(records::kArcWindDirection, static_cast<std::uint8_t>(i % 16));
+      r.setU8(records::kArcHighWindDirection, static_cast<std::uint8_t>((i + 3) % 16));
+      r.setI16(records::kArcWindSamples, 110);
+      r.setI16(records::kArcSolarRadiation, static_cast<std::int16_t>(i * 3));
+      r.setI16(records::kArcHighSolarRadiation, static_cast<std::int16_t>(i * 3 + 10));
+      r.setU8(records::kArcUvIndex, static_cast<std::uint8_t>(i % 100));
+      r.setU8(records::kArcHighUvIndex, static_cast<std::uint8_t>(i % 100 + 5));
+      r.setI16(records::kArcSolarEstimate, static_cast<std::int16_t>(i * 3));
+      r.setU8(records::kArcEvapotranspiration, 3);
       for (int k = 0; k < 4; ++k) {
-        r.setU8(database::kArcExtraTemps + k, 150);
-        r.setU8(database::kArcSoilTemps + k, 140);
-        r.setU8(database::kArcSoilMoistures + k, 20);
-        r.setU8(database::kArcLeafWetnesses + k, 3);
-        r.setU8(database::kArcLeafTemps + k, 145);
-        r.setU8(database::kArcExtraHumidities + k, 55);
+        r.setU8(records::kArcExtraTemps + k, 150);
+        r.setU8(records::kArcSoilTemps + k, 140);
+        r.setU8(records::kArcSoilMoistures + k, 20);
+        r.setU8(records::kArcLeafWetnesses + k, 3);
+        r.setU8(records::kArcLeafTemps + k, 145);
+        r.setU8(records::kArcExtraHumidities + k, 55);
       }
       records.push_back(r);
     }

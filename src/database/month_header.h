@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-#include "database/month_format.h"
+#include "database/record_names.h"
 #include "platform/status.h"
 
 namespace database {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "database/month_format.h"
+#include "database/record_names.h"
 #include "quantities/record_values.h"
 
 namespace database {

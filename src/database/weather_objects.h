@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "database/month_format.h"
+#include "database/record_names.h"
 
 namespace database {
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 #include "link/loop_packet.h"
 #include "platform/string_table.h"
 #include "quantities/date_text.h"
@@ -316,7 +316,7 @@ class Bulletin {
 std::string headerLine(const station::StationConfig& config, const platform::IntlSettings& intl,
                        const platform::CivilTime& at) {
   const auto minutes = static_cast<std::uint16_t>(at.hour * 60 + at.minute);
-  const database::DateTime dt = database::DateTime::fromDate(at.year, at.month, at.day, minutes);
+  const records::DateTime dt = records::DateTime::fromDate(at.year, at.month, at.day, minutes);
   std::string line = config.stationName();
   if (!line.empty()) line += "  ";
   line += quantities::shortDateText(dt, intl) + " " + quantities::timeText(dt, intl);

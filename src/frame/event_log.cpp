@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 #include "quantities/date_text.h"
 
 namespace frame {
@@ -43,12 +43,12 @@ std::string oneLine(std::string_view text, std::size_t limit) {
 }  // namespace
 
 std::string formatLogDate(const platform::CivilTime& t, const platform::IntlSettings& style) {
-  return quantities::shortDateText(database::DateTime::fromDate(t.year, t.month, t.day), style);
+  return quantities::shortDateText(records::DateTime::fromDate(t.year, t.month, t.day), style);
 }
 
 std::string formatLogTime(const platform::CivilTime& t, const platform::IntlSettings& style) {
   const auto minutes = static_cast<std::uint16_t>(t.hour * 60 + t.minute);
-  return quantities::timeText(database::DateTime::fromDate(t.year, t.month, t.day, minutes), style);
+  return quantities::timeText(records::DateTime::fromDate(t.year, t.month, t.day, minutes), style);
 }
 
 std::string buildLogLine(std::string_view date, std::string_view time, std::string_view message,

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 
 int main(int argc, char** argv) {
   commands::CommandContext ctx;

@@ -9,7 +9,7 @@ namespace stationlink {
 
 namespace {
 
-using namespace database;
+using namespace records;
 
 constexpr std::int16_t kConsoleNone16 = 0x7FFF;
 

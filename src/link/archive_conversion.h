@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 
 namespace stationlink {
 
@@ -32,7 +32,7 @@ std::uint16_t dumpDateStamp(int year, int month, int day);
 // The stamps that ask for every record after `newest`: both 0 when there is no newest
 // record or it is from before 2000; a record closing its day (1440) asks from 00:00 of
 // the next day.
-DumpStamps stampsAfter(const std::optional<database::DateTime>& newest);
+DumpStamps stampsAfter(const std::optional<records::DateTime>& newest);
 
 // The firmware generation, from the console's firmware date.
 struct FirmwareFlags {
@@ -46,7 +46,7 @@ RecordRevision recordRevision(ConsoleRecord record, FirmwareFlags flags);
 
 // The record's date and time: 00:00 is filed as 1440 of the day before. Empty when the
 // slot is empty or the stamps are not a real date and time.
-std::optional<database::DateTime> consoleRecordTime(ConsoleRecord record);
+std::optional<records::DateTime> consoleRecordTime(ConsoleRecord record);
 
 struct ConversionSettings {
   int archiveInterval = 0;   // minutes, from the console
@@ -54,13 +54,13 @@ struct ConversionSettings {
   int rainCollector = 1;     // the station's collector code, 0 to 6
   // The solar model's estimate for offset 42, given the record's time, its solar
   // radiation (W/m²) and dew point (°F). Unset: no estimate.
-  std::function<std::int16_t(const database::DateTime&, int solarRadiation, float dewPointF)>
+  std::function<std::int16_t(const records::DateTime&, int solarRadiation, float dewPointF)>
       solarEstimate;
 };
 
 // The ArchiveRecord for one console record, or nothing when its revision is unknown.
-std::optional<database::ArchiveRecord> convertConsoleRecord(ConsoleRecord record,
-                                                            const database::DateTime& when,
+std::optional<records::ArchiveRecord> convertConsoleRecord(ConsoleRecord record,
+                                                            const records::DateTime& when,
                                                             FirmwareFlags flags,
                                                             const ConversionSettings& settings);
 

@@ -13,7 +13,7 @@ namespace stationlink {
 
 namespace {
 
-using database::DateTime;
+using records::DateTime;
 using platform::Status;
 
 constexpr int kMaxRetries = 21;

@@ -37,7 +37,7 @@ struct DownloadContext {
   // Pages done out of the page count, after every good page.
   std::function<void(int done, int total)> progress;
   // The solar model's estimate for offset 42 of each record (optional).
-  std::function<std::int16_t(const database::DateTime&, int solar, float dewPointF)> solarEstimate;
+  std::function<std::int16_t(const records::DateTime&, int solar, float dewPointF)> solarEstimate;
 };
 
 struct DownloadOutcome {

@@ -1,4 +1,4 @@
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/scripted_user_interface.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/test_pty.h"
+#include "platform/testing/test_pty.h"
 
 #include <fcntl.h>
 #include <poll.h>

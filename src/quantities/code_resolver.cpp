@@ -1,12 +1,12 @@
 #include "quantities/code_resolver.h"
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 
 namespace quantities {
 
 namespace {
 
-using namespace database;
+using namespace records;
 
 constexpr std::uint8_t at(std::size_t offset) { return static_cast<std::uint8_t>(offset); }
 

@@ -22,8 +22,8 @@ std::string format(const char* fmt, Args... args) {
                      std::min<std::size_t>(static_cast<std::size_t>(n), buf.size() - 1));
 }
 
-bool usable(const database::DateTime& dt) {
-  return dt.valid != 0 && database::isValidDate(dt.year, dt.month, dt.day);
+bool usable(const records::DateTime& dt) {
+  return dt.valid != 0 && records::isValidDate(dt.year, dt.month, dt.day);
 }
 
 // Hour and minute of a time of day, truncated toward zero like the stored minutes are.
@@ -34,7 +34,7 @@ void split(int minutes, int& hour, int& minute) {
 
 }  // namespace
 
-std::string shortDateText(const database::DateTime& dt, const IntlSettings& intl) {
+std::string shortDateText(const records::DateTime& dt, const IntlSettings& intl) {
   if (!usable(dt)) return std::string(kDash5);
   const int y = dt.year % 100;
   const char s = intl.dateSeparator;
@@ -48,14 +48,14 @@ std::string shortDateText(const database::DateTime& dt, const IntlSettings& intl
   }
 }
 
-std::string monthYearText(const database::DateTime& dt, const IntlSettings& intl) {
+std::string monthYearText(const records::DateTime& dt, const IntlSettings& intl) {
   if (!usable(dt)) return std::string(kDash5);
   if (intl.dateOrder == 2)
     return format("%4d%c%02d", int(dt.year), intl.dateSeparator, int(dt.month));
   return format("%02d%c%4d", int(dt.month), intl.dateSeparator, int(dt.year));
 }
 
-std::string longDateText(const database::DateTime& dt, const IntlSettings& intl) {
+std::string longDateText(const records::DateTime& dt, const IntlSettings& intl) {
   if (!usable(dt)) return std::string(kDash5);
   const std::string day =
       platform::loadString(text::kWeekdays + weekday(dt.year, dt.month, dt.day));
@@ -66,7 +66,7 @@ std::string longDateText(const database::DateTime& dt, const IntlSettings& intl)
   return format("%s %d %s %d", day.c_str(), int(dt.day), month.c_str(), int(dt.year));
 }
 
-std::string timeText(const database::DateTime& dt, const IntlSettings& intl) {
+std::string timeText(const records::DateTime& dt, const IntlSettings& intl) {
   if (dt.minutes > 1440) return std::string(kDash4);
   int h;
   int m;

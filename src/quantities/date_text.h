@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 #include "platform/intl_settings.h"
 
 namespace quantities {
@@ -15,13 +15,13 @@ namespace quantities {
 using platform::IntlSettings;
 
 // Two-digit year, month and day in the user's order; "-----" for an invalid date.
-std::string shortDateText(const database::DateTime& dt, const IntlSettings& intl);
+std::string shortDateText(const records::DateTime& dt, const IntlSettings& intl);
 // Month and four-digit year (year first for order 2); "-----" for an invalid date.
-std::string monthYearText(const database::DateTime& dt, const IntlSettings& intl);
+std::string monthYearText(const records::DateTime& dt, const IntlSettings& intl);
 // Weekday and month names with day and year; "-----" for an invalid date.
-std::string longDateText(const database::DateTime& dt, const IntlSettings& intl);
+std::string longDateText(const records::DateTime& dt, const IntlSettings& intl);
 // The time of a DateTime; "----" when its minutes are outside 0 to 1440.
-std::string timeText(const database::DateTime& dt, const IntlSettings& intl);
+std::string timeText(const records::DateTime& dt, const IntlSettings& intl);
 // The time of day stored in a record (GetRecordTimeStr).
 std::string recordTimeText(int minutes, const IntlSettings& intl);
 // The time of day of a record in export files (GetExportRecordTimeStr): no padding.

@@ -11,56 +11,56 @@ namespace quantities {
 
 namespace {
 
-using database::ArchiveRecord;
+using records::ArchiveRecord;
 constexpr double kNone = kNoDataValue;
 
 double temperature(const ArchiveRecord& r, FieldRef f) {
   if (!f.present) return kNone;
   if (f.isByte) {
     const std::uint8_t b = r.u8(f.offset);
-    return b == database::kNoData8 ? kNone : b - database::kByteTemperatureBias;
+    return b == records::kNoData8 ? kNone : b - records::kByteTemperatureBias;
   }
   const std::int16_t v = r.i16(f.offset);
-  return database::isNoData16(v) ? kNone : v * 0.1;
+  return records::isNoData16(v) ? kNone : v * 0.1;
 }
 
 double humidity(const ArchiveRecord& r, FieldRef f) {
   if (!f.present) return kNone;
   if (f.isByte) {
     const std::uint8_t b = r.u8(f.offset);
-    return b == database::kNoData8 ? kNone : b;
+    return b == records::kNoData8 ? kNone : b;
   }
   const std::int16_t v = r.i16(f.offset);
-  return v == database::kNoData16 ? kNone : v * 0.1;
+  return v == records::kNoData16 ? kNone : v * 0.1;
 }
 
 double windSpeed(const ArchiveRecord& r, std::size_t offset) {
   const std::int16_t v = r.i16(offset);
-  return v == database::kNoData16 ? kNone : v * 0.1;
+  return v == records::kNoData16 ? kNone : v * 0.1;
 }
 
 double barometer(const ArchiveRecord& r) {
-  const std::int16_t v = r.i16(database::kArcBarometer);
-  return database::isBarometerNoData(v) ? kNone : v * 0.001;
+  const std::int16_t v = r.i16(records::kArcBarometer);
+  return records::isBarometerNoData(v) ? kNone : v * 0.001;
 }
 
 int collectorType(const ArchiveRecord& r) {
-  return r.u16(database::kArcRain) >> database::kRainCollectorShift;
+  return r.u16(records::kArcRain) >> records::kRainCollectorShift;
 }
 
 double rainInches(const ArchiveRecord& r) {
-  const std::uint16_t raw = r.u16(database::kArcRain);
-  const int type = raw >> database::kRainCollectorShift;
-  if (raw == database::kNoData16Raw || type >= static_cast<int>(database::kRainCollectors.size()) ||
-      !database::kRainCollectors[type].totalsValid)
+  const std::uint16_t raw = r.u16(records::kArcRain);
+  const int type = raw >> records::kRainCollectorShift;
+  if (raw == records::kNoData16Raw || type >= static_cast<int>(records::kRainCollectors.size()) ||
+      !records::kRainCollectors[type].totalsValid)
     return kNone;
-  return (raw & database::kRainTipsMask) * database::kRainCollectors[type].inchesPerTip;
+  return (raw & records::kRainTipsMask) * records::kRainCollectors[type].inchesPerTip;
 }
 
 double rainRate(const ArchiveRecord& r) {
-  const std::int16_t v = r.i16(database::kArcHighRainRate);
-  const double perTip = database::rainInchesPerTip(collectorType(r));
-  if (v == database::kNoData16 || perTip < 0.0) return kNone;
+  const std::int16_t v = r.i16(records::kArcHighRainRate);
+  const double perTip = records::rainInchesPerTip(collectorType(r));
+  if (v == records::kNoData16 || perTip < 0.0) return kNone;
   return v * perTip;
 }
 
@@ -71,15 +71,15 @@ double solar(const ArchiveRecord& r, std::size_t offset) {
 
 double uvIndex(const ArchiveRecord& r, std::size_t offset) {
   const std::uint8_t b = r.u8(offset);
-  return b == database::kNoData8 ? kNone : b * 0.1;
+  return b == records::kNoData8 ? kNone : b * 0.1;
 }
 
 int transmitterId(const ArchiveRecord& r) {
-  return r.u8(database::kArcTransmitter) & database::kArcTransmitterMask;
+  return r.u8(records::kArcTransmitter) & records::kArcTransmitterMask;
 }
 
 double reception(const ArchiveRecord& r) {
-  const std::int16_t samples = r.i16(database::kArcWindSamples);
+  const std::int16_t samples = r.i16(records::kArcWindSamples);
   if (samples < 0) return kNone;
   const int expected = expectedWindSamples(r.interval(), transmitterId(r));
   if (expected < 1) return 0.0;
@@ -88,17 +88,17 @@ double reception(const ArchiveRecord& r) {
 }
 
 double evapotranspiration(const ArchiveRecord& r) {
-  const std::uint8_t b = r.u8(database::kArcEvapotranspiration);
-  if (b == database::kNoData8) return kNone;
+  const std::uint8_t b = r.u8(records::kArcEvapotranspiration);
+  if (b == records::kNoData8) return kNone;
   const double v = b * 0.001;
-  return (r.u8(database::kArcTransmitter) & database::kArcEtNegative) ? -v : v;
+  return (r.u8(records::kArcTransmitter) & records::kArcEtNegative) ? -v : v;
 }
 
 float f(double v) { return static_cast<float>(v); }
 
 // The value in internal units.
 double internalValue(const ArchiveRecord& r, const ResolvedCode& c, const ValueContext& ctx) {
-  using database::kArcWindSpeed;
+  using records::kArcWindSpeed;
   const int minutes = r.interval();
   switch (c.kind) {
     case ValueKind::kNone:
@@ -113,7 +113,7 @@ double internalValue(const ArchiveRecord& r, const ResolvedCode& c, const ValueC
       return windSpeed(r, c.offset);
     case ValueKind::kDirection: {
       const std::uint8_t b = r.u8(c.offset);
-      return b == database::kNoData8 ? kNone : b;
+      return b == records::kNoData8 ? kNone : b;
     }
     case ValueKind::kBarometer:
       return barometer(r);
@@ -127,21 +127,21 @@ double internalValue(const ArchiveRecord& r, const ResolvedCode& c, const ValueC
       return uvIndex(r, c.offset);
     case ValueKind::kByteLevel: {
       const std::uint8_t b = r.u8(c.offset);
-      return b == database::kNoData8 ? kNone : b;
+      return b == records::kNoData8 ? kNone : b;
     }
     case ValueKind::kInterval:
       return minutes;
     case ValueKind::kTransmitter:
       return transmitterId(r);
     case ValueKind::kWindSamples: {
-      const std::int16_t v = r.i16(database::kArcWindSamples);
+      const std::int16_t v = r.i16(records::kArcWindSamples);
       return v < 0 ? kNone : v;
     }
     case ValueKind::kReception:
       return reception(r);
     case ValueKind::kTimeOfDay: {
       const std::int16_t v = r.timeOfDay();
-      return v == database::kNoData16 ? kNone : v;
+      return v == records::kNoData16 ? kNone : v;
     }
     case ValueKind::kExpectedSamples:
       return expectedWindSamples(minutes, transmitterId(r));
@@ -156,7 +156,7 @@ double internalValue(const ArchiveRecord& r, const ResolvedCode& c, const ValueC
                      f(windSpeed(r, kArcWindSpeed)));
     case ValueKind::kThsw:
       return CalcTHSW(f(temperature(r, c.temp)), f(humidity(r, c.hum)),
-                      f(windSpeed(r, kArcWindSpeed)), f(solar(r, database::kArcSolarEstimate)));
+                      f(windSpeed(r, kArcWindSpeed)), f(solar(r, records::kArcSolarEstimate)));
     case ValueKind::kDerivedTemp:
       return temperature(r, c.temp);
     case ValueKind::kWindRun: {
@@ -168,11 +168,11 @@ double internalValue(const ArchiveRecord& r, const ResolvedCode& c, const ValueC
       return t == kNone ? kNone : degreeDays(t, c.degreeDayBase, minutes);
     }
     case ValueKind::kSolarEnergy: {
-      const double s = solar(r, database::kArcSolarRadiation);
+      const double s = solar(r, records::kArcSolarRadiation);
       return s == kNone ? kNone : solarEnergyLangleys(s, minutes);
     }
     case ValueKind::kUvDose: {
-      const double uv = uvIndex(r, database::kArcUvIndex);
+      const double uv = uvIndex(r, records::kArcUvIndex);
       return uv == kNone ? kNone : uvDoseMeds(uv, minutes, ctx.skinFactor);
     }
     case ValueKind::kAirDensity:

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 #include "platform/intl_settings.h"
 #include "quantities/code_resolver.h"
 #include "quantities/sensor_code.h"
@@ -26,21 +26,21 @@ inline constexpr int kValueOk = 0;
 inline constexpr int kValueBadArgument = -1601;
 
 // 0 with the value (or -32768) in *value; -1601 when value is null.
-int GetWeatherData(const database::ArchiveRecord& record, SensorCode code, unsigned internalUnits,
+int GetWeatherData(const records::ArchiveRecord& record, SensorCode code, unsigned internalUnits,
                    float* value, const ValueContext& ctx);
 // The value as display text in the user's units; "---" for no data or an unknown code.
-std::string GetWeatherDataStr(const database::ArchiveRecord& record, SensorCode code,
+std::string GetWeatherDataStr(const records::ArchiveRecord& record, SensorCode code,
                               const ValueContext& ctx);
 // 0 when stored; -1601 when the code cannot be set. A value the field cannot hold (out of
 // range, non-finite) stores the field's no-data value.
-int SetWeatherData(database::ArchiveRecord& record, SensorCode code, float value,
+int SetWeatherData(records::ArchiveRecord& record, SensorCode code, float value,
                    unsigned internalUnits, const ValueContext& ctx);
 // Stores type << 12 | tips for tips 0 to 4095 and type 0 to 6, else the no-data 0x8000.
-int SetRainData(database::ArchiveRecord& record, unsigned tips, int type);
+int SetRainData(records::ArchiveRecord& record, unsigned tips, int type);
 
 // The same read with the code resolved beforehand, for callers that read one code from
 // many records.
-double readValue(const database::ArchiveRecord& record, const ResolvedCode& code,
+double readValue(const records::ArchiveRecord& record, const ResolvedCode& code,
                  bool internalUnits, const ValueContext& ctx);
 
 // Expected wind samples in an interval of `minutes` for transmitter `id`.

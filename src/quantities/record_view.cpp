@@ -6,9 +6,9 @@
 
 namespace quantities {
 
-std::vector<ViewLine> recordView(const database::ArchiveRecord& record,
+std::vector<ViewLine> recordView(const records::ArchiveRecord& record,
                                  const SensorCatalogue& catalogue, const ValueContext& ctx,
-                                 const std::optional<database::DateTime>& date) {
+                                 const std::optional<records::DateTime>& date) {
   std::vector<ViewLine> lines;
   if (date) lines.push_back({"Fecha", shortDateText(*date, ctx.intl)});
   lines.push_back({"Hora", recordTimeText(record.timeOfDay(), ctx.intl)});

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "database/month_format.h"
+#include "records/month_format.h"
 #include "quantities/record_values.h"
 #include "quantities/sensor_catalogue.h"
 
@@ -19,8 +19,8 @@ struct ViewLine {
 };
 
 // Lines in catalogue order, preceded by the date (when given) and the time of the record.
-std::vector<ViewLine> recordView(const database::ArchiveRecord& record,
+std::vector<ViewLine> recordView(const records::ArchiveRecord& record,
                                  const SensorCatalogue& catalogue, const ValueContext& ctx,
-                                 const std::optional<database::DateTime>& date = std::nullopt);
+                                 const std::optional<records::DateTime>& date = std::nullopt);
 
 }  // namespace quantities

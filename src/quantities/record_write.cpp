@@ -6,9 +6,9 @@ namespace quantities {
 
 namespace {
 
-using database::ArchiveRecord;
-using database::kNoData16;
-using database::kNoData8;
+using records::ArchiveRecord;
+using records::kNoData16;
+using records::kNoData8;
 
 bool missing(double v) { return v == kNoDataValue || !std::isfinite(v); }
 
@@ -21,7 +21,7 @@ void setTemperature(ArchiveRecord& r, const ResolvedCode& c, double v) {
     if (!missing(v)) {
       // Whole degrees rounded half away from zero. Truncating v + 89.5 below zero would
       // floor instead, and store every whole negative reading one degree too cold.
-      const double stored = roundAway(v) + database::kByteTemperatureBias;
+      const double stored = roundAway(v) + records::kByteTemperatureBias;
       if (stored >= 0.0 && stored <= 255.0) b = static_cast<std::uint8_t>(stored);
     }
     r.setU8(c.offset, b);
@@ -53,13 +53,13 @@ std::int16_t countOrNone(double v) {
 }
 
 std::uint16_t rainField(double inches, const Units& units) {
-  if (missing(inches) || inches < 0.0) return database::kNoData16Raw;
+  if (missing(inches) || inches < 0.0) return records::kNoData16Raw;
   const bool mm = units.GetRainUnit() == kMillimetres;
-  const int type = mm ? database::kRainCollectorMm : database::kRainCollectorInches;
-  const double tips = std::trunc(inches / database::rainInchesPerTip(type) + 0.5);
+  const int type = mm ? records::kRainCollectorMm : records::kRainCollectorInches;
+  const double tips = std::trunc(inches / records::rainInchesPerTip(type) + 0.5);
   // Twelve bits of tips: more would run into the collector type.
-  if (tips > database::kRainTipsMask) return database::kNoData16Raw;
-  return static_cast<std::uint16_t>(type << database::kRainCollectorShift | static_cast<int>(tips));
+  if (tips > records::kRainTipsMask) return records::kNoData16Raw;
+  return static_cast<std::uint16_t>(type << records::kRainCollectorShift | static_cast<int>(tips));
 }
 
 int setStationItem(ArchiveRecord& r, int index, double v) {
@@ -68,18 +68,18 @@ int setStationItem(ArchiveRecord& r, int index, double v) {
   switch (index) {
     case 0:
       if (n < 1 || n > 255) return kValueBadArgument;
-      r.setU8(database::kArcInterval, static_cast<std::uint8_t>(n));
+      r.setU8(records::kArcInterval, static_cast<std::uint8_t>(n));
       return kValueOk;
     case 1: {
       if (n < 0 || n > 7) return kValueBadArgument;
-      const std::uint8_t old = r.u8(database::kArcTransmitter);
+      const std::uint8_t old = r.u8(records::kArcTransmitter);
       r.setU8(
-          database::kArcTransmitter,
-          static_cast<std::uint8_t>((old & ~database::kArcTransmitterMask) | static_cast<int>(n)));
+          records::kArcTransmitter,
+          static_cast<std::uint8_t>((old & ~records::kArcTransmitterMask) | static_cast<int>(n)));
       return kValueOk;
     }
     case 2:
-      r.setI16(database::kArcWindSamples,
+      r.setI16(records::kArcWindSamples,
                n < 0 || n > 32767 ? kNoData16 : static_cast<std::int16_t>(n));
       return kValueOk;
     case 7:
@@ -92,14 +92,14 @@ int setStationItem(ArchiveRecord& r, int index, double v) {
 }
 
 void setEvapotranspiration(ArchiveRecord& r, double inches) {
-  std::uint8_t sign = r.u8(database::kArcTransmitter) & ~database::kArcEtNegative;
+  std::uint8_t sign = r.u8(records::kArcTransmitter) & ~records::kArcEtNegative;
   std::uint8_t b = kNoData8;
   if (!missing(inches) && std::fabs(inches) <= 0.254) {
     b = static_cast<std::uint8_t>(std::floor(std::fabs(inches) * 1000.0 + 0.5));
-    if (inches < 0.0 && b != 0) sign |= database::kArcEtNegative;
+    if (inches < 0.0 && b != 0) sign |= records::kArcEtNegative;
   }
-  r.setU8(database::kArcTransmitter, sign);
-  r.setU8(database::kArcEvapotranspiration, b);
+  r.setU8(records::kArcTransmitter, sign);
+  r.setU8(records::kArcEvapotranspiration, b);
 }
 
 }  // namespace
@@ -149,7 +149,7 @@ int SetWeatherData(ArchiveRecord& r, SensorCode code, float value, unsigned inte
       return kValueOk;
     case ValueKind::kRainRate: {
       const double perTip =
-          database::rainInchesPerTip(r.u16(database::kArcRain) >> database::kRainCollectorShift);
+          records::rainInchesPerTip(r.u16(records::kArcRain) >> records::kRainCollectorShift);
       const double rate = user ? u.ConvertRate(v, 1) : v;
       r.setI16(c.offset, perTip <= 0.0 || missing(rate) ? kNoData16 : countOrNone(rate / perTip));
       return kValueOk;
@@ -178,10 +178,10 @@ int SetWeatherData(ArchiveRecord& r, SensorCode code, float value, unsigned inte
 }
 
 int SetRainData(ArchiveRecord& r, unsigned tips, int type) {
-  const bool valid = tips <= database::kRainTipsMask && type >= 0 && type <= 6;
-  r.setU16(database::kArcRain,
-           valid ? static_cast<std::uint16_t>(type << database::kRainCollectorShift | tips)
-                 : database::kNoData16Raw);
+  const bool valid = tips <= records::kRainTipsMask && type >= 0 && type <= 6;
+  r.setU16(records::kArcRain,
+           valid ? static_cast<std::uint16_t>(type << records::kRainCollectorShift | tips)
+                 : records::kNoData16Raw);
   return kValueOk;
 }
 

@@ -5,7 +5,7 @@
 #include "database/weather_database.h"
 #include "database_test_support.h"
 #include "fixture_bytes.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace database {
 namespace {

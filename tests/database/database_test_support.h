@@ -4,7 +4,7 @@
 
 #include "database/station_generator.h"
 #include "database/weather_database.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace database::testing {
 

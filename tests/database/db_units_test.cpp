@@ -6,9 +6,9 @@
 
 #include "database/summary_keeper.h"
 #include "database/weather_database.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/program_settings.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "quantities/units.h"
 #include "summary_test_support.h"
 

@@ -4,7 +4,7 @@
 
 #include "database/host_database.h"
 #include "database_test_support.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace database {
 namespace {

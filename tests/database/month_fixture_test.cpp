@@ -5,7 +5,7 @@
 #include "database/record_text.h"
 #include "database/weather_database.h"
 #include "fixture_bytes.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace database {
 namespace {

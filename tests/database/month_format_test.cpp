@@ -1,4 +1,4 @@
-#include "database/month_format.h"
+#include "database/record_names.h"
 
 #include <gtest/gtest.h>
 

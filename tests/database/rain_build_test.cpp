@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "database/summary_keeper.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "summary_test_support.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "database/daily_summary.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "summary_test_support.h"
 
 namespace {
@@ -264,11 +264,11 @@ TEST_F(RainDb, EditingInUserUnits) {
   EXPECT_EQ(rain_.years()[1].months[2], -1.0);
 
   // Adding by date: a result below zero becomes zero; a month without data refuses.
-  const database::DateTime april = database::DateTime::fromDate(2006, 4, 3);
+  const records::DateTime april = records::DateTime::fromDate(2006, 4, 3);
   EXPECT_EQ(rain_.addToMonth(april, -25.4, c_.units), 0);
   EXPECT_EQ(rain_.years()[1].months[3], 0.0);
-  EXPECT_EQ(rain_.addToMonth(database::DateTime::fromDate(2006, 3, 3), 1.0, c_.units), -1);
-  EXPECT_EQ(rain_.addToMonth(database::DateTime::fromDate(1999, 3, 3), 1.0, c_.units), -1);
+  EXPECT_EQ(rain_.addToMonth(records::DateTime::fromDate(2006, 3, 3), 1.0, c_.units), -1);
+  EXPECT_EQ(rain_.addToMonth(records::DateTime::fromDate(1999, 3, 3), 1.0, c_.units), -1);
 
   database::RainYear y;
   y.year = 2004;

@@ -6,8 +6,8 @@
 
 #include "database/daily_summary.h"
 #include "database/summary_keeper.h"
-#include "frame/commands/cli.h"
-#include "platform/mem_file_system.h"
+#include "cli/cli.h"
+#include "platform/testing/mem_file_system.h"
 #include "summary_test_support.h"
 
 namespace {

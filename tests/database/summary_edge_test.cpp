@@ -126,7 +126,7 @@ TEST(SummaryEdge, IsSameDate) {
   DailySummaryObject s = resetDay();
   EXPECT_EQ(database::IsSameDate(s, record(r, 2007, 3, 1)), 1);
   EXPECT_EQ(database::IsSameDate(s, record(r, 2007, 3, 2)), 0);
-  s.b.date = database::DateTime::fromDate(2007, 3, 2);  // halves disagree
+  s.b.date = records::DateTime::fromDate(2007, 3, 2);  // halves disagree
   EXPECT_EQ(database::IsSameDate(s, record(r, 2007, 3, 1)), 0);
   DailySummaryObject empty;
   EXPECT_EQ(database::IsSameDate(empty, record(r, 0, 0, 0)), 0);

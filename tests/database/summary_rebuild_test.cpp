@@ -6,7 +6,7 @@
 
 #include "database/daily_summary.h"
 #include "database/summary_keeper.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "summary_hand_day.h"
 
 namespace {

@@ -53,14 +53,14 @@ inline Bytes freshArchive() {
 
 inline database::WeatherDataObject record(const Bytes& b, int year, int month, int day) {
   database::WeatherDataObject obj;
-  obj.record = database::ArchiveRecord(b);
-  obj.date = database::DateTime::fromDate(year, month, day,
+  obj.record = records::ArchiveRecord(b);
+  obj.date = records::DateTime::fromDate(year, month, day,
                                           static_cast<std::uint16_t>(b[4] | (b[5] << 8)));
   return obj;
 }
 
 // Names the fields of two records that differ, for a readable failure.
-inline std::string diff(const Bytes& want, const database::RecordBytes& got) {
+inline std::string diff(const Bytes& want, const records::RecordBytes& got) {
   std::ostringstream out;
   for (std::size_t i = 0; i < want.size(); ++i) {
     if (want[i] != got[i]) {

@@ -17,9 +17,9 @@ using database::DailySummaryObject;
 // The hand-worked day of summary_hand_day.h, as GetDailySummary would load it.
 DailySummaryObject storedDay() {
   DailySummaryObject s;
-  s.a.record = database::Record88(expectedA());
-  s.b.record = database::Record88(expectedB());
-  s.a.date = database::DateTime::fromDate(2006, 7, 14, 0xFFFF);
+  s.a.record = records::Record88(expectedA());
+  s.b.record = records::Record88(expectedB());
+  s.a.date = records::DateTime::fromDate(2006, 7, 14, 0xFFFF);
   s.b.date = s.a.date;
   s.state = 0;
   return s;

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "frame/commands/cli.h"
-#include "platform/mem_file_system.h"
+#include "cli/cli.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace frame {
 namespace {

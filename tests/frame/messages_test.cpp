@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "frame/link_error_table.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 
 namespace frame {
 namespace {

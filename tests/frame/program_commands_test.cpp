@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/program_settings.h"
 #include "station/station_file.h"
 

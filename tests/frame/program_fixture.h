@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "frame/program.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "station/station_file.h"
 
 namespace frame::testing {

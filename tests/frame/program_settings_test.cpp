@@ -5,8 +5,8 @@
 #include <map>
 
 #include "frame/messages.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
 
 namespace frame {

@@ -10,7 +10,7 @@
 
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 
 namespace frame {
 namespace {

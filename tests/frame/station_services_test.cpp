@@ -6,7 +6,7 @@
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "link/console_link.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "station/station_file.h"
 
 namespace frame {

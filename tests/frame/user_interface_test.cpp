@@ -4,8 +4,8 @@
 
 #include "platform/clock.h"
 #include "platform/headless_user_interface.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "platform/terminal_user_interface.h"
 
 namespace platform {

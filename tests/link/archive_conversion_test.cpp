@@ -7,8 +7,8 @@
 namespace stationlink {
 namespace {
 
-using database::ArchiveRecord;
-using database::DateTime;
+using records::ArchiveRecord;
+using records::DateTime;
 
 // A console record of the first revision: 2006-03-15 10:30, every sensor byte 0xFF.
 std::array<std::uint8_t, kConsoleRecordBytes> consoleRecord() {
@@ -101,23 +101,23 @@ TEST(ConvertConsoleRecord, CommonFieldsFollowTheConversionTable) {
   auto when = DateTime::fromDate(2006, 3, 15, 630);
   auto rec = convertConsoleRecord(r, when, {}, s);
   ASSERT_TRUE(rec.has_value());
-  EXPECT_EQ(rec->u8(database::kArcInterval), 5);
-  EXPECT_EQ(rec->u8(database::kArcTransmitter), 2);
+  EXPECT_EQ(rec->u8(records::kArcInterval), 5);
+  EXPECT_EQ(rec->u8(records::kArcTransmitter), 2);
   EXPECT_EQ(rec->timeOfDay(), 630);
-  EXPECT_EQ(rec->i16(database::kArcOutsideTemp), 655);
-  EXPECT_EQ(rec->i16(database::kArcBarometer), 29921);
-  EXPECT_EQ(rec->i16(database::kArcInsideHumidity), 400);
-  EXPECT_EQ(rec->i16(database::kArcOutsideHumidity), 1000) << "101 % is stored as 1000 tenths";
-  EXPECT_EQ(rec->u16(database::kArcRain), 0x1003);
-  EXPECT_EQ(rec->i16(database::kArcWindSpeed), 50);
-  EXPECT_EQ(rec->i16(database::kArcHighWindSpeed), 120);
-  EXPECT_EQ(rec->u8(database::kArcWindDirection), 2);
-  EXPECT_EQ(rec->u8(database::kArcHighWindDirection), 3);
-  EXPECT_EQ(rec->i16(database::kArcWindSamples), 120);
-  EXPECT_EQ(rec->i16(database::kArcSolarRadiation), 450);
-  EXPECT_EQ(rec->u8(database::kArcUvIndex), 35);
-  EXPECT_EQ(rec->u8(database::kArcEvapotranspiration), 4);
-  EXPECT_EQ(rec->i16(database::kArcSolarEstimate), database::kNoData16) << "no solar model given";
+  EXPECT_EQ(rec->i16(records::kArcOutsideTemp), 655);
+  EXPECT_EQ(rec->i16(records::kArcBarometer), 29921);
+  EXPECT_EQ(rec->i16(records::kArcInsideHumidity), 400);
+  EXPECT_EQ(rec->i16(records::kArcOutsideHumidity), 1000) << "101 % is stored as 1000 tenths";
+  EXPECT_EQ(rec->u16(records::kArcRain), 0x1003);
+  EXPECT_EQ(rec->i16(records::kArcWindSpeed), 50);
+  EXPECT_EQ(rec->i16(records::kArcHighWindSpeed), 120);
+  EXPECT_EQ(rec->u8(records::kArcWindDirection), 2);
+  EXPECT_EQ(rec->u8(records::kArcHighWindDirection), 3);
+  EXPECT_EQ(rec->i16(records::kArcWindSamples), 120);
+  EXPECT_EQ(rec->i16(records::kArcSolarRadiation), 450);
+  EXPECT_EQ(rec->u8(records::kArcUvIndex), 35);
+  EXPECT_EQ(rec->u8(records::kArcEvapotranspiration), 4);
+  EXPECT_EQ(rec->i16(records::kArcSolarEstimate), records::kNoData16) << "no solar model given";
 }
 
 TEST(ConvertConsoleRecord, NoDataFormsAndWindRules) {
@@ -133,14 +133,14 @@ TEST(ConvertConsoleRecord, NoDataFormsAndWindRules) {
   s.rainCollector = 7;  // not a collector code
   auto rec = convertConsoleRecord(r, DateTime::fromDate(2006, 3, 15, 630), {}, s);
   ASSERT_TRUE(rec.has_value());
-  EXPECT_EQ(rec->i16(database::kArcHighOutsideTemp), database::kNoData16);
-  EXPECT_EQ(rec->i16(database::kArcOutsideTemp), database::kNoData16);
-  EXPECT_EQ(rec->i16(database::kArcBarometer), database::kNoData16);
-  EXPECT_EQ(rec->i16(database::kArcOutsideHumidity), 0);
-  EXPECT_EQ(rec->i16(database::kArcInsideHumidity), database::kNoData16);
-  EXPECT_EQ(rec->i16(database::kArcWindSpeed), 0);
-  EXPECT_EQ(rec->u8(database::kArcWindDirection), 255);
-  EXPECT_EQ(rec->u16(database::kArcRain), 0x8000);
+  EXPECT_EQ(rec->i16(records::kArcHighOutsideTemp), records::kNoData16);
+  EXPECT_EQ(rec->i16(records::kArcOutsideTemp), records::kNoData16);
+  EXPECT_EQ(rec->i16(records::kArcBarometer), records::kNoData16);
+  EXPECT_EQ(rec->i16(records::kArcOutsideHumidity), 0);
+  EXPECT_EQ(rec->i16(records::kArcInsideHumidity), records::kNoData16);
+  EXPECT_EQ(rec->i16(records::kArcWindSpeed), 0);
+  EXPECT_EQ(rec->u8(records::kArcWindDirection), 255);
+  EXPECT_EQ(rec->u16(records::kArcRain), 0x8000);
 }
 
 TEST(ConvertConsoleRecord, RevisionsFromFirmwareAndRevisionBytes) {
@@ -165,17 +165,17 @@ TEST(ConvertConsoleRecord, RevisionBSensorBytes) {
   r[42] = 0x00;
   auto rec = convertConsoleRecord(r, DateTime::fromDate(2006, 3, 15, 630), {true, true}, {});
   ASSERT_TRUE(rec.has_value());
-  EXPECT_EQ(rec->i16(database::kArcHighSolarRadiation), 30 | (31 << 8));
-  EXPECT_EQ(rec->u8(database::kArcHighUvIndex), 32);
-  EXPECT_EQ(rec->u8(database::kArcForecastRule), 33);
-  EXPECT_EQ(rec->u8(database::kArcLeafTemps + 0), 34);
-  EXPECT_EQ(rec->u8(database::kArcLeafWetnesses + 1), 37);
-  EXPECT_EQ(rec->u8(database::kArcSoilTemps + 0), 38);
-  EXPECT_EQ(rec->u8(database::kArcSoilTemps + 3), 41);
-  EXPECT_EQ(rec->u8(database::kArcExtraHumidities + 0), 43);
-  EXPECT_EQ(rec->u8(database::kArcExtraTemps + 2), 47);
-  EXPECT_EQ(rec->u8(database::kArcSoilMoistures + 0), 48);
-  EXPECT_EQ(rec->u8(database::kArcSoilMoistures + 3), 51);
+  EXPECT_EQ(rec->i16(records::kArcHighSolarRadiation), 30 | (31 << 8));
+  EXPECT_EQ(rec->u8(records::kArcHighUvIndex), 32);
+  EXPECT_EQ(rec->u8(records::kArcForecastRule), 33);
+  EXPECT_EQ(rec->u8(records::kArcLeafTemps + 0), 34);
+  EXPECT_EQ(rec->u8(records::kArcLeafWetnesses + 1), 37);
+  EXPECT_EQ(rec->u8(records::kArcSoilTemps + 0), 38);
+  EXPECT_EQ(rec->u8(records::kArcSoilTemps + 3), 41);
+  EXPECT_EQ(rec->u8(records::kArcExtraHumidities + 0), 43);
+  EXPECT_EQ(rec->u8(records::kArcExtraTemps + 2), 47);
+  EXPECT_EQ(rec->u8(records::kArcSoilMoistures + 0), 48);
+  EXPECT_EQ(rec->u8(records::kArcSoilMoistures + 3), 51);
 }
 
 TEST(FirmwareFlags, DatesAroundTheTwoGenerations) {

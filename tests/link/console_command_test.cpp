@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "link_fixture.h"
 
 namespace linktest {

@@ -14,8 +14,8 @@
 #include "frame/messages.h"
 #include "link/cirrant_link.h"
 #include "link/download_session.h"
-#include "platform/mem_file_system.h"
-#include "platform/scripted_user_interface.h"
+#include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
 #include "sim_link.h"
 
@@ -57,7 +57,7 @@ class KilledDownloadTest : public ::testing::Test {
     ctx.config = &config_;
     ctx.messages = &messages;
     ctx.values = &values_;
-    ctx.solarEstimate = [onRecord](const database::DateTime&, int, float) -> std::int16_t {
+    ctx.solarEstimate = [onRecord](const records::DateTime&, int, float) -> std::int16_t {
       if (onRecord) onRecord();
       return 0;
     };
@@ -67,10 +67,10 @@ class KilledDownloadTest : public ::testing::Test {
     return out;
   }
 
-  std::vector<database::RecordBytes> records(platform::MemFileSystem& fs) {
+  std::vector<records::RecordBytes> records(platform::MemFileSystem& fs) {
     database::WeatherDatabase db(fs);
     (void)db.open("/st");
-    std::vector<database::RecordBytes> out;
+    std::vector<records::RecordBytes> out;
     for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
       database::WeatherDataObject obj;
       EXPECT_EQ(db.GetRecord(obj, i), 0);

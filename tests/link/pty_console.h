@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/test_pty.h"
+#include "platform/testing/test_pty.h"
 #include "scripted_port.h"
 
 namespace linktest {

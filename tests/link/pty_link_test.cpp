@@ -6,7 +6,7 @@
 #include "link/cirrant_link.h"
 #include "link/link_event_log.h"
 #include "link/serial_port_manager.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "platform/posix_serial_port.h"
 #include "pty_console.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/file_system.h"
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace platform {
 namespace {

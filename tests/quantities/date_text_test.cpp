@@ -7,7 +7,7 @@
 namespace quantities {
 namespace {
 
-using database::DateTime;
+using records::DateTime;
 
 // Replaces every 'S' of a pattern with the date separator and every 'T' with the time one.
 std::string fill(std::string pattern, char dateSep, char timeSep) {
@@ -73,7 +73,7 @@ TEST(DateText, OtherHoursOnTheTwelveHourClock) {
   EXPECT_EQ(recordTimeText(9 * 60 + 30, s), " 9:30a");
   EXPECT_EQ(exportRecordTimeText(23 * 60 + 59, s), "11:59 p");
   EXPECT_EQ(recordTimeText(12 * 60 + 1, intl(1, '/', true)), "12:01");
-  dt.setMinutes(database::kNoTime);
+  dt.setMinutes(records::kNoTime);
   EXPECT_EQ(timeText(dt, s), "----");
 }
 

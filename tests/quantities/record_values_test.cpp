@@ -14,7 +14,7 @@
 namespace quantities {
 namespace {
 
-using database::ArchiveRecord;
+using records::ArchiveRecord;
 
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
@@ -272,11 +272,11 @@ TEST(RecordView, EveryArchiveVariableInTheUsersUnits) {
   (void)units.SetTempUnit(kCelsius);
   const platform::IntlSettings intl{0, '-', false, ':'};
   const ValueContext ctx{units, intl, 1.0};
-  database::ArchiveRecord rec;
-  rec.setI16(database::kArcOutsideTemp, 212 * 10);
+  records::ArchiveRecord rec;
+  rec.setI16(records::kArcOutsideTemp, 212 * 10);
   rec.setTimeOfDay(13 * 60);
   const auto lines = recordView(rec, SensorCatalogue::fromStringTable(), ctx,
-                                database::DateTime::fromDate(2006, 3, 15));
+                                records::DateTime::fromDate(2006, 3, 15));
   ASSERT_EQ(lines.size(), 2u + 58u);
   EXPECT_EQ(lines[0].value, "03-15-06");
   EXPECT_EQ(lines[1].value, " 1:00p");

@@ -11,7 +11,7 @@
 namespace quantities {
 namespace {
 
-using database::ArchiveRecord;
+using records::ArchiveRecord;
 
 enum class Shown {
   kTemp,

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "database/station_generator.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "platform/file_system.h"
 
 namespace station {

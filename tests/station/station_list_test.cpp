@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace station {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/mem_file_system.h"
+#include "platform/testing/mem_file_system.h"
 
 namespace station {
 namespace {

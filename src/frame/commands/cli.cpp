@@ -1,4 +1,4 @@
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 
 #include <CLI/CLI.hpp>
 #include <filesystem>

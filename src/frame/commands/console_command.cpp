@@ -5,7 +5,7 @@
 #include <memory>
 #include <ostream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/link_error_table.h"
 #include "link/console_session.h"
 #include "platform/user_interface.h"

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/current_follow.h"
 #include "frame/link_error_table.h"
 #include "frame/program.h"

@@ -7,7 +7,7 @@
 #include "database/record_text.h"
 #include "database/station_generator.h"
 #include "database/weather_database.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 
 namespace commands {
 
@@ -71,7 +71,7 @@ CLI::App* addView(CLI::App* db, CommandContext& ctx, std::shared_ptr<DbOptions> 
   return cmd;
 }
 
-std::optional<database::DateTime> dateOption(CommandContext& ctx, const std::string& text) {
+std::optional<records::DateTime> dateOption(CommandContext& ctx, const std::string& text) {
   auto date = database::parseDateTimeText(text);
   if (!date) fail(ctx, "'" + text + "' is not a date (YYYY-MM-DD or YYYY-MM-DD HH:MM)");
   return date;
@@ -111,7 +111,7 @@ void addDbCommands(CLI::App& app, CommandContext& ctx) {
                 const std::string text = o->time.empty() ? o->date : o->date + " " + o->time;
                 auto moment = dateOption(ctx, text);
                 if (!moment) return;
-                if (moment->minutes == database::kNoTime) moment->setMinutes(0);
+                if (moment->minutes == records::kNoTime) moment->setMinutes(0);
                 report(ctx, database::printClosest(wdb, *moment, cat, v, *ctx.out));
               });
   closest->add_option("date", o->date, "day, YYYY-MM-DD")->required();

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "frame/archive_download_runner.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/link_error_table.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"

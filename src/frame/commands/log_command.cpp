@@ -2,7 +2,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/event_log.h"
 
 namespace commands {

@@ -1,7 +1,7 @@
 #include <CLI/CLI.hpp>
 #include <memory>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/program_runner.h"
 
 namespace commands {

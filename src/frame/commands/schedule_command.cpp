@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "frame/command_line_switches.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/messages.h"
 #include "frame/station_admin.h"
 #include "platform/instance_lock.h"

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <sstream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "platform/com_port_map.h"
 #include "station/record_listing.h"
 #include "station/station_config.h"

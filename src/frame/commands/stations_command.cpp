@@ -4,7 +4,7 @@
 #include <memory>
 #include <ostream>
 
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "frame/password_admin.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"

@@ -11,7 +11,7 @@
 #include "database/summary_rebuild.h"
 #include "database/summary_view.h"
 #include "database/weather_database.h"
-#include "frame/commands/cli.h"
+#include "cli/cli.h"
 #include "platform/string_table.h"
 
 namespace commands {
@@ -48,7 +48,7 @@ bool openStation(CommandContext& ctx, const char* group, database::WeatherDataba
   return true;
 }
 
-std::optional<database::DateTime> day(CommandContext& ctx, const std::string& text) {
+std::optional<records::DateTime> day(CommandContext& ctx, const std::string& text) {
   auto date = database::parseDateTimeText(text);
   if (!date) {
     *ctx.err << "stratalog summary: '" << text << "' is not a date (YYYY-MM-DD)\n";

@@ -1,8 +1,8 @@
-#include "database/month_format.h"
+#include "records/month_format.h"
 
 #include "platform/clock.h"
 
-namespace database {
+namespace records {
 
 ArchiveRecord::ArchiveRecord() {
   bytes_.fill(kNoData8);
@@ -113,4 +113,4 @@ void DateTime::previousDay() {
   day = static_cast<std::uint16_t>(d);
 }
 
-}  // namespace database
+}  // namespace records

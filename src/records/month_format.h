@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-namespace database {
+namespace records {
 
 // ---------------------------------------------------------------------------------------
 // File layout
@@ -346,10 +346,10 @@ class Record88 {
     return getPacked12(bytes_, fieldOffset, index);
   }
   void setU8(std::size_t off, std::uint8_t v) { bytes_[off] = v; }
-  void setI16(std::size_t off, std::int16_t v) { database::setI16(bytes_, off, v); }
-  void setU16(std::size_t off, std::uint16_t v) { database::setU16(bytes_, off, v); }
+  void setI16(std::size_t off, std::int16_t v) { records::setI16(bytes_, off, v); }
+  void setU16(std::size_t off, std::uint16_t v) { records::setU16(bytes_, off, v); }
   void setPacked12(std::size_t fieldOffset, int index, std::uint16_t v) {
-    database::setPacked12(bytes_, fieldOffset, index, v);
+    records::setPacked12(bytes_, fieldOffset, index, v);
   }
 
   const RecordBytes& bytes() const { return bytes_; }
@@ -446,4 +446,4 @@ struct DateTime {
 // True when the date names a real calendar day (year 1 to 65535).
 bool isValidDate(int year, int month, int day);
 
-}  // namespace database
+}  // namespace records
