@@ -13,6 +13,7 @@ using platform::Status;
 
 Status WeatherDatabase::removeRecords(int monthIndex, std::int64_t first, int count, int day,
                                       bool wholeDay) {
+  if (readOnly_) return refuseReadOnly();
   if (Status s = closeMonth(); !s) return s;
   MonthEntry& month = months_[static_cast<std::size_t>(monthIndex)];
   auto file = MonthFile::open(fs_, month.path);
@@ -75,6 +76,7 @@ Status WeatherDatabase::deleteDay(int month, int day, int year) {
 Status WeatherDatabase::deleteMonth(int year, int month) {
   const int index = findMonth(year, month);
   if (index < 0) return Status::notFound("the month is not in the database");
+  if (readOnly_) return refuseReadOnly();
   if (Status s = closeMonth(); !s) return s;
   const std::string path = months_[static_cast<std::size_t>(index)].path;
   if (Status s = fs_.removeFile(path); !s) return s;

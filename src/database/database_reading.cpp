@@ -68,17 +68,35 @@ int WeatherDatabase::readFullRecord(std::int64_t fullNumber, WeatherDataObject& 
 int WeatherDatabase::GetNextRecord(WeatherDataObject& obj) {
   if (!openFile_) return kResultFailed;
   const MonthHeader& header = openFile_->header();
-  if (position_ >= header.recordCount) return kResultNoData;
+  auto holds = [&](int d, std::int64_t p) {
+    const DayEntry& e = header.days[static_cast<std::size_t>(d)];
+    return e.count > 0 && p >= e.start && p < static_cast<std::int64_t>(e.start) + e.count;
+  };
+  int day = 0;
+  if (currentDay_ >= 1 && currentDay_ < static_cast<int>(kDayIndexEntries)) {
+    const DayEntry& e = header.days[static_cast<std::size_t>(currentDay_)];
+    if (holds(currentDay_, position_)) {
+      day = currentDay_;
+    } else if (e.count > 0 && position_ == static_cast<std::int64_t>(e.start) + e.count) {
+      // The day's block is read: reading goes on with the next day of the calendar,
+      // wherever its block lies in the file (days appended late follow later days).
+      for (int d = currentDay_ + 1; d < static_cast<int>(kDayIndexEntries); ++d) {
+        if (header.days[static_cast<std::size_t>(d)].count > 0) {
+          day = d;
+          position_ = header.days[static_cast<std::size_t>(d)].start;
+          break;
+        }
+      }
+      if (day == 0) return kResultNoData;
+    }
+  }
+  if (day == 0) {
+    if (position_ >= header.recordCount) return kResultNoData;
+    day = header.dayOfRecord(position_);
+    if (day == 0) return kResultFailed;
+  }
   RecordBytes bytes;
   if (!readFileRecord(position_, bytes)) return kResultFailed;
-  // Days lie in the file in day order, so a sequential read finds its day at or after
-  // the previous record's day.
-  int day = sequential_ && currentDay_ >= 1 ? currentDay_ : 1;
-  for (; day < static_cast<int>(kDayIndexEntries); ++day) {
-    const DayEntry& e = header.days[static_cast<std::size_t>(day)];
-    if (e.count > 0 && position_ >= e.start && position_ < e.start + e.count) break;
-  }
-  if (day >= static_cast<int>(kDayIndexEntries)) return kResultFailed;
   ++position_;
   setCurrentDate(day, bytes, true);
   sequential_ = true;
@@ -106,22 +124,20 @@ int WeatherDatabase::GetClosestArchive(int year, int month, int day, int hour, i
     return static_cast<double>(dayNumber(obj.date.year, obj.date.month, obj.date.day) - targetDay) +
            (obj.date.minutes - targetMinutes) / 1440.0;
   };
+  // Forward from the first record of that day: the record before it belongs to an
+  // earlier day and never competes; within the search the earlier record wins only when
+  // strictly closer.
+  double previous = 99999999.0;
   WeatherDataObject obj;
   for (; i < total; ++i) {
     if (GetRecord(obj, static_cast<int>(i)) != kResultOk) return kResultFailed;
     if (obj.record.type() != kArchiveRecordType) continue;
     const double diff = differenceDays(obj);
-    if (diff < 0) continue;
-    // The record just before may lie closer, also when it belongs to an earlier day
-    // than the one the search started on (a record stamped 1440 closes its day).
-    if (i > 0) {
-      WeatherDataObject before;
-      if (GetRecord(before, static_cast<int>(i - 1)) != kResultOk) return kResultFailed;
-      if (before.record.type() == kArchiveRecordType &&
-          std::fabs(differenceDays(before)) < std::fabs(diff)) {
-        return static_cast<int>(i - 1);
-      }
+    if (diff < 0) {
+      previous = diff;
+      continue;
     }
+    if (std::fabs(diff) > std::fabs(previous)) return static_cast<int>(i - 1);
     return static_cast<int>(i);
   }
   return total - 1;

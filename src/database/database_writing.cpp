@@ -36,6 +36,7 @@ Status WeatherDatabase::AppendArchiveRecord(const WeatherDataObject& obj) {
 Status WeatherDatabase::appendRecords(const DateTime& date, std::span<const RecordBytes> records,
                                       bool startsDay) {
   if (!open_) return Status::badArgument("no station database is open");
+  if (readOnly_) return refuseReadOnly();
   if (!isValidDate(date.year, date.month, date.day)) {
     return Status::badArgument(dateText(date) + " is not a calendar date");
   }
@@ -73,12 +74,15 @@ Status WeatherDatabase::appendRecords(const DateTime& date, std::span<const Reco
                                                            : " has no summary records yet"));
   }
   const bool hadArchive = NumberOfRecordsInDataBase() > 0;
+  // Only records for the calendar's last day of the month can be counted on the spot;
+  // a day appended after later days changes the numbers of the records after it.
+  const bool calendarTail = date.day >= openFile_->header().lastDay();
   dropReadBuffer();
   if (Status s = openFile_->append(date.day, records); !s) return s;
 
   MonthEntry& month = months_[static_cast<std::size_t>(index)];
   month.header = openFile_->header();
-  const bool last = index + 1 == static_cast<int>(months_.size());
+  const bool last = index + 1 == static_cast<int>(months_.size()) && calendarTail;
   if (!last) {
     rebuildIndex();
   } else {
@@ -89,6 +93,7 @@ Status WeatherDatabase::appendRecords(const DateTime& date, std::span<const Reco
     }
   }
   position_ = month.header.recordCount;
+  currentDay_ = 0;
   sequential_ = false;
 
   if (!last) {
@@ -108,10 +113,12 @@ Status WeatherDatabase::appendRecords(const DateTime& date, std::span<const Reco
 }
 
 Status WeatherDatabase::overwrite(const Location& where, const RecordBytes& record) {
+  if (readOnly_) return refuseReadOnly();
   if (Status s = openMonth(where.monthIndex); !s) return s;
   dropReadBuffer();
   if (Status s = openFile_->writeRecord(where.position, record); !s) return s;
   position_ = where.position + 1;
+  currentDay_ = where.day;
   sequential_ = false;
   return Status::ok();
 }

@@ -3,6 +3,8 @@
 // One open month file: its header and the records behind it. The header on disk is
 // rewritten after every append, so it never lags the records: a crash loses at most
 // the record being written. Nothing is synced per append; sync() ends a run of appends.
+// The header is brought up to date so that a process killed at any instant leaves a
+// header that open() mends without losing a record (see storeThroughMapping).
 
 #include <cstdint>
 #include <memory>
@@ -16,10 +18,15 @@ namespace database {
 
 class MonthFile {
  public:
-  // Opens an existing month file and checks its header against its size.
-  // kCorrupt (never rewritten) when the header does not describe the file.
+  // Opens an existing month file and checks its header against its size (and, when the
+  // file has a month file's name, its days against the calendar). A count that a killed
+  // writer left out of step with sound day blocks is mended (MonthHeader::mended): in
+  // the file when it is open for writing, else in memory only; repairs() says what was
+  // done. kCorrupt (never rewritten) for any other header that does not describe the
+  // file. A read-only file refuses every write with kBadArgument.
   static platform::Result<std::unique_ptr<MonthFile>> open(platform::FileSystem& fs,
-                                                           const std::string& path);
+                                                           const std::string& path,
+                                                           bool readOnly = false);
   // As open(), but a missing or empty file gets a fresh header (created with owner
   // read and write permission). A file that is neither empty nor valid is refused.
   static platform::Result<std::unique_ptr<MonthFile>> openOrCreate(platform::FileSystem& fs,
@@ -29,6 +36,9 @@ class MonthFile {
   const std::string& path() const { return path_; }
   // Bytes after the counted records, left by an append that never reached the header.
   std::uint64_t strayBytes() const { return strayBytes_; }
+  // What open() mended, empty when nothing.
+  const std::string& repairs() const { return repairs_; }
+  bool readOnly() const { return readOnly_; }
 
   // Reads records first..first+out.size()-1. REQUIRES nothing: a range outside the
   // counted records is refused with kBadArgument, a short read is kCorrupt.
@@ -36,8 +46,8 @@ class MonthFile {
   // Overwrites counted record n in place; counts do not change.
   platform::Status writeRecord(std::int64_t n, const RecordBytes& record);
   // Appends records to `day` at the end of the file, then rewrites the header. The day
-  // must be the last day with data or later; a day that has no block yet gets its
-  // start. Nothing in memory changes when a write fails.
+  // must be the one whose block ends the file, or a day without a block yet (its block
+  // starts at the end). Nothing in memory changes when a write fails.
   platform::Status append(int day, std::span<const RecordBytes> records);
   // Brings what was written to stable storage.
   platform::Status sync();
@@ -51,12 +61,16 @@ class MonthFile {
 
   static platform::Result<std::unique_ptr<MonthFile>> load(std::unique_ptr<platform::File> file,
                                                            const std::string& path,
-                                                           bool createWhenEmpty);
+                                                           bool createWhenEmpty, bool readOnly);
+  platform::Status refuseReadOnly() const;
+  void storeThroughMapping(std::span<std::byte> mapped, const MonthHeader& next, int day);
 
   std::unique_ptr<platform::File> file_;
   std::string path_;
   MonthHeader header_;
   std::uint64_t strayBytes_ = 0;
+  std::string repairs_;
+  bool readOnly_ = false;
   bool unsynced_ = false;
 };
 

@@ -1,7 +1,10 @@
 #include "database/month_header.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace database {
 
@@ -37,6 +40,41 @@ HeaderBytes MonthHeader::encode() const {
   return out;
 }
 
+namespace {
+
+// Checks the day blocks alone against the whole records of the file. On success `end`
+// is one past the last record a block covers; gaps between blocks are kCorrupt.
+platform::Status checkBlocks(const MonthHeader& h, std::uint64_t wholeRecords, std::int64_t& end) {
+  using platform::Status;
+  std::vector<std::pair<std::int64_t, int>> blocks;  // (start, day)
+  for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
+    const DayEntry& e = h.days[static_cast<std::size_t>(d)];
+    if (e.count == 0) continue;
+    const std::string day = "day " + std::to_string(d);
+    if (e.count < kSummaryRecordsPerDay) {
+      return Status::corrupt(day + " has " + std::to_string(e.count) +
+                             " records, fewer than its two summary records");
+    }
+    if (e.start < 0 ||
+        static_cast<std::uint64_t>(e.start) + static_cast<std::uint64_t>(e.count) > wholeRecords) {
+      return Status::corrupt(day + " points outside the file");
+    }
+    blocks.emplace_back(e.start, d);
+  }
+  std::sort(blocks.begin(), blocks.end());
+  std::int64_t next = 0;
+  for (const auto& [start, d] : blocks) {
+    if (start != next) {
+      return Status::corrupt("day " + std::to_string(d) + " overlaps or leaves a gap");
+    }
+    next = start + h.days[static_cast<std::size_t>(d)].count;
+  }
+  end = next;
+  return Status::ok();
+}
+
+}  // namespace
+
 platform::Status MonthHeader::validate(std::uint64_t fileSize) const {
   using platform::Status;
   if (fileSize < kHeaderBytes) return Status::corrupt("header shorter than 212 bytes");
@@ -48,25 +86,46 @@ platform::Status MonthHeader::validate(std::uint64_t fileSize) const {
     return Status::corrupt("header counts " + std::to_string(recordCount) +
                            " records but the file holds " + std::to_string(held));
   }
-  std::int64_t next = 0;
-  for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
-    const DayEntry& e = days[static_cast<std::size_t>(d)];
-    if (e.count == 0) continue;
-    const std::string day = "day " + std::to_string(d);
-    if (e.count < kSummaryRecordsPerDay) {
-      return Status::corrupt(day + " has " + std::to_string(e.count) +
-                             " records, fewer than its two summary records");
-    }
-    if (e.start < 0 || static_cast<std::int64_t>(e.start) + e.count > recordCount) {
-      return Status::corrupt(day + " points outside the file");
-    }
-    if (e.start != next) return Status::corrupt(day + " overlaps or leaves a gap");
-    next = static_cast<std::int64_t>(e.start) + e.count;
-  }
-  if (next != recordCount) {
-    return Status::corrupt(std::to_string(recordCount - next) + " records belong to no day");
+  std::int64_t end = 0;
+  if (Status s = checkBlocks(*this, static_cast<std::uint64_t>(recordCount), end); !s) return s;
+  if (end != recordCount) {
+    return Status::corrupt(std::to_string(recordCount - end) + " records belong to no day");
   }
   return Status::ok();
+}
+
+std::optional<MonthHeader> MonthHeader::mended(std::uint64_t fileSize, std::string* what) const {
+  if (fileSize < kHeaderBytes || validate(fileSize)) return std::nullopt;
+  const std::uint64_t held = (fileSize - kHeaderBytes) / kRecordBytes;
+  std::int64_t end = 0;
+  if (!checkBlocks(*this, held, end)) return std::nullopt;
+  if (end == recordCount) return std::nullopt;
+  MonthHeader h = *this;
+  h.recordCount = static_cast<std::int32_t>(end);
+  if (what != nullptr) {
+    *what = "record count " + std::to_string(recordCount) + " set to " + std::to_string(end) +
+            ", the end of the last day";
+  }
+  return h;
+}
+
+platform::Status MonthHeader::checkDates(int year, int month) const {
+  for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
+    if (days[static_cast<std::size_t>(d)].count != 0 && !isValidDate(year, month, d)) {
+      char buf[48];
+      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d is not a calendar day", year, month, d);
+      return platform::Status::corrupt(buf);
+    }
+  }
+  return platform::Status::ok();
+}
+
+int MonthHeader::tailDay() const {
+  for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
+    const DayEntry& e = days[static_cast<std::size_t>(d)];
+    if (e.count > 0 && static_cast<std::int64_t>(e.start) + e.count == recordCount) return d;
+  }
+  return 0;
 }
 
 int MonthHeader::lastDay() const {

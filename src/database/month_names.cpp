@@ -43,7 +43,14 @@ platform::Result<MonthListing> listMonthFiles(platform::FileSystem& fs,
   MonthListing listing;
   for (const auto& e : *entries) {
     if (e.isDirectory) continue;
-    if (auto m = parseMonthFileName(e.name)) listing.months.push_back(std::move(*m));
+    if (auto m = parseMonthFileName(e.name)) {
+      // Year 0 has no calendar: nothing in such a file could ever be reached by date.
+      if (m->year < 1) {
+        listing.ignored.push_back(m->fileName + ": year 0000 is not a calendar year");
+        continue;
+      }
+      listing.months.push_back(std::move(*m));
+    }
   }
   // Names sort in calendar order; capitals sort first, so of two spellings of one month
   // the one kept does not depend on the order the directory listed them in.

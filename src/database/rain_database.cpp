@@ -1,11 +1,14 @@
 #include "database/rain_database.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "database/daily_summary.h"
 #include "database/summary_values.h"
+#include "platform/string_table.h"
 #include "quantities/code_resolver.h"
 
 namespace database {
@@ -19,6 +22,7 @@ constexpr quantities::SensorCode kArchiveRainCode = 0x50440;
 constexpr quantities::SensorCode kDailyRainCode = 0x52440;
 constexpr int kFirstYear = 1;
 constexpr int kLastYear = 9999;
+constexpr int kUnreadLineText = 64301;
 
 bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\n';
@@ -49,10 +53,14 @@ bool parseFloat(std::string_view s, double& out) {
   return ec == std::errc() && end == s.data() + s.size() && std::isfinite(out);
 }
 
+// "%.3f" of any finite value, in the C locale. The largest double has 309 integer
+// digits; a buffer too small for it would write a big month as an empty field, and the
+// next load would lose the whole year.
 void appendFixed3(std::string& out, double v) {
-  char buf[64];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
-  out.append(buf, ec == std::errc() ? end : buf);
+  std::array<char, 320> buf{};
+  const auto [end, ec] =
+      std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, 3);
+  out.append(buf.data(), ec == std::errc() ? end : buf.data());
 }
 
 bool millimetres(const quantities::Units& u) { return u.GetRainUnit() == quantities::kMillimetres; }
@@ -77,35 +85,50 @@ ParsedRainFile parseRainFile(std::string_view text) {
   int lineNumber = 0;
   while (!text.empty()) {
     const std::size_t nl = text.find('\n');
-    const std::string_view line = text.substr(0, nl);
+    std::string_view line = text.substr(0, nl);
     text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
     ++lineNumber;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::vector<std::string_view> f = fields(line);
     if (f.empty()) continue;
-    const std::string where = "line " + std::to_string(lineNumber) + ": ";
+    auto note = [&](const std::string& reason) {
+      parsed.dropped.push_back("line " + std::to_string(lineNumber) + ": " + reason);
+      if (parsed.unread.empty() || parsed.unread.back().number != lineNumber) {
+        parsed.unread.push_back(RainLine{lineNumber, std::string(line), reason});
+      }
+    };
     RainYear entry;
-    if (f.size() < 1 + kRainMonths) {
-      parsed.dropped.push_back(where + "a year and twelve months are needed");
-      continue;
-    }
     if (!parseInt(f[0], entry.year) || entry.year < kFirstYear || entry.year > kLastYear) {
-      parsed.dropped.push_back(where + "'" + std::string(f[0]) + "' is not a year");
+      // Without a year nothing of the line has a place in the table: it goes back into
+      // the file as it stands, so that no save loses what the user typed.
+      note("'" + std::string(f[0]) + "' is not a year from 1 to 9999");
+      parsed.verbatim.emplace_back(line);
       continue;
     }
-    bool good = true;
-    for (int m = 0; m < kRainMonths && good; ++m) {
-      const std::string_view field = f[static_cast<std::size_t>(m) + 1];
-      good = parseFloat(field, entry.months[static_cast<std::size_t>(m)]);
-      if (!good) parsed.dropped.push_back(where + "'" + std::string(field) + "' is not a number");
+    // Every month that reads is kept; the others have no data. The line is listed so
+    // that the user learns which months were not taken.
+    const std::size_t given = std::min<std::size_t>(f.size() - 1, kRainMonths);
+    for (std::size_t m = 0; m < given; ++m) {
+      double v = kRainNoData;
+      if (parseFloat(f[m + 1], v)) {
+        entry.months[m] = v;
+      } else {
+        note("'" + std::string(f[m + 1]) + "' is not a number");
+      }
     }
-    if (!good) continue;
+    if (given < kRainMonths) {
+      note(std::to_string(given) + " of twelve months given");
+    } else if (f.size() > 1 + kRainMonths) {
+      note("fields after December left out");
+    }
     entry.recomputeTotal();
     parsed.years.push_back(entry);
   }
   return parsed;
 }
 
-std::string formatRainFile(const std::vector<RainYear>& years) {
+std::string formatRainFile(const std::vector<RainYear>& years,
+                           const std::vector<std::string>& verbatim) {
   std::string out;
   out.reserve(years.size() * 100);
   for (const RainYear& y : years) {
@@ -116,6 +139,22 @@ std::string formatRainFile(const std::vector<RainYear>& years) {
     }
     out += '\n';
   }
+  for (const std::string& line : verbatim) {
+    out += line;
+    out += '\n';
+  }
+  return out;
+}
+
+std::string rainLineMessage(const RainLine& line, const std::string& station) {
+  const std::string format = platform::loadString(kUnreadLineText);
+  const int n =
+      std::snprintf(nullptr, 0, format.c_str(), line.number, station.c_str(), line.text.c_str());
+  if (n <= 0) return line.text;
+  std::string out(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(out.data(), out.size(), format.c_str(), line.number, station.c_str(),
+                line.text.c_str());
+  out.resize(static_cast<std::size_t>(n));
   return out;
 }
 
@@ -125,12 +164,16 @@ int RainDatabase::load(const std::string& directory) {
   dir_ = directory;
   years_.clear();
   problems_.clear();
+  unread_.clear();
+  verbatim_.clear();
   loaded_ = false;
   auto text = fs_.readFile(path());
   if (!text) return kResultFailed;
   ParsedRainFile parsed = parseRainFile(*text);
   years_ = std::move(parsed.years);
   problems_ = std::move(parsed.dropped);
+  unread_ = std::move(parsed.unread);
+  verbatim_ = std::move(parsed.verbatim);
   sortYears(years_);
   loaded_ = true;
   return kResultOk;
@@ -139,7 +182,7 @@ int RainDatabase::load(const std::string& directory) {
 Status RainDatabase::saveStatus() {
   if (dir_.empty()) return Status::badArgument("the rain database has no station directory");
   sortYears(years_);
-  if (Status s = fs_.replaceFileAtomically(path(), formatRainFile(years_)); !s) return s;
+  if (Status s = fs_.replaceFileAtomically(path(), formatRainFile(years_, verbatim_)); !s) return s;
   loaded_ = true;
   return Status::ok();
 }
@@ -150,6 +193,8 @@ int RainDatabase::close() {
   if (!loaded_) return kResultFailed;
   if (save() != kResultOk) return kResultFailed;
   years_.clear();
+  verbatim_.clear();
+  unread_.clear();
   loaded_ = false;
   return kResultOk;
 }
@@ -275,8 +320,10 @@ void RainDatabase::recomputeAllTotals() {
 RainStatistics RainDatabase::statistics(int column, const quantities::Units& u) const {
   RainStatistics st;
   if (column < 0 || column > kRainTotalColumn) return st;
-  double lo = 32767.0;
-  double hi = -32768.0;
+  // The first value starts the minimum and maximum: fixed starting bounds would hide a
+  // value beyond them.
+  double lo = 0.0;
+  double hi = 0.0;
   double sum = 0.0;
   int count = 0;
   for (const RainYear& y : years_) {
@@ -290,8 +337,8 @@ RainStatistics RainDatabase::statistics(int column, const quantities::Units& u) 
       v = y.months[static_cast<std::size_t>(column)];
       if (v < 0) continue;
     }
-    lo = std::min(lo, v);
-    hi = std::max(hi, v);
+    lo = count == 0 ? v : std::min(lo, v);
+    hi = count == 0 ? v : std::max(hi, v);
     sum += v;
     ++count;
   }

@@ -45,23 +45,38 @@ struct RainStatistics {
   double average = 0.0;
 };
 
-// The text of a rain.db as the table reads it: the years in file order and the lines that
-// gave no year and twelve months (numbered from 1, with the reason).
+// A line of rain.db that was not read whole: its number (from 1), its text, and why.
+struct RainLine {
+  int number = 0;
+  std::string text;
+  std::string reason;
+};
+
+// The Spanish event-log line for a line not read whole, with the station's name.
+std::string rainLineMessage(const RainLine& line, const std::string& station);
+
+// The text of a rain.db as the table reads it. A line with a year (1 to 9999) gives its
+// year with every month that reads (the others without data, -1); a line without one
+// cannot be placed and is kept word for word, to be written back after the years.
 struct ParsedRainFile {
-  std::vector<RainYear> years;
-  std::vector<std::string> dropped;
+  std::vector<RainYear> years;        // in file order
+  std::vector<std::string> dropped;   // "line N: reason", one per fault
+  std::vector<RainLine> unread;       // each line not read whole, once
+  std::vector<std::string> verbatim;  // lines without a year, as they stood
 };
 ParsedRainFile parseRainFile(std::string_view text);
-// The file text of the years, in the order given.
-std::string formatRainFile(const std::vector<RainYear>& years);
+// The file text of the years, in the order given, then the verbatim lines.
+std::string formatRainFile(const std::vector<RainYear>& years,
+                           const std::vector<std::string>& verbatim = {});
 
 class RainDatabase {
  public:
   explicit RainDatabase(platform::FileSystem& fs) : fs_(fs) {}
 
   // Reads "<directory>/rain.db". 0; -1 when it cannot be read (the table is then empty and
-  // not loaded, and a later save creates the file). Lines that give no year and twelve
-  // months are left out and listed in problems().
+  // not loaded, and a later save creates the file). A line not read whole keeps what it
+  // gave (see ParsedRainFile); such lines are listed in unreadLines() so that the program
+  // can log them once, and each fault in problems().
   int load(const std::string& directory);
   // Replaces the file with every year, in year order, so that a crash leaves the old file
   // or the new one whole. Sets the loaded flag. -1 when it cannot be written (or no
@@ -77,6 +92,9 @@ class RainDatabase {
   std::string path() const;
   const std::vector<RainYear>& years() const { return years_; }
   const std::vector<std::string>& problems() const { return problems_; }
+  const std::vector<RainLine>& unreadLines() const { return unread_; }
+  // Lines without a year, written back after the years by every save.
+  const std::vector<std::string>& verbatimLines() const { return verbatim_; }
   int yearCount() const { return static_cast<int>(years_.size()); }
   // Empties the table (the file is untouched until the next save).
   void clear() { years_.clear(); }
@@ -123,6 +141,8 @@ class RainDatabase {
   std::string dir_;
   std::vector<RainYear> years_;
   std::vector<std::string> problems_;
+  std::vector<RainLine> unread_;
+  std::vector<std::string> verbatim_;
   bool loaded_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "database/month_names.h"
+#include "platform/string_table.h"
 
 namespace database {
 
@@ -11,6 +12,7 @@ using platform::Status;
 namespace {
 
 constexpr std::int64_t kReadBlockRecords = 1024;
+constexpr int kReadOnlyStationText = 64300;
 
 void putDate(const DateTime& dt, int* year, int* month, int* day, int* hour, int* minute) {
   if (year) *year = dt.year;
@@ -26,9 +28,20 @@ WeatherDatabase::WeatherDatabase(platform::FileSystem& fs) : fs_(fs) {}
 
 WeatherDatabase::~WeatherDatabase() { (void)close(); }
 
-int WeatherDatabase::open(const std::string& directory) {
+int WeatherDatabase::open(const std::string& directory) { return openStation(directory, false); }
+
+int WeatherDatabase::openReadOnly(const std::string& directory) {
+  return openStation(directory, true);
+}
+
+Status WeatherDatabase::refuseReadOnly() const {
+  return Status::badArgument(dir_ + ": " + platform::loadString(kReadOnlyStationText));
+}
+
+int WeatherDatabase::openStation(const std::string& directory, bool readOnly) {
   (void)close();
   open_ = true;
+  readOnly_ = readOnly;
   dir_ = directory;
   refreshDates();
   auto listing = listMonthFiles(fs_, directory);
@@ -40,11 +53,12 @@ int WeatherDatabase::open(const std::string& directory) {
   if (listing->months.empty()) return kResultNoData;
   for (const MonthName& name : listing->months) {
     const std::string path = platform::joinPath(directory, name.fileName);
-    auto file = MonthFile::open(fs_, path);
+    auto file = MonthFile::open(fs_, path, readOnly);
     if (!file) {
       problems_.push_back(file.status().message());
       continue;
     }
+    if (!(*file)->repairs().empty()) problems_.push_back((*file)->repairs());
     MonthEntry entry;
     entry.year = name.year;
     entry.month = name.month;
@@ -60,6 +74,7 @@ int WeatherDatabase::open(const std::string& directory) {
 Status WeatherDatabase::close() {
   Status s = closeMonth();
   open_ = false;
+  readOnly_ = false;
   dir_.clear();
   problems_.clear();
   months_.clear();
@@ -148,7 +163,7 @@ Status WeatherDatabase::openMonth(int index) {
   if (index == openIndex_ && openFile_) return Status::ok();
   if (Status s = closeMonth(); !s) return s;
   MonthEntry& entry = months_[static_cast<std::size_t>(index)];
-  auto file = MonthFile::open(fs_, entry.path);
+  auto file = MonthFile::open(fs_, entry.path, readOnly_);
   if (!file) return file.status();
   // The tables were built from this header; a file changed behind our back would make
   // every record number wrong, so it is not used until the station is opened again.
@@ -158,6 +173,7 @@ Status WeatherDatabase::openMonth(int index) {
   openFile_ = std::move(*file);
   openIndex_ = index;
   position_ = 0;
+  currentDay_ = 0;
   return Status::ok();
 }
 
@@ -200,7 +216,18 @@ void WeatherDatabase::refreshDates() {
   lastDate_ = firstDate_;
   WeatherDataObject obj;
   if (NumberOfRecordsInDataBase() > 0 && GetRecord(obj, 0) == kResultOk) firstDate_ = obj.date;
-  if (totalFull_ > 0 && readFullRecord(totalFull_ - 1, obj) == kResultOk) lastDate_ = obj.date;
+  // The last record is the last of the calendar's last day, wherever its block lies.
+  if (!days_.empty()) {
+    const std::int32_t last = days_.back();
+    const int m = findMonth(packedYear(last), packedMonth(last));
+    if (m >= 0) {
+      const MonthEntry& e = months_[static_cast<std::size_t>(m)];
+      const DayEntry& d = e.header.days[static_cast<std::size_t>(packedDay(last))];
+      if (readFullRecord(e.firstFull + d.start + d.count - 1, obj) == kResultOk) {
+        lastDate_ = obj.date;
+      }
+    }
+  }
 }
 
 void WeatherDatabase::setCurrentDate(int day, const RecordBytes& record, bool sequential) {
@@ -235,17 +262,20 @@ bool WeatherDatabase::locateArchive(std::int64_t n, Location& where) const {
       n >= it->archiveFirst() + it->archiveCount()) {
     return false;
   }
+  // Archive records are numbered day by day in calendar order, whatever order the days'
+  // blocks lie in within the file.
   const std::int64_t local = n - it->archiveFirst();
-  std::int64_t summaries = 0;
+  std::int64_t before = 0;
   for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
     const DayEntry& e = it->header.days[static_cast<std::size_t>(d)];
     if (e.count <= 0) continue;
-    summaries += kSummaryRecordsPerDay;
-    const std::int64_t position = local + summaries;
-    if (position < static_cast<std::int64_t>(e.start) + e.count) {
+    const std::int64_t archives = e.count - kSummaryRecordsPerDay;
+    if (local < before + archives) {
+      const std::int64_t position = e.start + kSummaryRecordsPerDay + (local - before);
       where = Location{static_cast<int>(it - months_.begin()), position, d};
       return true;
     }
+    before += archives;
   }
   return false;
 }
@@ -270,14 +300,14 @@ std::int64_t WeatherDatabase::archiveNumberOfFull(std::int64_t n) const {
   Location where;
   if (!locateFull(n, where)) return -1;
   const MonthEntry& m = months_[static_cast<std::size_t>(where.monthIndex)];
-  std::int64_t summaries = 0;
-  for (int d = 1; d <= where.day; ++d) {
-    if (m.header.days[static_cast<std::size_t>(d)].count > 0) summaries += kSummaryRecordsPerDay;
+  std::int64_t before = 0;
+  for (int d = 1; d < where.day; ++d) {
+    const DayEntry& e = m.header.days[static_cast<std::size_t>(d)];
+    if (e.count > 0) before += e.count - kSummaryRecordsPerDay;
   }
   const std::int64_t firstArchive =
       m.header.days[static_cast<std::size_t>(where.day)].start + kSummaryRecordsPerDay;
-  const std::int64_t position = std::max(where.position, firstArchive);
-  return m.archiveFirst() + position - summaries;
+  return m.archiveFirst() + before + std::max<std::int64_t>(where.position - firstArchive, 0);
 }
 
 }  // namespace database

@@ -49,6 +49,12 @@ class WeatherDatabase {
   // months). A month file that cannot be opened, or whose header does not describe the
   // file, is left out, never rewritten, and named in problems().
   int open(const std::string& directory);
+  // As open(), for views that only read: month files are opened read only, so a station
+  // whose files may be read but not written (another user's, read-only media) is fully
+  // readable. Nothing is written, not even a mended header (it is mended in memory and
+  // named in problems()); every append, edit and delete fails with kBadArgument.
+  int openReadOnly(const std::string& directory);
+  bool readOnly() const { return readOnly_; }
   // Syncs and closes the open month file and forgets the station.
   platform::Status close();
   // Brings every append and edit so far to stable storage. Call it when a run of
@@ -152,8 +158,12 @@ class WeatherDatabase {
   platform::Status removeRecords(int monthIndex, std::int64_t first, int count, int day,
                                  bool wholeDay);
 
+  int openStation(const std::string& directory, bool readOnly);
+  platform::Status refuseReadOnly() const;
+
   platform::FileSystem& fs_;
   bool open_ = false;
+  bool readOnly_ = false;
   std::string dir_;
   std::vector<std::string> problems_;
   std::vector<MonthEntry> months_;

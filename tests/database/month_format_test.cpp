@@ -202,7 +202,10 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"day with one record", 3, {{1, 2, 0}, {2, 1, 2}}, 0, false},
         HeaderCase{"negative day count", 2, {{1, 2, 0}, {2, -2, 2}}, 0, false},
         HeaderCase{"records outside every day", 5, {{1, 3, 0}}, 0, false},
-        HeaderCase{"days out of order", 5, {{1, 3, 2}, {2, 2, 0}}, 0, false}));
+        HeaderCase{"days out of order", 5, {{1, 3, 2}, {2, 2, 0}}, 0, true},
+        HeaderCase{"days out of order overlap", 5, {{1, 3, 1}, {2, 2, 0}}, 0, false},
+        HeaderCase{"day out of order points outside", 5, {{1, 2, 0}, {2, 3, 3}}, 0, false},
+        HeaderCase{"days out of order leave a gap", 6, {{1, 3, 3}, {2, 2, 0}}, 0, false}));
 
 TEST(DateTimeTest, PackedDatesCompareInCalendarOrder) {
   EXPECT_EQ(packDate(2006, 3, 15), (2006 << 16) | (3 << 8) | 15);

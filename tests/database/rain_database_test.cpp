@@ -49,25 +49,90 @@ TEST_F(RainDb, LoadsSortsAndSavesTheExactFileText) {
             "\t0.500\n");
 }
 
-TEST_F(RainDb, BadLinesAreDroppedWholeAndNamed) {
+TEST_F(RainDb, LinesNotReadWholeKeepWhatTheyGaveAndAreListed) {
   const std::string longLine =
       "2007" + std::string(300, ' ') + "1 2 3 4 5 6 7 8 9 10 11 12";  // longer than any buffer
   const std::string text =
-      "2001 1 2 3\n"                         // too few months
-      "abcd 1 2 3 4 5 6 7 8 9 10 11 12\n"    // no year
-      "2002 1 2 3 4 5 6 x 8 9 10 11 12\n"    // a month that is no number
-      "2003 1 2 3 4 5 6 nan 8 9 10 11 12\n"  // not finite
+      "2001 1 2 3 4 5 6 7 8 9 10 11\n"         // eleven months
+      "2002 1,5 2 3 4 5 6 7 8 9 10 11 12\n"    // a decimal comma
+      "2003 1 2 3 4 5 6 1e400 8 9 10 11 12\n"  // beyond any double
+      "2004 1 2 3 4 5 6 nan 8 9 10 11 12\r\n"  // not finite
+      "12000 1 2 3 4 5 6 7 8 9 10 11 12\n"     // no year of the calendar
+      "abcd 1 2\r\n"                           // no year at all
       "\n   \n" +
       longLine + "\n";
   fs_.setContents(kRainFile, text);
   ASSERT_EQ(rain_.load(kStation), 0);
-  ASSERT_EQ(rain_.yearCount(), 1);
-  EXPECT_EQ(rain_.getYear(0), 2007);
-  EXPECT_DOUBLE_EQ(rain_.years()[0].total, 78.0);
-  ASSERT_EQ(rain_.problems().size(), 4u);
-  EXPECT_NE(rain_.problems()[0].find("line 1"), std::string::npos);
-  EXPECT_NE(rain_.problems()[3].find("line 4"), std::string::npos);
+  ASSERT_EQ(rain_.yearCount(), 5);
+  EXPECT_EQ(rain_.getMonthValue(0, 10, c_.units), 11.0);
+  EXPECT_EQ(rain_.getMonthValue(0, 11, c_.units), -1.0);
+  EXPECT_DOUBLE_EQ(rain_.years()[1].total, 77.0);  // 2002 without January
+
+  const std::vector<int> wantLines = {1, 2, 3, 4, 5, 6};
+  std::vector<int> lines;
+  for (const database::RainLine& l : rain_.unreadLines()) lines.push_back(l.number);
+  EXPECT_EQ(lines, wantLines);
+  EXPECT_EQ(rain_.unreadLines()[3].text, "2004 1 2 3 4 5 6 nan 8 9 10 11 12");
+  EXPECT_EQ(rain_.unreadLines()[5].text, "abcd 1 2");
+  EXPECT_EQ(database::rainLineMessage(rain_.unreadLines()[5], "Finca"),
+            "Línea 6 de rain.db no leída entera (Finca): abcd 1 2");
+
+  const std::string want =
+      "2001\t1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t7.000\t8.000\t9.000\t10.000\t11.000"
+      "\t-1.000\n"
+      "2002\t-1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t7.000\t8.000\t9.000\t10.000\t11.000"
+      "\t12.000\n"
+      "2003\t1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t-1.000\t8.000\t9.000\t10.000\t11.000"
+      "\t12.000\n"
+      "2004\t1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t-1.000\t8.000\t9.000\t10.000\t11.000"
+      "\t12.000\n"
+      "2007\t1.000\t2.000\t3.000\t4.000\t5.000\t6.000\t7.000\t8.000\t9.000\t10.000\t11.000"
+      "\t12.000\n"
+      "12000 1 2 3 4 5 6 7 8 9 10 11 12\n"
+      "abcd 1 2\n";
+  ASSERT_EQ(rain_.save(), 0);
+  EXPECT_EQ(fs_.contents(kRainFile), want);
+  // The kept lines survive every later load and save.
+  ASSERT_EQ(rain_.load(kStation), 0);
+  ASSERT_EQ(rain_.save(), 0);
+  EXPECT_EQ(fs_.contents(kRainFile), want);
 }
+
+struct BigMonth {
+  const char* name;
+  double inches;
+  const char* field;  // the text "%.3f" gives, or null to check only the round trip
+};
+
+class RainBigMonth : public RainDb, public ::testing::WithParamInterface<BigMonth> {};
+
+TEST_P(RainBigMonth, IsWrittenInFullAndReadBack) {
+  fs_.setContents(kRainFile, kTwoYears);
+  ASSERT_EQ(rain_.load(kStation), 0);
+  ASSERT_EQ(rain_.setMonthValue(0, 5, GetParam().inches, c_.units), 0);
+  ASSERT_EQ(rain_.save(), 0);
+  const std::string saved = fs_.contents(kRainFile);
+  const std::string firstLine = saved.substr(0, saved.find('\n'));
+  if (GetParam().field != nullptr) {
+    EXPECT_EQ(firstLine, std::string("2005\t3.000\t1.000\t1.000\t1.000\t1.000\t") +
+                             GetParam().field + "\t1.000\t1.000\t1.000\t1.000\t1.000\t1.250");
+  }
+  RainDatabase again(fs_);
+  ASSERT_EQ(again.load(kStation), 0);
+  EXPECT_TRUE(again.unreadLines().empty());
+  ASSERT_EQ(again.yearCount(), 2);
+  EXPECT_EQ(again.years()[0].months[5], GetParam().inches);
+  EXPECT_EQ(again.years()[0].months[11], 1.25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, RainBigMonth,
+                         ::testing::Values(BigMonth{"ten_million", 12345678.5, "12345678.500"},
+                                           BigMonth{"power_of_two_70", 1180591620717411303424.0,
+                                                    "1180591620717411303424.000"},
+                                           BigMonth{"e60", 1e60, nullptr},
+                                           BigMonth{"largest_double", 1.7976931348623157e308,
+                                                    nullptr}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RainDb, AMissingFileIsAnEmptyTableNotLoaded) {
   EXPECT_EQ(rain_.load(kStation), -1);
@@ -146,6 +211,46 @@ TEST_F(RainDb, StatisticsSkipMissingMonthsAndIncompleteYears) {
   EXPECT_EQ(none.minimum, 0.0);
   EXPECT_EQ(none.maximum, 0.0);
   EXPECT_EQ(none.average, 0.0);
+}
+
+// 2001 every month 1..12 (78); 2002 every month 0.5 (6); 2003 only January 3.92.
+TEST_F(RainDb, StatisticsOfAHandMadeTable) {
+  fs_.setContents(kRainFile,
+                  "2003 3.92 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1\n"
+                  "2001 1 2 3 4 5 6 7 8 9 10 11 12\n"
+                  "2002 .5 .5 .5 .5 .5 .5 .5 .5 .5 .5 .5 .5\n");
+  ASSERT_EQ(rain_.load(kStation), 0);
+  struct Want {
+    int column;
+    double minimum, maximum, average;
+  };
+  const Want wants[] = {
+      {0, 0.5, 3.92, (1 + 0.5 + 3.92) / 3},
+      {1, 0.5, 2.0, 1.25},  // 2003 has no February
+      {11, 0.5, 12.0, 6.25},
+      {12, 6.0, 78.0, 42.0},  // 2003's 3.92 is shown but not counted
+  };
+  for (const Want& w : wants) {
+    const database::RainStatistics st = rain_.statistics(w.column, c_.units);
+    EXPECT_DOUBLE_EQ(st.minimum, w.minimum) << "column " << w.column;
+    EXPECT_DOUBLE_EQ(st.maximum, w.maximum) << "column " << w.column;
+    EXPECT_DOUBLE_EQ(st.average, w.average) << "column " << w.column;
+  }
+}
+
+TEST_F(RainDb, StatisticsOfASingleYearAndOfValuesBeyondTheStartingBounds) {
+  // One complete year totalling 3.92: its total is the minimum, maximum and mean.
+  fs_.setContents(kRainFile, "2010 .3 .3 .3 .3 .3 .3 .3 .3 .3 .3 .3 .62\n");
+  ASSERT_EQ(rain_.load(kStation), 0);
+  const database::RainStatistics year = rain_.statistics(12, c_.units);
+  EXPECT_NEAR(year.minimum, 3.92, 1e-12);
+  EXPECT_NEAR(year.maximum, 3.92, 1e-12);
+  EXPECT_NEAR(year.average, 3.92, 1e-12);
+
+  fs_.setContents(kRainFile, "2010 40000 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1 -1\n");
+  ASSERT_EQ(rain_.load(kStation), 0);
+  EXPECT_EQ(rain_.statistics(0, c_.units).minimum, 40000.0);
+  EXPECT_EQ(rain_.statistics(0, c_.units).maximum, 40000.0);
 }
 
 TEST_F(RainDb, EditingInUserUnits) {

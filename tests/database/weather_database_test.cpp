@@ -153,17 +153,18 @@ TEST_P(ClosestTest, FindsTheNearestRecord) {
 
 INSTANTIATE_TEST_SUITE_P(
     Moments, ClosestTest,
-    ::testing::Values(ClosestCase{"before the first record", 2006, 1, 1, 0, 0, 0},
-                      ClosestCase{"exactly on a record", 2006, 3, 15, 10, 30, 1},
-                      ClosestCase{"nearer the earlier", 2006, 3, 15, 10, 10, 0},
-                      ClosestCase{"exactly between two: the later", 2006, 3, 15, 10, 15, 1},
-                      ClosestCase{"day without archive records", 2006, 3, 16, 12, 0, 2},
-                      ClosestCase{"early on a day: the day before is nearer", 2006, 3, 18, 0, 5, 4},
-                      ClosestCase{"just after midnight: the 1440 record", 2006, 3, 16, 0, 5, 2},
-                      ClosestCase{"across a missing month", 2006, 4, 10, 0, 0, 6},
-                      ClosestCase{"after the last record", 2006, 5, 2, 23, 0, 6},
-                      ClosestCase{"days after the last record", 2007, 1, 1, 0, 0, 6},
-                      ClosestCase{"not a calendar day", 2006, 2, 30, 0, 0, kResultFailed}));
+    ::testing::Values(
+        ClosestCase{"before the first record", 2006, 1, 1, 0, 0, 0},
+        ClosestCase{"exactly on a record", 2006, 3, 15, 10, 30, 1},
+        ClosestCase{"nearer the earlier", 2006, 3, 15, 10, 10, 0},
+        ClosestCase{"exactly between two: the later", 2006, 3, 15, 10, 15, 1},
+        ClosestCase{"day without archive records: the next day's first", 2006, 3, 16, 12, 0, 3},
+        ClosestCase{"early on a day: never the day before", 2006, 3, 18, 0, 5, 5},
+        ClosestCase{"just after midnight: not the day before's 1440", 2006, 3, 16, 0, 5, 3},
+        ClosestCase{"across a missing month", 2006, 4, 10, 0, 0, 6},
+        ClosestCase{"after the last record", 2006, 5, 2, 23, 0, 6},
+        ClosestCase{"days after the last record", 2007, 1, 1, 0, 0, 6},
+        ClosestCase{"not a calendar day", 2006, 2, 30, 0, 0, kResultFailed}));
 
 TEST_F(DatabaseTest, GetNextRecordStopsAtTheEndOfTheMonthFile) {
   ASSERT_TRUE(appendDay(db, 2006, 3, 31, {5}).isOk());

@@ -6,6 +6,7 @@
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "link/console_link.h"
+#include "link/serial_port_manager.h"
 #include "platform/testing/mem_file_system.h"
 #include "station/station_file.h"
 
@@ -32,6 +33,11 @@ TEST(StationServices, TheSharedLinkGivesUpItsPortAfterTheIdleTime) {
   env.clock = &clock;
   env.serialPorts = &opener;
   auto services = makeStationServices(env);
+  stationlink::LinkServices linkServices;
+  linkServices.opener = &opener;
+  linkServices.clock = &clock;
+  stationlink::SerialPortManager ports(linkServices);
+  services->setPortManager(&ports);
   EXPECT_EQ(services->stationLink(), nullptr);  // no station open yet
   ASSERT_TRUE(services->openStation(dir).isOk());
   stationlink::ConsoleLink* link = services->stationLink();
@@ -40,9 +46,9 @@ TEST(StationServices, TheSharedLinkGivesUpItsPortAfterTheIdleTime) {
   ASSERT_TRUE(link->Identify().isOk());
 
   // The idle time of a new station is 60 s; each tick is one second.
-  for (int i = 0; i < 59; ++i) services->idleTick();
+  for (int i = 0; i < 59; ++i) ports.tick();
   EXPECT_NE(link->port(), nullptr);
-  services->idleTick();
+  ports.tick();
   EXPECT_EQ(link->port(), nullptr);
   ASSERT_TRUE(link->Identify().isOk());  // and reopens on its next operation
 
