@@ -129,14 +129,14 @@ int Program::run(const CommandLineSwitches& switches) {
 void Program::shutdown() {
   if (shutDown_ || !started_) return;
   shutDown_ = true;
-  // Step 1: the timer and the port manager stop before anything is saved, so no
+  // The timer and the port manager stop before anything is saved, so no
   // scheduled action can start half-way through the shutdown.
   if (frameTimer_) loop_.removeTimer(*frameTimer_);
   frameTimer_.reset();
   loop_.unwatch(platform::kStandardInput);
   realtime_->Stop();
   stations_->stopPortManager();
-  // Step 2.
+  // The modules and other shutdown hooks, then the settings and the station.
   for (auto& hook : shutdownHooks_) hook(*this);
   (void)saveProgramSettingsAtExit(settings_, *env_.files, programDirectory_, messages_);
   if (current_) {

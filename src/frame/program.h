@@ -82,7 +82,8 @@ class Program {
   // unloaded, progdata.dat saved, station saved, rain database closed. Runs once.
   void shutdown();
 
-  // Hooks for the modules and publishing: run at start-up step 12, at shutdown step 2.
+  // Hooks for the modules and publishing: run at start-up once the port manager is up, at shutdown
+  // before the settings are saved.
   void addStartHook(std::function<void(Program&)> hook) { startHooks_.push_back(std::move(hook)); }
   void addShutdownHook(std::function<void(Program&)> hook) {
     shutdownHooks_.push_back(std::move(hook));

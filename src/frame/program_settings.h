@@ -184,7 +184,7 @@ platform::Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSyste
                                                              const std::string& programDirectory,
                                                              Messages& messages);
 
-// Start-up step 10: the unit codes at 0 to 4 go to the unit layer through its setters
+// At start-up: the unit codes at 0 to 4 go to the unit layer through its setters
 // (a code outside a unit's range leaves that unit as it was), and become the saved units
 // that RestoreUnits returns to.
 void applyUnits(const ProgramSettings& settings, quantities::Units& units);

@@ -60,7 +60,7 @@ std::optional<std::string> chooseStationAtStart(Program& program,
 
 bool Program::start(const CommandLineSwitches& switches) {
   switches_ = switches;
-  // Steps 5 and 6: the settings, with the program directory stored in them.
+  // The program settings, with the program directory stored in them.
   auto loaded = loadProgramSettingsAtStart(*env_.files, programDirectory_, messages_);
   if (!loaded) {
     exitCode_ = kProgramExitFailed;
@@ -68,14 +68,14 @@ bool Program::start(const CommandLineSwitches& switches) {
   }
   settings_ = *loaded;
   started_ = true;
-  // Step 9 and 10: the user's conventions and units.
+  // The user's date conventions and display units.
   applySettingsAtStart();
-  // Step 11.
+  // The serial-port manager.
   if (!stations_->startPortManager().isOk()) messages_.ShowError(kMsgPortManagerFailed);
-  // Step 12: modules and other start hooks.
+  // The modules and the other start hooks.
   for (auto& hook : startHooks_) hook(*this);
 
-  // Step 13.
+  // The station to open: the one named on the command line, or the one chosen.
   CommandLineSwitches effective = switches;
   std::optional<std::string> dir = chooseStationAtStart(*this, switches);
   if (switches.anyStationSwitch()) {
@@ -98,7 +98,7 @@ bool Program::start(const CommandLineSwitches& switches) {
     (void)openStation(*dir);
   }
 
-  // Step 15: the one-second frame timer.
+  // The one-second frame timer.
   frameTimer_ =
       loop_.addTimer(kFrameTimerPeriod, [this]() -> std::optional<std::chrono::milliseconds> {
         tick();
@@ -107,7 +107,7 @@ bool Program::start(const CommandLineSwitches& switches) {
   if (!frameTimer_) messages_.ShowError(kMsgTimerFailed);
   title_.update(currentTitle());
 
-  // Step 16: unattended work runs once the loop runs, then posts the exit command.
+  // Unattended work (-d, -c) runs once the loop runs, then posts the exit command.
   if (effective.unattended()) {
     loop_.post([this, effective] {
       exitCode_ = RunCommandLineSwitch(*this, effective);

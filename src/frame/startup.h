@@ -9,7 +9,7 @@ namespace frame {
 
 class Program;
 
-// Start-up step 13: the directory of the station to open.
+// At start-up: the directory of the station to open.
 //   With "-o", "-d" or "-c": the station named on the command line, else the last
 //   station when it still holds a configuration, else the only station below the
 //   program directory; an empty string when none results.

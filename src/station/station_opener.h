@@ -24,7 +24,7 @@ class StationOpenHooks {
   // An error box (or an event-log line while unattended).
   virtual void showError(std::string_view text) = 0;
 
-  // Step 1: hang up the previous station's modem call, close its link and database.
+  // Hang up the previous station's modem call, close its link and database.
   virtual void closePreviousStation() {}
   // The conversion of an earlier version's files, after STATION.CFG was converted: the
   // old "Internet.cfg" and the old monthly files, whose originals go to `backupDir`.
@@ -36,15 +36,15 @@ class StationOpenHooks {
   virtual std::vector<DataSet> dataSets();
   // Reading the record clears the program-wide "password accepted" flag.
   virtual void clearPasswordAccepted() {}
-  // Step 6: the station's WeatherDatabase. A failure fails the open.
+  // The station's WeatherDatabase. A failure fails the open.
   virtual platform::Status openDatabase(const std::string& dir);
-  // Step 7: the rain database, the console link (from linkParams-style fields of the
+  // The rain database, the console link (from linkParams-style fields of the
   // record) and the internet settings. A failure is reported by the hook itself and does
   // not fail the open.
   virtual void openRainDatabase(const std::string& dir);
   virtual void createLink(const StationConfig& config);
   virtual void loadInternetSettings(const std::string& dir);
-  // Step 8: for a station that is not a Cirrant, the leap-year notice (once per run; the
+  // For a station that is not a Cirrant, the leap-year notice (once per run; the
   // Program keeps that state).
   virtual void leapYearNotice() {}
 };
