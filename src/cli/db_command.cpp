@@ -5,6 +5,7 @@
 
 #include "cli/cli.h"
 #include "database/database_views.h"
+#include "database/month_check.h"
 #include "database/record_text.h"
 #include "database/station_generator.h"
 #include "database/weather_database.h"
@@ -42,14 +43,37 @@ void report(CommandContext& ctx, const platform::Status& s) {
   }
 }
 
-// Opens the station for a view; false (with the error printed) when there is none.
+// Opens the station read-only for a view, so a station on read-only media or of another
+// user shows whole; false (with the error printed) when there is none.
 bool openStation(CommandContext& ctx, database::WeatherDatabase& db, const std::string& dir) {
   if (!ctx.env.files->isDirectory(dir)) {
     fail(ctx, dir + ": no such station directory");
     return false;
   }
-  (void)db.open(dir);
+  (void)db.openReadOnly(dir);
   return true;
+}
+
+// Each month file with what is wrong with it and, with --repair, what was mended. Exit 0
+// when every file is sound or was mended, 1 when damage remains.
+void checkCommand(CommandContext& ctx, const std::string& dir, bool repair) {
+  auto checks = database::checkMonthFiles(*ctx.env.files, dir, repair);
+  if (!checks) return fail(ctx, checks.status().message());
+  bool damaged = false;
+  for (const database::MonthFileCheck& c : *checks) {
+    if (c.faults.empty()) {
+      *ctx.out << c.path << ": ok\n";
+      continue;
+    }
+    for (const std::string& f : c.faults) *ctx.out << c.path << ": " << f << "\n";
+    if (!c.backup.empty()) *ctx.out << c.path << ": copied to " << c.backup << "\n";
+    for (const std::string& r : c.repairs) *ctx.out << c.path << ": mended: " << r << "\n";
+    if (c.repairs.empty()) {
+      damaged = true;
+      if (!repair && c.mendable) *ctx.out << c.path << ": --repair mends it\n";
+    }
+  }
+  ctx.exitCode = damaged ? kExitFailed : kExitOk;
 }
 
 // Adds a view that opens the station and runs `view` on it with the user's units and
@@ -126,6 +150,17 @@ void addDbCommands(CLI::App& app, CommandContext& ctx) {
           })
       ->add_option("date", o->date, "day, YYYY-MM-DD")
       ->required();
+
+  auto* check = db->add_subcommand(
+      "check", "Check every month file; --repair mends what a killed writer left, after a copy");
+  check->add_option("dir", o->dir, "station directory")->required();
+  auto repair = std::make_shared<bool>(false);
+  check->add_flag("--repair", *repair, "mend what can be mended (the original goes to Backup)");
+  check->callback([&ctx, o, repair] {
+    if (!ctx.env.files->isDirectory(o->dir))
+      return fail(ctx, o->dir + ": no such station directory");
+    checkCommand(ctx, o->dir, *repair);
+  });
 
   auto* generate = db->add_subcommand("generate", "Write a station of generated weather");
   generate->add_option("dir", o->dir, "station directory (created when missing)")->required();

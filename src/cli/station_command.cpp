@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <charconv>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -87,12 +88,16 @@ platform::Result<station::StationSettings> settingsOf(const Options& o, std::str
     if (!code.isOk()) return code.status();
     s.model = *code;
   }
-  if (!o.port.empty()) {
-    const int n = platform::parsePortNumber(o.port);
-    if (n > 0)
-      s.comPort = n;
-    else
-      portDevice = o.port;
+  if (platform::isDevicePath(o.port)) {
+    portDevice = o.port;
+  } else if (!o.port.empty()) {
+    int n = 0;
+    auto [end, ec] = std::from_chars(o.port.data(), o.port.data() + o.port.size(), n);
+    if (ec != std::errc() || end != o.port.data() + o.port.size()) {
+      return platform::Status::badArgument(
+          "--port '" + o.port + "' is neither a port number nor a device path (/dev/...)");
+    }
+    s.comPort = n;  // the station's settings refuse a number outside 1-18
   }
   if (o.baud != 0) s.baudRate = o.baud;
   for (auto [text, field] : {std::pair{&o.modem, &s.useModem}, std::pair{&o.pulse, &s.pulseDial}}) {

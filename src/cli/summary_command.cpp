@@ -39,13 +39,15 @@ void fail(CommandContext& ctx, const char* group, const std::string& what) {
   ctx.exitCode = kExitFailed;
 }
 
+// Opens the station's database; a view opens it read-only, so a station on read-only media
+// or of another user shows whole.
 bool openStation(CommandContext& ctx, const char* group, database::WeatherDatabase& db,
-                 const std::string& dir) {
+                 const std::string& dir, bool readOnly = false) {
   if (!ctx.env.files->isDirectory(dir)) {
     fail(ctx, group, dir + ": no such station directory");
     return false;
   }
-  (void)db.open(dir);
+  (void)(readOnly ? db.openReadOnly(dir) : db.open(dir));
   for (const std::string& p : db.problems()) *ctx.err << "left out: " << p << "\n";
   return true;
 }
@@ -109,7 +111,7 @@ void addSummaryGroup(CLI::App& app, CommandContext& ctx, std::shared_ptr<Summary
     const quantities::UserConventions conv =
         frame::readUserConventions(*ctx.env.files, frame::resolveProgramDirectory(o->programDir));
     database::WeatherDatabase db(*ctx.env.files);
-    if (!openStation(ctx, "summary", db, o->station)) return;
+    if (!openStation(ctx, "summary", db, o->station, /*readOnly=*/true)) return;
     const auto d = day(ctx, o->date);
     if (!d) return;
     database::DailySummaryObject summary;

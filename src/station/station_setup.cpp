@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <set>
 
 #include "platform/com_port_map.h"
 #include "station/message_text.h"
+#include "station/schedule.h"
+#include "station/station_file.h"
 #include "station/station_list.h"
 #include "station/station_text_ids.h"
 #include "station/zone_code.h"
@@ -228,6 +231,26 @@ platform::Status renameStationDirectory(platform::FileSystem& files, StationStat
   return saveStation(files, station);
 }
 
+// The port numbers of the stations of `programDir` other than the one in `dir`: those
+// below it and those of its automatic-download list.
+std::set<int> otherStationsPorts(platform::FileSystem& files, const std::string& programDir,
+                                 const std::string& dir) {
+  std::set<std::string> dirs;
+  auto below = listStations(files, programDir,
+                            [&files](const std::string& d) { return readStationName(files, d); });
+  if (below) {
+    for (const StationEntry& e : *below) dirs.insert(e.directory);
+  }
+  if (auto listed = readDownloadList(files, programDir))
+    dirs.insert(listed->begin(), listed->end());
+  std::set<int> ports;
+  for (const std::string& d : dirs) {
+    if (d == dir) continue;
+    if (auto record = readStationRecord(files, d)) ports.insert(record->comPort());
+  }
+  return ports;
+}
+
 }  // namespace station
 
 namespace station {
@@ -242,11 +265,12 @@ platform::Result<StationState> changeStation(platform::FileSystem& files, const 
   const std::string oldName = station->config.stationName();
   if (platform::Status s = applyStationSettings(station->config, settings); !s.isOk()) return s;
   if (!portDevice.empty()) {
-    if (platform::Status s =
-            platform::setComPortDevice(files, programDir, station->config.comPort(), portDevice);
-        !s.isOk()) {
-      return s;
-    }
+    // The device gets the number already mapped to it, or a number no other station uses:
+    // another station's port is never re-pointed.
+    auto port = platform::portForDevice(files, programDir, portDevice,
+                                        otherStationsPorts(files, programDir, dir));
+    if (!port) return port.status();
+    station->config.setComPort(static_cast<std::uint16_t>(port->number));
   }
   if (platform::Status s = saveStation(files, *station); !s.isOk()) {
     prompts.showError(messageText(text::kSaveError));

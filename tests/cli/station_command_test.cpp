@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli.h"
@@ -64,6 +65,41 @@ TEST_F(StationCommand, CreatedStationOpensAgainWithTheSameSettings) {
   ASSERT_EQ(lists.exitCode, 0) << lists.err;
   EXPECT_EQ(lists.out.rfind("0\tDefault Archive Browser List\tTemperatura Exterior, ", 0), 0U)
       << lists.out;
+}
+
+// Two stations in one program directory: a device path given to one takes a number the
+// other does not use, and the other keeps its port; numbers outside 1-18 are refused.
+TEST_F(StationCommand, ADevicePathNeverRepointsAnotherStationsPort) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);  // the program directory is the current one
+  ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
+  ASSERT_EQ(run({"station", "create", "--name", "Sur", "--parent", dir_.string()}).exitCode, 0);
+  const std::string norte = (dir_ / "Norte").string();
+  const std::string sur = (dir_ / "Sur").string();
+  auto portOf = [](const std::string& station) {
+    const CommandRun shown = run({"station", "show", "--station", station});
+    const std::size_t at = shown.out.find("port: ");
+    return at == std::string::npos ? std::string("?")
+                                   : shown.out.substr(at + 6, shown.out.find('\n', at) - at - 6);
+  };
+  ASSERT_EQ(portOf(sur), "1");
+
+  const CommandRun set = run({"station", "set", "--station", norte, "--port", "/dev/ttyUSB7"});
+  EXPECT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(portOf(norte), "2");
+  EXPECT_EQ(portOf(sur), "1");
+  std::ifstream map(dir_ / "comports.txt");
+  std::string text((std::istreambuf_iterator<char>(map)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "2\t/dev/ttyUSB7\n");
+
+  // The same device for the other station: the number it already has.
+  EXPECT_EQ(run({"station", "set", "--station", sur, "--port", "/dev/ttyUSB7"}).exitCode, 0);
+  EXPECT_EQ(portOf(sur), "2");
+  for (const char* bad : {"0", "256", "ttyUSB0"}) {
+    EXPECT_NE(run({"station", "set", "--station", norte, "--port", bad}).exitCode, 0) << bad;
+  }
+  EXPECT_EQ(portOf(norte), "2");
+  std::filesystem::current_path(before);
 }
 
 TEST_F(StationCommand, RefusedSettingLeavesTheFileAndSaysWhy) {
