@@ -14,7 +14,7 @@ namespace platform {
 
 struct IntlSettings {
   int dateOrder = 1;
-  char dateSeparator = '/';
+  char dateSeparator = '-';
   bool clock24 = true;
   char timeSeparator = ':';
 };

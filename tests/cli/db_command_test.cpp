@@ -35,19 +35,19 @@ TEST_F(DbCommandTest, InfoMonthsAndDays) {
   EXPECT_NE(info.find("months: 2\n"), std::string::npos) << info;
   EXPECT_NE(info.find("days: 3\n"), std::string::npos) << info;
   EXPECT_NE(info.find("archive records: 144\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("first record: 27/02/06  0:30\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("last record: 01/03/06 00:00\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("first record: 27-02-06  0:30\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("last record: 01-03-06 00:00\n"), std::string::npos) << info;
 
   ASSERT_EQ(run({"db", "months", "/st"}), 0);
-  EXPECT_NE(out.str().find("02/2006       100     2               96\n"), std::string::npos)
+  EXPECT_NE(out.str().find("02-2006       100     2               96\n"), std::string::npos)
       << out.str();
   ASSERT_EQ(run({"db", "days", "/st"}), 0);
-  EXPECT_NE(out.str().find("01/03/06       50               48\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("01-03-06       50               48\n"), std::string::npos) << out.str();
 }
 
 TEST_F(DbCommandTest, RecordClosestAndDay) {
   ASSERT_EQ(run({"db", "record", "/st", "47"}), 0) << err.str();
-  EXPECT_NE(out.str().find("Fecha: 27/02/06\nHora: 00:00\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Fecha: 27-02-06\nHora: 00:00\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find(" °F\n"), std::string::npos);
 
   // The search runs forward from the day asked for: the record closing 27 February at
@@ -56,7 +56,7 @@ TEST_F(DbCommandTest, RecordClosestAndDay) {
   EXPECT_NE(out.str().find("archive record number: 48\n"), std::string::npos) << out.str();
 
   ASSERT_EQ(run({"db", "day", "/st", "2006-03-01"}), 0) << err.str();
-  EXPECT_NE(out.str().find("daily summary of 01/03/06\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("daily summary of 01-03-06\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("\n 00:00 "), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("48 archive records\n"), std::string::npos);
 }

@@ -130,7 +130,7 @@ TEST_F(DbUnitsTest, DefaultUnitsWithoutUsableSettings) {
     }
     ASSERT_EQ(run({"db", "record", "/st", "0", "--program-dir", "/prog"}), 0) << err.str();
     EXPECT_NE(out.str().find("Temperatura Exterior: 72.5 °F\n"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("Fecha: 15/03/06\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Fecha: 15-03-06\n"), std::string::npos) << out.str();
     const auto kept = fs.readFile(kProgdata);
     if (c.progdata == nullptr) {
       EXPECT_FALSE(fs.exists(kProgdata)) << "the view must not create progdata.dat";

@@ -82,7 +82,7 @@ TEST_F(StationCommands, DownloadStoresTheArchiveOnceAndCurrentShowsTheBulletin) 
 
   Run current = run(at({"current"}, station));
   ASSERT_EQ(current.exitCode, 0) << current.err;
-  EXPECT_EQ(current.out.rfind("Cumbre  15/03/06 23:5", 0), 0U) << current.out;
+  EXPECT_EQ(current.out.rfind("Cumbre  15-03-06 23:5", 0), 0U) << current.out;
   EXPECT_NE(current.out.find("\nTemperatura Exterior "), std::string::npos) << current.out;
   EXPECT_NE(current.out.find("\nBarómetro "), std::string::npos) << current.out;
 }

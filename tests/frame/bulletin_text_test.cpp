@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Bulletin, HeaderNamesTheStationAndTheReadingInTheUsersConventions) {
-  EXPECT_EQ(bulletin(afternoon(), cirrantPro()).header, "Cerro Alto  15/03/26 14:05");
+  EXPECT_EQ(bulletin(afternoon(), cirrantPro()).header, "Cerro Alto  15-03-26 14:05");
   platform::IntlSettings us;
   us.dateOrder = 0;
   us.dateSeparator = '-';

@@ -162,7 +162,7 @@ TEST_F(DownloadRunnerTest, TheTextFileHoldsTheLastTwoDaysWhenTheStationAsksForIt
   EXPECT_EQ(lines, 3u + 48u + 47u) << text;
   std::size_t firstRecord = 0;
   for (int i = 0; i < 3; ++i) firstRecord = text.find('\n', firstRecord) + 1;
-  EXPECT_EQ(text.compare(firstRecord, 15, "14/03/06   0:30"), 0) << text.substr(firstRecord, 40);
+  EXPECT_EQ(text.compare(firstRecord, 15, "14-03-06   0:30"), 0) << text.substr(firstRecord, 40);
 }
 
 struct CountingView : stationlink::RealtimeView {
@@ -215,7 +215,7 @@ TEST_F(DownloadRunnerTest, TheShellsBulletinShowsReadingsUntilItIsClosed) {
     program->loop().runOnce(std::chrono::milliseconds(0));
   }
   const std::string shown = out.str();
-  EXPECT_EQ(shown.rfind("Cumbre  15/03/06 23:5", 0), 0U) << shown;
+  EXPECT_EQ(shown.rfind("Cumbre  15-03-06 23:5", 0), 0U) << shown;
   EXPECT_NE(shown.find("\nTemperatura Exterior "), std::string::npos) << shown;
   EXPECT_TRUE(program->realtime().running());
 

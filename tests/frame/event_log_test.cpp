@@ -84,27 +84,27 @@ class EventLogTest : public ::testing::Test {
 
 TEST_F(EventLogTest, FirstLineCreatesTheFile) {
   ASSERT_TRUE(log_.append("Descargado Casa correctamente.", "Finca").isOk());
-  EXPECT_EQ(fs_.contents(kLog), " 10/12/26 14:05 (Finca) Descargado Casa correctamente.\n");
+  EXPECT_EQ(fs_.contents(kLog), " 10-12-26 14:05 (Finca) Descargado Casa correctamente.\n");
   EXPECT_FALSE(fs_.exists("/prog/download.tmp"));
 }
 
 TEST_F(EventLogTest, NewestLineComesFirstAndTheHistorySurvivesAPowerCut) {
-  fs_.setContents(kLog, " 09/12/26  8:00 older\n");
+  fs_.setContents(kLog, " 09-12-26  8:00 older\n");
   ASSERT_TRUE(log_.append("newer", "").isOk());
   fs_.dropUnsyncedData();
-  EXPECT_EQ(fs_.contents(kLog), " 10/12/26 14:05 newer\n 09/12/26  8:00 older\n");
+  EXPECT_EQ(fs_.contents(kLog), " 10-12-26 14:05 newer\n 09-12-26  8:00 older\n");
 }
 
 TEST_F(EventLogTest, SixThousandLinesBecomeFiveThousandAndOne) {
   std::string old;
-  for (int i = 0; i < 6000; ++i) old += " 01/01/26  0:00 line " + std::to_string(i) + "\n";
+  for (int i = 0; i < 6000; ++i) old += " 01-01-26  0:00 line " + std::to_string(i) + "\n";
   fs_.setContents(kLog, old);
   ASSERT_TRUE(log_.append("new", "").isOk());
   auto lines = splitLines(fs_.contents(kLog));
   ASSERT_EQ(lines.size(), 5001u);
-  EXPECT_EQ(lines[0], " 10/12/26 14:05 new");
-  EXPECT_EQ(lines[1], " 01/01/26  0:00 line 0");
-  EXPECT_EQ(lines[5000], " 01/01/26  0:00 line 4999");
+  EXPECT_EQ(lines[0], " 10-12-26 14:05 new");
+  EXPECT_EQ(lines[1], " 01-01-26  0:00 line 0");
+  EXPECT_EQ(lines[5000], " 01-01-26  0:00 line 4999");
 }
 
 // A piece is at most 255 bytes with its line feed, and 5000 pieces are kept.
@@ -152,19 +152,19 @@ class LogLineShape : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LogLineShape, Builds) {
   const LineCase& c = GetParam();
-  EXPECT_EQ(buildLogLine("10/12/26", "14:05", c.message, c.source), c.want);
+  EXPECT_EQ(buildLogLine("10-12-26", "14:05", c.message, c.source), c.want);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LogLineShape,
     ::testing::Values(
         LineCase{"with_source", "Fallo en el recuento CRC.", "Casa",
-                 " 10/12/26 14:05 (Casa) Fallo en el recuento CRC.\n"},
+                 " 10-12-26 14:05 (Casa) Fallo en el recuento CRC.\n"},
         LineCase{"source_inside_message", "Descargado Casa correctamente.", "Casa",
-                 " 10/12/26 14:05 Descargado Casa correctamente.\n"},
-        LineCase{"empty_source", "Inicio", "", " 10/12/26 14:05 Inicio\n"},
-        LineCase{"format_codes_are_data", "%s%n%d", "m", " 10/12/26 14:05 (m) %s%n%d\n"},
-        LineCase{"line_breaks_removed", "a\r\nb\nc", "x\ny", " 10/12/26 14:05 (x y) a  b c\n"}),
+                 " 10-12-26 14:05 Descargado Casa correctamente.\n"},
+        LineCase{"empty_source", "Inicio", "", " 10-12-26 14:05 Inicio\n"},
+        LineCase{"format_codes_are_data", "%s%n%d", "m", " 10-12-26 14:05 (m) %s%n%d\n"},
+        LineCase{"line_breaks_removed", "a\r\nb\nc", "x\ny", " 10-12-26 14:05 (x y) a  b c\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LogLine, OverlongMessageIsCutAtACharacterBoundary) {
@@ -205,7 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(EventLogTest, OlderCrLfLinesAreKeptAsLfLines) {
   fs_.setContents(kLog, " a\r\n b\r\n");
   ASSERT_TRUE(log_.append("c", "").isOk());
-  EXPECT_EQ(fs_.contents(kLog), " 10/12/26 14:05 c\n a\n b\n");
+  EXPECT_EQ(fs_.contents(kLog), " 10-12-26 14:05 c\n a\n b\n");
 }
 
 TEST_F(EventLogTest, FailedWriteLeavesTheOldLogWhole) {
@@ -225,7 +225,7 @@ TEST_F(EventLogTest, OneFailedRenameIsRetried) {
   auto written = log.append("new", "");
   ASSERT_TRUE(written.isOk());
   EXPECT_EQ(*written, LogWriteOutcome::kWritten);
-  EXPECT_EQ(fs_.contents(kLog), " 10/12/26 14:05 new\n old\n");
+  EXPECT_EQ(fs_.contents(kLog), " 10-12-26 14:05 new\n old\n");
 }
 
 TEST_F(EventLogTest, HistoryGoesToABackupWhenTheLogCannotBeReplaced) {
@@ -244,7 +244,7 @@ TEST_F(EventLogTest, HistoryGoesToABackupWhenTheLogCannotBeReplaced) {
     if (e.name.rfind("LogBackup", 0) == 0) backup = e.name;
   }
   ASSERT_EQ(backup.size(), std::string("LogBackup0000000.log").size()) << backup;
-  EXPECT_EQ(fs_.contents(std::string(kDir) + "/" + backup), " 10/12/26 14:05 new\n old\n");
+  EXPECT_EQ(fs_.contents(std::string(kDir) + "/" + backup), " 10-12-26 14:05 new\n old\n");
 }
 
 TEST_F(EventLogTest, ReportsFailureWhenEvenTheBackupFails) {

@@ -60,7 +60,7 @@ TEST_F(LinkEventLogTest, NakInsteadOfAckIsMinus8WithOneEventLogLine) {
   ASSERT_TRUE(lines.isOk()) << lines.status().toString();
   ASSERT_EQ(lines->size(), 1u);
   EXPECT_EQ((*lines)[0],
-            " 15/03/06 14:05 (Cumbre) GetAcknowledge () response: 0x15 (should be 0x06 <ACK>)");
+            " 15-03-06 14:05 (Cumbre) GetAcknowledge () response: 0x15 (should be 0x06 <ACK>)");
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST_F(MessagesTest, ReportErrorWhileUnattendedLogsAndShowsNothing) {
   EXPECT_TRUE(ui_.shown().empty());
   EXPECT_TRUE(ui_.violations().empty());
   EXPECT_EQ(fs_.contents(kLog),
-            " 10/12/26 14:05 (Casa) Error Iniciando el Controlador de Puerto Serie.\n");
+            " 10-12-26 14:05 (Casa) Error Iniciando el Controlador de Puerto Serie.\n");
 }
 
 TEST_F(MessagesTest, ReportErrorWithSomeoneWatchingShowsAnErrorBoxAndLogsNothing) {
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(MessagesTest, LinkErrorIsLoggedWithTheStationAsSource) {
   messages_.LogLinkError(-4);
   messages_.LogLinkError(0);
-  EXPECT_EQ(fs_.contents(kLog), " 10/12/26 14:05 (Casa) Fallo en el recuento CRC.\n");
+  EXPECT_EQ(fs_.contents(kLog), " 10-12-26 14:05 (Casa) Fallo en el recuento CRC.\n");
 }
 
 TEST_F(MessagesTest, DisplayLinkErrorUsesTheCommunicationTitle) {
@@ -150,7 +150,7 @@ TEST_F(MessagesTest, ModuleMessageAsksAnOpenLogViewToReload) {
   EXPECT_EQ(messages_.LogModuleMessage("otra", "Modulo"), 1);
   EXPECT_EQ(reloads, 1);
   EXPECT_EQ(fs_.contents(kLog),
-            " 10/12/26 14:05 (Modulo) otra\n 10/12/26 14:05 (Modulo) hola mundo\n");
+            " 10-12-26 14:05 (Modulo) otra\n 10-12-26 14:05 (Modulo) hola mundo\n");
 }
 
 TEST_F(MessagesTest, LogMessageFailsWhenTheLogCannotBeWritten) {

@@ -36,7 +36,7 @@ TEST_F(ProgramTest, OpensTheOnlyStationAndShowsItInTheTitle) {
   EXPECT_EQ(program->currentStationName(), "Casa");
   EXPECT_EQ(program->settings().lastStationDirectory(), std::string(kProgramDir) + "/Casa");
   ASSERT_FALSE(titles.empty());
-  EXPECT_EQ(titles.back(), "Stratalog 1.0  10/12/26  14:05: Casa");
+  EXPECT_EQ(titles.back(), "Stratalog 1.0  10-12-26  14:05: Casa");
   // Ticks within the same minute do not hand the same title on again.
   std::size_t before = titles.size();
   clock.advance(std::chrono::seconds(1));

@@ -12,14 +12,14 @@ TEST(IntlSettings, MissingFileOrKeysTakeDefaults) {
   auto s = readIntlSettings(fs, "/prog");
   ASSERT_TRUE(s.isOk());
   EXPECT_EQ(s->dateOrder, 1);
-  EXPECT_EQ(s->dateSeparator, '/');
+  EXPECT_EQ(s->dateSeparator, '-');
   EXPECT_TRUE(s->clock24);
   EXPECT_EQ(s->timeSeparator, ':');
   fs.setContents("/prog/intl.ini", "[intl]\r\niDate=0\r\n");
   s = readIntlSettings(fs, "/prog");
   ASSERT_TRUE(s.isOk());
   EXPECT_EQ(s->dateOrder, 0);
-  EXPECT_EQ(s->dateSeparator, '/');
+  EXPECT_EQ(s->dateSeparator, '-');
 }
 
 TEST(IntlSettings, KeysOfTheIntlSectionOnly) {
@@ -35,7 +35,7 @@ TEST(IntlSettings, KeysOfTheIntlSectionOnly) {
 TEST(IntlSettings, UnusableValuesKeepDefaults) {
   const IntlSettings s = parseIntlSettings("[intl]\niDate=7\nsDate=\niTime=x\nsTime=\xC2\xB7\n");
   EXPECT_EQ(s.dateOrder, 1);
-  EXPECT_EQ(s.dateSeparator, '/');
+  EXPECT_EQ(s.dateSeparator, '-');
   EXPECT_TRUE(s.clock24);
   EXPECT_EQ(s.timeSeparator, ':');
 }
