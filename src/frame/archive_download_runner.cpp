@@ -33,14 +33,12 @@ void loadRain(database::RainDatabase& rain, database::WeatherDatabase& db,
 }
 
 // The clear-sky estimate kept with each record; none for a station whose position was
-// never entered (-500 stands for an unset latitude or longitude).
+// never entered.
 std::function<std::int16_t(const records::DateTime&, int, float)> solarEstimateFor(
     const station::StationConfig& config) {
-  constexpr float kUnset = -500.0F;
-  if (config.latitude() == kUnset || config.longitude() == kUnset) return {};
-  const reports::ClearSkySite site{config.latitude(), config.longitude(), config.gmtOffset(),
-                                   static_cast<double>(config.elevation())};
-  return [site](const records::DateTime& when, int, float) {
+  const std::optional<reports::ClearSkySite> site = reports::clearSkySiteFor(config);
+  if (!site) return {};
+  return [site = *site](const records::DateTime& when, int, float) {
     return reports::clearSkyEstimate(site, when.year, when.month, when.day, when.minutes);
   };
 }
