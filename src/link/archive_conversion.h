@@ -18,6 +18,10 @@ inline constexpr int kRecordsPerPage = 5;
 inline constexpr std::size_t kArchivePageBytes = 267;  // sequence, 5 records, 4 unused, CRC
 inline constexpr std::size_t kStoredPageBytes = 264;   // bytes 1-264 of a good page
 inline constexpr int kConsoleArchivePages = 512;
+// A full ring whose oldest record does not start a page shares that page with the newest
+// record: the dump sends it first (from the oldest record) and again last (up to the
+// newest), one page more than the archive holds.
+inline constexpr int kMaxDumpPages = kConsoleArchivePages + 1;
 
 using ConsoleRecord = std::span<const std::uint8_t, kConsoleRecordBytes>;
 

@@ -46,7 +46,7 @@ platform::Result<DumpAfterResult> dumpAfter(ConsoleLink& link, DumpStamps stamps
     result.firstRecord = static_cast<std::uint16_t>(b[2] | (b[3] << 8));
     // An answer no console can give would otherwise drive the page loop far past the
     // archive; it is refused as a failed exchange.
-    if (result.pageCount > kConsoleArchivePages || result.firstRecord >= kRecordsPerPage) {
+    if (result.pageCount > kMaxDumpPages || result.firstRecord >= kRecordsPerPage) {
       return platform::Status(platform::Errc::kCorrupt, "impossible DMPAFT answer", -1);
     }
     return result;

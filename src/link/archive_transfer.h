@@ -21,7 +21,7 @@ inline constexpr int kPageBadCrc = -4;
 // Up to five attempts: wake the console, send "DMPAFT\n" until acknowledged, send the
 // stamps with their CRC, wait for the acknowledge under profile 1 and read the 6-byte
 // answer. Fails with -5 when DMPAFT is never acknowledged, -1 after five failed attempts,
-// and -1 when the answer is impossible (more pages than the console holds, a first
+// and -1 when the answer is impossible (more pages than a full ring gives, a first
 // record outside its page). Does not end the exchange: the caller sends ESC or ACK.
 platform::Result<DumpAfterResult> dumpAfter(ConsoleLink& link, DumpStamps stamps);
 

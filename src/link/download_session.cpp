@@ -1,11 +1,12 @@
 #include "link/download_session.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "database/summary_keeper.h"
 #include "link/archive_transfer.h"
+#include "link/download_store.h"
 #include "link/download_texts.h"
 #include "link/link_types.h"
 
@@ -18,7 +19,29 @@ using records::DateTime;
 
 constexpr int kMaxRetries = 21;
 constexpr int kCirrantModelCode = 16;
+constexpr int kCommandTries = 5;  // the program's command retry count
+constexpr int kReadFailed = -6;
 constexpr std::size_t kIdleReceiveBytes = 512;
+
+// A read the conversion depends on, tried up to the command retry count.
+template <typename Read>
+auto tried(Read read) {
+  auto result = read();
+  for (int attempt = 1; attempt < kCommandTries && !result; ++attempt) result = read();
+  return result;
+}
+
+// The console's clock as a record time (minutes 1 to 1440, 00:00 closing the day before),
+// so that it compares with stored records.
+DateTime recordTimeOf(const ConsoleTime& t) {
+  DateTime when = DateTime::fromDate(t.year, t.month, t.day,
+                                     static_cast<std::uint16_t>(t.hour * 60 + t.minute));
+  if (when.minutes == 0) {
+    when.previousDay();
+    when.setMinutes(records::kMinutesPerDay);
+  }
+  return when;
+}
 
 bool later(const DateTime& a, const DateTime& b) {
   if (a.packed() != b.packed()) return a.packed() > b.packed();
@@ -32,11 +55,7 @@ class Session {
 
   DownloadOutcome run() {
     if (!prepare()) return finishFailed();
-    if (pageCount_ == 0) {
-      say(kTextNothingNew);
-      out_.result = 0;
-      return out_;
-    }
+    if (pageCount_ == 0) return nothingNew();
     if (!host_.unattended()) {
       std::string question =
           confirmText(pageCount_, archiveShare(pageCount_), config_.stationName());
@@ -46,7 +65,10 @@ class Session {
       }
     }
     if (!transfer()) return finishFailed();
-    return convertAndStore();
+    if (pageCount_ == 0) return nothingNew();
+    if (Status s = db_.flush(); !s) return storageFailure(s);
+    out_.result = static_cast<int>(out_.stored);
+    return out_;
   }
 
  private:
@@ -68,17 +90,27 @@ class Session {
         out_.status = Status::badArgument("the station is not set up for this console family");
         return false;
       }
-      auto wind = link_.FindWindTransmitter();
-      if (wind && *wind >= 0 && *wind <= 7) settings_.windTransmitter = *wind;
+      auto wind = tried([this] { return link_.FindWindTransmitter(); });
       if (*model != kCirrantModelCode) {
         sayLines({modelText(*model), kTextWrongModel1, kTextWrongModel2});
         out_.status = Status::badArgument("the console is of another model");
         return false;
       }
+      // Without the channel every record would name a wrong transmitter.
+      if (!wind) return linkFailure(wind.status());
+      if (*wind >= 0 && *wind <= 7) settings_.windTransmitter = *wind;
     }
-    auto firmware = link_.GetFirmwareDate();
-    if (firmware)
-      flags_ = firmwareFlags(firmware->year, firmware->month, firmware->day, firmware->valid);
+    // Without the firmware date the records' layout is unknown: revision-B records read
+    // as revision A would store wrong sensors.
+    auto firmware = tried([this]() -> platform::Result<FirmwareDate> {
+      auto date = link_.GetFirmwareDate();
+      if (date && !date->valid) {
+        return Status(platform::Errc::kCorrupt, "unreadable firmware date", kReadFailed);
+      }
+      return date;
+    });
+    if (!firmware) return linkFailure(firmware.status());
+    flags_ = firmwareFlags(firmware->year, firmware->month, firmware->day, firmware->valid);
     auto interval = link_.GetArchiveInterval();
     if (!interval) return linkFailure(interval.status());
     if (*interval <= 0)
@@ -89,6 +121,7 @@ class Session {
     settings_.solarEstimate = ctx_.solarEstimate;
 
     newest_ = newestRecord();
+    warnWhenNewestAheadOfConsole();
     stamps_ = stampsAfter(newest_);
     auto dump = dumpAfter(link_, stamps_);
     if (!dump) return linkFailure(dump.status());
@@ -97,12 +130,36 @@ class Session {
     return true;
   }
 
+  // The newest record to continue after. A damaged time (outside 0 to 1440) would ask
+  // for the wrong day, so such records are passed over and logged.
   std::optional<DateTime> newestRecord() {
-    int count = db_.NumberOfRecordsInDataBase();
-    if (count <= 0) return std::nullopt;
-    database::WeatherDataObject obj;
-    if (db_.GetRecord(obj, count - 1) != 0) return std::nullopt;
-    return obj.date;
+    std::vector<DateTime> damaged;
+    auto newest = newestSoundRecord(db_, damaged);
+    for (const DateTime& d : damaged) host_.log(damagedRecordText(d), config_.stationName());
+    return newest;
+  }
+
+  // A console clock once set far ahead and then corrected leaves stored records in the
+  // console's future; no record it archives can be later than them until its clock
+  // catches up, so the owner is told what to do.
+  void warnWhenNewestAheadOfConsole() {
+    if (!newest_) return;
+    auto clock = link_.GetTime();
+    if (!clock || !records::isValidDate(clock->year, clock->month, clock->day)) return;
+    if (later(*newest_, recordTimeOf(*clock))) {
+      host_.log(newestAheadOfConsoleText(*newest_, *clock), config_.stationName());
+    }
+  }
+
+  DownloadOutcome nothingNew() {
+    // A run killed while it wrote the day's summary left it behind its records; with no
+    // new record to bring it up to date, it is mended here.
+    if (auto mended = mendNewestSummary(db_, *ctx_.values); !mended) {
+      return storageFailure(mended.status());
+    }
+    say(kTextNothingNew);
+    out_.result = 0;
+    return out_;
   }
 
   // --- Transfer ------------------------------------------------------------------------
@@ -118,10 +175,15 @@ class Session {
       showError(kTextNoMemory);
       return false;
     }
-    pages_.assign(static_cast<std::size_t>(pageCount_) * kStoredPageBytes, 0);
+    PageStore store(db_, ctx_.rain, *ctx_.values, newest_, flags_, settings_);
+    if (Status s = store.start(); !s) {
+      (void)link_.WriteByte(kEsc);
+      return endTransfer(storageFailed(s));
+    }
     (void)link_.Flush();
     if (Status s = link_.WriteByte(kAck); !s) return endTransfer(linkFailure(s));
 
+    std::array<std::uint8_t, kStoredPageBytes> page{};
     int retries = 0;
     for (int index = 0; index < pageCount_;) {
       if (ctx_.cancelled && ctx_.cancelled()) {
@@ -130,14 +192,20 @@ class Session {
         return endTransfer(false);
       }
       std::uint8_t reply = kNak;
-      auto store = std::span<std::uint8_t, kStoredPageBytes>(
-          pages_.data() + index * kStoredPageBytes, kStoredPageBytes);
-      int code = readArchivePage(link_, static_cast<std::uint8_t>(index % 256), reply, store);
+      int code = readArchivePage(link_, static_cast<std::uint8_t>(index % 256), reply, page);
       if (code == 0) {
         retries = 0;
         (void)link_.WriteByte(kAck);
         ++index;
         out_.pages = index;
+        // The console is already sending the next page; storing takes far less time
+        // than one byte on the line.
+        Status stored = store.storePage(page, index == 1 ? firstRecord_ : 0);
+        takeCounts(store.counts());
+        if (!stored) {
+          (void)link_.WriteByte(kEsc);
+          return endTransfer(storageFailed(stored));
+        }
         if (ctx_.progress) ctx_.progress(index, pageCount_);
         continue;
       }
@@ -151,8 +219,12 @@ class Session {
       // Every failed read counts towards the limit, so a line that has gone dead ends the
       // run instead of being read for ever.
       if (code == kPageIncomplete || code == kPageBadStart || code == kPageBadSequence ||
-          code == kPageBadCrc || code == -6) {
+          code == kPageBadCrc || code == kReadFailed) {
         (void)link_.WriteByte(reply);
+        out_.lastRetryReason = pageErrorText(code);
+        if (ctx_.retryStatus) {
+          ctx_.retryStatus(retryText(index, pageCount_, retries, out_.lastRetryReason));
+        }
       }
       if (retries >= kMaxRetries) {
         (void)link_.WriteByte(kEsc);
@@ -169,67 +241,29 @@ class Session {
     return ok;
   }
 
-  // --- Conversion ----------------------------------------------------------------------
+  void takeCounts(const PageCounts& counts) {
+    out_.stored = counts.stored;
+    out_.skipped = counts.skipped;
+    out_.dropped = counts.dropped;
+  }
 
-  DownloadOutcome convertAndStore() {
-    database::DaySummaryKeeper keeper(db_, *ctx_.values);
-    if (Status s = keeper.prime(); !s) return storageFailure(s);
-    bool rainLoaded = ctx_.rain != nullptr && ctx_.rain->loaded();
-    std::optional<DateTime> mark = newest_;
-    Status failure;
+  // --- Failures ------------------------------------------------------------------------
 
-    for (int page = 0; page < pageCount_ && failure.isOk(); ++page) {
-      for (int slot = page == 0 ? firstRecord_ : 0; slot < kRecordsPerPage; ++slot) {
-        ConsoleRecord record(pages_.data() + page * kStoredPageBytes + slot * kConsoleRecordBytes,
-                             kConsoleRecordBytes);
-        auto when = consoleRecordTime(record);
-        if (!when) {
-          ++out_.skipped;
-          continue;
-        }
-        if (mark && !later(*when, *mark)) continue;
-        auto converted = convertConsoleRecord(record, *when, flags_, settings_);
-        if (!converted) {
-          ++out_.dropped;
-          continue;
-        }
-        database::WeatherDataObject obj{*when, *converted};
-        if (Status s = keeper.beginRecord(obj); !s) {
-          failure = s;
-          break;
-        }
-        if (Status s = db_.AppendArchiveRecord(obj); !s) {
-          failure = s;
-          break;
-        }
-        keeper.addRecord(obj);
-        // The rain is counted only for a record that is in the database, so a failed
-        // append can never leave rain.db ahead of the records.
-        if (rainLoaded) (void)ctx_.rain->AddArchiveRain(obj, *ctx_.values);
-        ++out_.stored;
-        mark = *when;
-      }
-    }
-
-    Status finished = keeper.finish();
-    if (failure.isOk()) failure = finished;
-    if (rainLoaded && ctx_.rain->save() != 0 && failure.isOk()) {
-      failure = Status::io("rain.db could not be saved");
-    }
-    if (Status s = db_.flush(); !s && failure.isOk()) failure = s;
-    if (!failure) return storageFailure(failure);
-    out_.result = static_cast<int>(out_.stored);
-    return out_;
+  bool storageFailed(const Status& s) {
+    out_.status = s;
+    showError(kTextDiskError);
+    return false;
   }
 
   DownloadOutcome storageFailure(const Status& s) {
-    out_.status = s;
-    showError(kTextDiskError);
+    (void)storageFailed(s);
     return finishFailed();
   }
 
   DownloadOutcome finishFailed() {
     out_.result = -1;
+    // What was stored before the end is on disk; the last summary and month header too.
+    (void)db_.flush();
     if (out_.status.isOk()) {
       out_.status = out_.cancelled ? Status::cancelled("download cancelled")
                                    : Status(platform::Errc::kIo, "download failed", out_.linkError);
@@ -280,7 +314,6 @@ class Session {
   DumpStamps stamps_;
   int pageCount_ = 0;
   int firstRecord_ = 0;
-  std::vector<std::uint8_t> pages_;
 };
 
 }  // namespace

@@ -7,10 +7,16 @@
 // Records reach the database strictly in time order and only once: the stamps sent to the
 // console come from the newest stored record, a record is stored only when it is later
 // than the last one stored, and a failed append ends the run with nothing stored after
-// it. A run cut short anywhere leaves a database that the next run completes.
+// it. Each page's records are stored, the day's summary and rain.db with them, as soon as
+// the page is acknowledged, so a run cut short anywhere (a cancel, a dead line, a killed
+// process) keeps every page it received and the next run continues after them.
+//
+// Nothing is converted on a guess: when the wind transmitter or the firmware date cannot
+// be read (after the usual five tries), the run fails before anything is stored.
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 #include "database/rain_database.h"
 #include "database/weather_database.h"
@@ -36,6 +42,9 @@ struct DownloadContext {
   std::function<bool()> cancelled;
   // Pages done out of the page count, after every good page.
   std::function<void(int done, int total)> progress;
+  // The status line after a page that has to be read again:
+  // "Transferidos %3d de %d. Reintentos: %2d  (%s)".
+  std::function<void(const std::string& line)> retryStatus;
   // The solar model's estimate for offset 42 of each record (optional).
   std::function<std::int16_t(const records::DateTime&, int solar, float dewPointF)> solarEstimate;
 };
@@ -45,13 +54,16 @@ struct DownloadOutcome {
   int result = -1;
   // The link error that ended the run, 0 when none did.
   int linkError = 0;
+  // Records appended by this run, also when it failed or was cancelled: every page
+  // received before the end is kept.
   std::size_t stored = 0;
   // Console slots skipped: empty, or stamped with an impossible date or time.
   std::size_t skipped = 0;
   // Records whose revision could not be told; not stored.
   std::size_t dropped = 0;
   int pages = 0;
-  int retries = 0;  // failed page reads over the whole run
+  int retries = 0;              // failed page reads over the whole run
+  std::string lastRetryReason;  // the text of the last failed page read
   bool cancelled = false;
   platform::Status status;
 

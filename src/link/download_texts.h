@@ -5,6 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "link/console_types.h"
+#include "records/month_format.h"
+
 namespace stationlink {
 
 inline constexpr std::string_view kTextNothingNew = "Ningún dato nuevo que descargar.";
@@ -26,5 +29,16 @@ std::string progressText(int done, int total);
 std::string downloadTitle(std::string_view station);
 // The console model the serial port is connected to, by its model byte.
 std::string_view modelText(int modelCode);
+
+// Why a page is read again, by the result of reading it: -9 "Bloque incompleto", -2
+// "Perdido inicio del encabezado.", -3 "Error del número de bloque.", -4 "Detectado error
+// CRC.", -6 "Error de lectura". Empty for a result the transfer does not name.
+std::string pageErrorText(int result);
+// "Transferidos %3d de %d. Reintentos: %2d  (%s)"
+std::string retryText(int done, int total, int retries, std::string_view reason);
+// The log line for a stored record whose time of day no day can hold.
+std::string damagedRecordText(const records::DateTime& record);
+// The warning for a newest stored record later than the console's own clock.
+std::string newestAheadOfConsoleText(const records::DateTime& newest, const ConsoleTime& console);
 
 }  // namespace stationlink

@@ -11,6 +11,7 @@
 #include "database/rain_database.h"
 #include "database/weather_database.h"
 #include "link/cirrant_link.h"
+#include "link/download_texts.h"
 #include "platform/testing/mem_file_system.h"
 #include "platform/testing/scripted_user_interface.h"
 #include "quantities/units.h"
@@ -61,6 +62,7 @@ class DownloadTest : public ::testing::Test {
     ctx.config = &config_;
     ctx.host = &host_;
     ctx.values = &values_;
+    ctx.retryStatus = retryStatus_;
     DownloadOutcome out = Download(ctx);
     (void)db.close();
     return out;
@@ -91,6 +93,7 @@ class DownloadTest : public ::testing::Test {
   quantities::Units units_;
   platform::IntlSettings intl_;
   quantities::ValueContext values_{units_, intl_};
+  std::function<void(const std::string&)> retryStatus_;
 };
 
 void expectStrictlyIncreasing(const std::vector<std::pair<std::int32_t, int>>& records) {
@@ -147,6 +150,169 @@ TEST_F(DownloadTest, AnArchiveIntervalOfZeroIsLinkErrorFiftyAndStoresNothing) {
   EXPECT_FALSE(out.ok());
   EXPECT_EQ(out.linkError, -50);
   EXPECT_TRUE(stored().empty());
+}
+
+// A reply damaged in the preparation (the wind-transmitter channels, the firmware date)
+// is read again; a run that cannot read it fails with nothing stored. Either way no record
+// is ever stored with a guessed transmitter or a guessed layout.
+TEST(DownloadPreparation, DamagedRepliesFailTheRunOrStoreExactlyTheArchive) {
+  auto withTransmitterOnChannelThree = [](DownloadTest& f) {
+    // Channel 3 holds the anemometer transmitter (type 4), so every record names it.
+    f.engine_->mutableMemory().setByte(0x19 + 2 * 3, 0x14);
+  };
+  struct Plain : DownloadTest {
+    void TestBody() override {}
+  } reference;
+  withTransmitterOnChannelThree(reference);
+  ASSERT_TRUE(reference.download().ok());
+  std::vector<records::RecordBytes> expected;
+  {
+    database::WeatherDatabase db(reference.fs_);
+    (void)db.open("/st");
+    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
+      database::WeatherDataObject obj;
+      ASSERT_EQ(db.GetRecord(obj, i), 0);
+      expected.push_back(obj.record.bytes());
+    }
+  }
+  ASSERT_EQ(expected.front()[records::kArcTransmitter] & 0x07, 3);
+
+  struct Case {
+    const char* name;
+    consolesim::FaultKind kind;
+    std::uint64_t count;
+  };
+  // Every ACK and every reply of the preparation in turn: the identification, the eight
+  // transmitter channels, the firmware date, the archive interval, DMPAFT.
+  const Case cases[] = {{"nak", consolesim::FaultKind::kNak, 1},
+                        {"nak five times", consolesim::FaultKind::kNak, 5},
+                        {"garbage", consolesim::FaultKind::kGarbage, 1},
+                        {"garbage five times", consolesim::FaultKind::kGarbage, 5}};
+  for (const Case& c : cases) {
+    for (std::uint64_t at = 1; at <= 16; ++at) {
+      SCOPED_TRACE(std::string(c.name) + " at opportunity " + std::to_string(at));
+      struct Faulty : DownloadTest {
+        explicit Faulty(consolesim::FaultRule rule) : DownloadTest(consoleOptions({rule})) {}
+        void TestBody() override {}
+      } f({c.kind, at, c.count, -1});
+      withTransmitterOnChannelThree(f);
+      DownloadOutcome out = f.download();
+      database::WeatherDatabase db(f.fs_);
+      (void)db.open("/st");
+      if (!out.ok()) {
+        EXPECT_FALSE(out.status.isOk());
+        EXPECT_EQ(db.NumberOfRecordsInDataBase(), 0);
+        continue;
+      }
+      ASSERT_EQ(db.NumberOfRecordsInDataBase(), static_cast<int>(expected.size()));
+      for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
+        database::WeatherDataObject obj;
+        ASSERT_EQ(db.GetRecord(obj, i), 0);
+        ASSERT_EQ(obj.record.bytes(), expected[static_cast<std::size_t>(i)]) << "record " << i;
+      }
+    }
+  }
+}
+
+// A run killed while it wrote the day's summary leaves the summary behind the day's
+// records; a run that finds nothing new still brings it up to date.
+TEST_F(DownloadTest, NothingNewMendsASummaryBehindItsRecords) {
+  ASSERT_TRUE(download().ok());
+  {
+    database::WeatherDatabase db(fs_);
+    ASSERT_EQ(db.open("/st"), 0);
+    database::DailySummaryObject summary;
+    ASSERT_EQ(db.GetDailySummary(summary, 2006, 3, 15), 0);
+    summary.a.record.setI16(records::kSumAMinutes, 600);  // the summary of 20 records
+    ASSERT_TRUE(db.EditSummaryRecord(summary).isOk());
+    ASSERT_TRUE(db.close().isOk());
+  }
+  DownloadOutcome again = download();
+  ASSERT_TRUE(again.ok());
+  EXPECT_EQ(again.result, 0);
+  database::WeatherDatabase db(fs_);
+  ASSERT_EQ(db.open("/st"), 0);
+  database::DailySummaryObject summary;
+  ASSERT_EQ(db.GetDailySummary(summary, 2006, 3, 15), 0);
+  // 15 March holds the records of 00:30 to 23:30, 47 of 30 minutes (00:00 closed the 14th).
+  EXPECT_EQ(summary.a.record.i16(records::kSumAMinutes), 47 * 30);
+}
+
+// A newest record whose time no day can hold must not send the download to the next day:
+// the rest of the day is fetched after the newest sound record, and the damage is logged.
+TEST_F(DownloadTest, ADamagedNewestTimeStillFetchesTheRestOfTheDay) {
+  clock_.setLocal(2006, 3, 15, 12, 10);
+  engine_ = std::make_unique<consolesim::ConsoleEngine>(clock_, consoleOptions());
+  opener_ = std::make_unique<SimOpener>(*engine_, clock_);
+  link_->Close();
+  link_ = linktest::simCirrantLink(*opener_, clock_);
+  ASSERT_TRUE(download().ok());
+  const std::size_t before = stored().size();
+  {
+    database::WeatherDatabase db(fs_);
+    ASSERT_EQ(db.open("/st"), 0);
+    database::WeatherDataObject newest;
+    const int last = db.NumberOfRecordsInDataBase() - 1;
+    ASSERT_EQ(db.GetRecord(newest, last), 0);
+    ASSERT_EQ(newest.date.minutes, 12 * 60);
+    newest.record.setI16(records::kArcTime, 2000);
+    ASSERT_TRUE(db.EditArchiveRecord(newest, last).isOk());
+    ASSERT_TRUE(db.close().isOk());
+  }
+  clock_.advance(std::chrono::hours(2));
+  DownloadOutcome more = download();
+  ASSERT_TRUE(more.ok()) << more.status.toString();
+  // After 11:30, the newest sound record: 12:00 again (its stored copy is damaged), then
+  // 12:30 to 14:00.
+  EXPECT_EQ(more.stored, 5u);
+  EXPECT_EQ(stored().size(), before + 5);
+  EXPECT_NE(host_.lines().find("Registro dañado en la base de datos (2006-03-15, hora 2000"),
+            std::string::npos)
+      << host_.lines();
+}
+
+// A console clock once set ahead and then corrected leaves the newest record in the
+// console's future; the owner is told, in the event log, what to do.
+TEST_F(DownloadTest, ANewestRecordAheadOfTheConsoleClockIsLogged) {
+  ASSERT_TRUE(download().ok());
+  EXPECT_EQ(host_.lines().find("posterior a la hora de la consola"), std::string::npos);
+  ASSERT_TRUE(link_->SetTime({2006, 3, 10, 8, 0}).isOk());
+  DownloadOutcome again = download();
+  ASSERT_TRUE(again.ok());
+  EXPECT_NE(host_.lines().find("El registro más reciente de la base de datos (2006-03-15 23:30) "
+                               "es posterior a la hora de la consola (2006-03-10 08:00)."),
+            std::string::npos)
+      << host_.lines();
+}
+
+TEST(DownloadTexts, PageErrorsAreNamedAsTheDialogShowsThem) {
+  struct Case {
+    int result;
+    const char* text;
+  };
+  const Case cases[] = {{-9, "Bloque incompleto"},
+                        {-2, "Perdido inicio del encabezado."},
+                        {-3, "Error del número de bloque."},
+                        {-4, "Detectado error CRC."},
+                        {-6, "Error de lectura"},
+                        {-5, ""},
+                        {-1, ""}};
+  for (const Case& c : cases) EXPECT_EQ(pageErrorText(c.result), c.text) << c.result;
+  EXPECT_EQ(retryText(7, 20, 3, "Error del número de bloque."),
+            "Transferidos   7 de 20. Reintentos:  3  (Error del número de bloque.)");
+}
+
+TEST_F(DownloadTest, APageReadAgainShowsWhyOnTheStatusLine) {
+  engine_ = std::make_unique<consolesim::ConsoleEngine>(
+      clock_, consoleOptions({{consolesim::FaultKind::kCrcPage, 3, 1, -1}}));
+  opener_ = std::make_unique<SimOpener>(*engine_, clock_);
+  link_->Close();
+  link_ = linktest::simCirrantLink(*opener_, clock_);
+  std::vector<std::string> lines;
+  retryStatus_ = [&](const std::string& line) { lines.push_back(line); };
+  ASSERT_TRUE(download().ok());
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "Transferidos   2 de 20. Reintentos:  1  (Detectado error CRC.)");
 }
 
 TEST(ArchiveShare, RoundedAndCapped) {
