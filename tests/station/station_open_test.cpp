@@ -116,6 +116,46 @@ TEST(OpenStation, FailuresShowTheirMessages) {
   }
 }
 
+// The open sequence's own database step: a station directory that cannot be listed has
+// no database to open, and the failure reaches the message; one with no month yet opens.
+class UnlistableDirectory : public platform::MemFileSystem {
+ public:
+  platform::Result<std::vector<platform::DirEntry>> listDirectory(
+      const std::string& path) override {
+    if (path == "/st") return platform::Status::io("/st: permission denied");
+    return MemFileSystem::listDirectory(path);
+  }
+};
+
+class DatabaseHooks : public RecordingHooks {
+ public:
+  explicit DatabaseHooks(platform::FileSystem& fs) : fs_(fs), db(fs) {}
+  platform::Status openDatabase(const std::string& dir) override {
+    return openStationDatabase(fs_, db, dir);
+  }
+  platform::FileSystem& fs_;
+  database::WeatherDatabase db;
+};
+
+TEST(OpenStation, DatabaseThatCannotBeOpenedFailsWithItsMessage) {
+  UnlistableDirectory bad;
+  bad.setContents("/st/STATION.CFG", recordBytes(StationConfig()));
+  DatabaseHooks failing(bad);
+  auto open = openStationDirectory(bad, "/st", failing);
+  ASSERT_FALSE(open.isOk());
+  EXPECT_EQ(open.status().code(), kStationDatabaseFailed);
+  EXPECT_EQ(open.status().message().rfind("No se pudo abrir la base de datos.", 0), 0u);
+  EXPECT_EQ(failing.errors, std::vector<std::string>{"No se pudo abrir la base de datos."});
+
+  platform::MemFileSystem good;
+  good.setContents("/st/STATION.CFG", recordBytes(StationConfig()));
+  DatabaseHooks fresh(good);
+  ASSERT_TRUE(openStationDirectory(good, "/st", fresh).isOk()) << "no month yet is no failure";
+  EXPECT_TRUE(fresh.db.isOpen());
+  EXPECT_EQ(fresh.db.NumberOfMonthsInDatabase(), 0);
+  EXPECT_TRUE(fresh.errors.empty());
+}
+
 TEST(OpenStation, OldVersionIsConvertedOnlyWhenTheUserAgrees) {
   std::string old(2088, '\0');
   old[0] = 1;
