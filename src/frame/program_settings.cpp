@@ -27,64 +27,6 @@ std::size_t viewPlacementOffset(std::size_t index) {
                    : progdata::kMoreViewPlacements + (index - 5) * progdata::kPlacementBytes;
 }
 
-bool isValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    std::size_t extra = 0;
-    if (c < 0x80) {
-      extra = 0;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-    } else {
-      return false;
-    }
-    if (i + extra >= s.size() && extra > 0) return false;
-    for (std::size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Files written by the Windows build hold text in the Windows-1252 code page.
-std::string fromWindows1252(std::string_view s) {
-  static constexpr char16_t k80to9F[32] = {
-      0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-  std::string out;
-  for (char ch : s) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out += ch;
-    } else if (c < 0xA0) {
-      appendUtf8(out, k80to9F[c - 0x80]);
-    } else {
-      appendUtf8(out, c);
-    }
-  }
-  return out;
-}
-
 Status withCode(Status s, platform::Errc kind, int code) { return Status(kind, s.message(), code); }
 
 }  // namespace
@@ -174,39 +116,37 @@ void ProgramSettings::setFramePlacement(const std::array<std::int32_t, 4>& rect)
   for (std::size_t k = 0; k < rect.size(); ++k) setI32(progdata::kFramePlacement + 4 * k, rect[k]);
 }
 
-std::string ProgramSettings::textAt(std::size_t at, std::size_t width) const {
-  std::string raw;
+std::string ProgramSettings::pathAt(std::size_t at, std::size_t width) const {
+  std::string path;
   for (std::size_t k = 0; k < width && bytes_[at + k] != std::byte{0}; ++k) {
-    raw += static_cast<char>(bytes_[at + k]);
+    path += static_cast<char>(bytes_[at + k]);
   }
-  return isValidUtf8(raw) ? raw : fromWindows1252(raw);
+  return path;
 }
 
-void ProgramSettings::setTextAt(std::size_t at, std::size_t width, std::string_view text) {
-  // One byte stays for the terminating zero; the cut never splits a character.
-  std::size_t length = std::min(text.size(), width - 1);
-  if (length < text.size()) {
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
-  }
+void ProgramSettings::setPathAt(std::size_t at, std::size_t width, std::string_view path) {
+  // A path cut short names another directory, so one that does not fit (one byte stays
+  // for the terminating zero) is not kept at all.
+  const bool fits = path.size() < width && path.find('\0') == std::string_view::npos;
   for (std::size_t k = 0; k < width; ++k) {
-    bytes_[at + k] = k < length ? static_cast<std::byte>(text[k]) : std::byte{0};
+    bytes_[at + k] = fits && k < path.size() ? static_cast<std::byte>(path[k]) : std::byte{0};
   }
 }
 
 std::string ProgramSettings::programDirectory() const {
-  return textAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes);
+  return pathAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes);
 }
 
 void ProgramSettings::setProgramDirectory(std::string_view dir) {
-  setTextAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes, dir);
+  setPathAt(progdata::kProgramDirectory, progdata::kProgramDirectoryBytes, dir);
 }
 
 std::string ProgramSettings::lastStationDirectory() const {
-  return textAt(progdata::kLastStation, progdata::kLastStationBytes);
+  return pathAt(progdata::kLastStation, progdata::kLastStationBytes);
 }
 
 void ProgramSettings::setLastStationDirectory(std::string_view dir) {
-  setTextAt(progdata::kLastStation, progdata::kLastStationBytes, dir);
+  setPathAt(progdata::kLastStation, progdata::kLastStationBytes, dir);
 }
 
 bool ProgramSettings::downloadInHour(int hour) const {
@@ -282,10 +222,17 @@ Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSystem& files,
   const std::string path = platform::joinPath(programDirectory, kProgramSettingsFileName);
   auto read = readProgramSettings(files, path);
   int replaceMessage = 0;
+  bool createNew = false;
   if (!read) {
     switch (read.status().code()) {
       case -1:
-        replaceMessage = kMsgCannotOpen;
+        // A first start in a new program directory simply has no settings yet; only a
+        // file that is there but cannot be opened deserves the message.
+        if (read.status().kind() == platform::Errc::kNotFound) {
+          createNew = true;
+        } else {
+          replaceMessage = kMsgCannotOpen;
+        }
         break;
       case -2:
         replaceMessage = kMsgOldVersion;
@@ -299,8 +246,8 @@ Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSystem& files,
   }
 
   ProgramSettings settings = read ? *read : ProgramSettings();
-  if (replaceMessage != 0) {
-    messages.ShowError(replaceMessage);
+  if (replaceMessage != 0 || createNew) {
+    if (replaceMessage != 0) messages.ShowError(replaceMessage);
     settings = ProgramSettings();
     if (!settings.save(files, path).isOk()) messages.ShowError(kMsgSaveError);
   }

@@ -107,8 +107,10 @@ class ProgramSettings {
   std::int32_t screenWidth() const { return i32(progdata::kScreenWidth); }
   std::int32_t screenHeight() const { return i32(progdata::kScreenHeight); }
 
-  // Text fields hold UTF-8 cut at a character boundary and end with a zero byte; an older
-  // file's text that is not UTF-8 is read as Windows-1252.
+  // The two directories are paths: their bytes are stored and read back exactly, never
+  // decoded (a folder named in Latin-1 stays that folder). Each field keeps at most 259
+  // bytes before its zero; a longer path is not stored (the field is left empty), since
+  // any shorter one would name another directory.
   std::string programDirectory() const;
   void setProgramDirectory(std::string_view dir);
   std::string lastStationDirectory() const;
@@ -161,8 +163,8 @@ class ProgramSettings {
   void setI32(std::size_t at, std::int32_t v);
   WindowPlacement placementAt(std::size_t at) const;
   void setPlacementAt(std::size_t at, const WindowPlacement& p);
-  std::string textAt(std::size_t at, std::size_t width) const;
-  void setTextAt(std::size_t at, std::size_t width, std::string_view text);
+  std::string pathAt(std::size_t at, std::size_t width) const;
+  void setPathAt(std::size_t at, std::size_t width, std::string_view path);
   void stampMarkers();
 
   std::array<std::byte, kProgramSettingsBytes> bytes_{};
@@ -175,7 +177,8 @@ platform::Result<ProgramSettings> readProgramSettings(platform::FileSystem& file
                                                       const std::string& path);
 
 // Start-up: reads `programDirectory`/progdata.dat and settles what the run will use.
-//   missing or cannot be opened: message 61865, defaults, file written;
+//   missing (a first start): defaults, file written, no message;
+//   there but cannot be opened: message 61865, defaults, file written;
 //   wrong size, or layout version not 1: message 62029, defaults, file written;
 //   any other read error: message 61016 and a kIo failure: the program must end.
 // Then prepareForRun() and the program directory stored at 244. A failed write of the

@@ -3,6 +3,7 @@
 #include "frame/program.h"
 #include "frame/station_admin.h"
 #include "platform/string_table.h"
+#include "station/leap_year_notice.h"
 
 namespace frame {
 
@@ -12,6 +13,19 @@ constexpr int kMsgConfirmDelete = 64206;
 constexpr int kMsgCannotDeleteFile = 64209;
 constexpr int kMsgCannotDeleteDir = 64210;
 constexpr int kMsgDeleteTitle = 64218;
+
+// The frame's leap-year notice command: shown once in a run, and only in the days around
+// 1 March; the record at 920 says it was shown, so later opens leave it alone.
+void showLeapYearNotice(Program& program) {
+  ProgramSettings& settings = program.settings();
+  if (settings.leapYearNoticeShown()) return;
+  const platform::CivilTime today = program.clock().localNow();
+  if (!station::leapYearNoticeDue(today.year, today.month, today.day)) return;
+  program.ui().showTextFile(
+      platform::loadString(station::kLeapYearNoticeTitle),
+      platform::joinPath(program.programDirectory(), station::kLeapYearNoticeFile));
+  settings.setLeapYearNoticeShown(true);
+}
 
 }  // namespace
 
@@ -25,6 +39,10 @@ platform::Status Program::openStation(const std::string& dir) {
   passwordAccepted_ = false;
   messages_.setStationName(current_->stationName());
   if (started_) title_.update(currentTitle());
+  // The older consoles get the notice once the open is over, as a posted command.
+  if (!current_->isCirrant() && !settings_.leapYearNoticeShown()) {
+    loop_.post([this] { showLeapYearNotice(*this); });
+  }
   return platform::Status::ok();
 }
 

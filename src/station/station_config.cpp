@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "station/text_encoding.h"
+
 namespace station {
 
 namespace {
@@ -96,6 +98,15 @@ StationConfig::Bytes StationConfig::encodeForDisk() const {
   std::fill_n(out.begin() + layout::kRunTimeArea.offset, layout::kRunTimeArea.size, std::byte{0});
   return out;
 }
+
+void StationConfig::setStationDir(std::string_view v) {
+  const std::string_view kept = v.substr(0, std::min(v.find('\0'), layout::kStationDir.maxLength));
+  fill(layout::kStationDir.offset, layout::kStationDir.width, std::byte{0});
+  for (std::size_t i = 0; i < kept.size(); ++i)
+    bytes_[layout::kStationDir.offset + i] = static_cast<std::byte>(kept[i]);
+}
+
+std::string StationConfig::stationDirForDisplay() const { return toValidUtf8(stationDir()); }
 
 void StationConfig::fill(std::size_t offset, std::size_t count, std::byte value) {
   if (offset >= kSize) return;

@@ -124,8 +124,16 @@ class StationConfig {
   std::uint16_t model() const { return get(layout::kModel); }
   std::string stationName() const { return text(layout::kStationName); }
   void setStationName(std::string_view v) { setText(layout::kStationName, v); }
-  std::string stationDir() const { return text(layout::kStationDir); }
-  void setStationDir(std::string_view v) { setText(layout::kStationDir, v); }
+  // The station directory is a path: its bytes are kept exactly as given and read back
+  // exactly as stored, never decoded (a folder named in Latin-1 is not its UTF-8
+  // look-alike). The reader overwrites it with the directory actually read from.
+  // REQUIRES: v.size() <= 259 (the open, create and rename refuse longer paths)
+  std::string stationDir() const {
+    return std::string(rawText(bytes_, layout::kStationDir.offset, layout::kStationDir.maxLength));
+  }
+  void setStationDir(std::string_view v);
+  // The directory as text for people: invalid UTF-8 bytes shown as U+FFFD.
+  std::string stationDirForDisplay() const;
   std::uint32_t sensorMask() const { return get(layout::kSensorMask); }
   void setSensorMask(std::uint32_t v) { set(layout::kSensorMask, v); }
   std::uint32_t sensorMask2() const { return get(layout::kSensorMask2); }

@@ -24,6 +24,22 @@ void StationOpenHooks::openRainDatabase(const std::string&) {}
 void StationOpenHooks::createLink(const StationConfig&) {}
 void StationOpenHooks::loadInternetSettings(const std::string&) {}
 
+platform::Status openStationDatabase(platform::FileSystem& files, database::WeatherDatabase& db,
+                                     const std::string& dir) {
+  // The database reads an unlistable directory as one without months; here that must
+  // fail, or the station would look empty and its first download would start it afresh.
+  if (auto listing = files.listDirectory(dir); !listing.isOk()) {
+    return platform::Status(listing.status().kind(), listing.status().message(),
+                            kStationDatabaseFailed);
+  }
+  (void)db.open(dir);  // 0 with months, -2 without: both are an open database
+  if (!db.isOpen()) {
+    return platform::Status(platform::Errc::kIo, dir + ": the database did not open",
+                            kStationDatabaseFailed);
+  }
+  return platform::Status::ok();
+}
+
 namespace {
 
 // Steps 2 of the open: an earlier version's file is converted when the user agrees.
@@ -76,8 +92,9 @@ platform::Result<StationState> openStationDirectory(platform::FileSystem& files,
   }
   hooks.clearPasswordAccepted();
   if (platform::Status s = hooks.openDatabase(dir); !s.isOk()) {
-    hooks.showError(platform::loadString(text::kCannotOpenDatabase));
-    return s;
+    const std::string text = platform::loadString(text::kCannotOpenDatabase);
+    hooks.showError(text);
+    return platform::Status(s.kind(), text + " " + s.message(), kStationDatabaseFailed);
   }
   hooks.openRainDatabase(dir);
   hooks.createLink(state->config);

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/weather_database.h"
 #include "platform/file_system.h"
 #include "platform/status.h"
 #include "station/data_sets.h"
@@ -36,7 +37,10 @@ class StationOpenHooks {
   virtual std::vector<DataSet> dataSets();
   // Reading the record clears the program-wide "password accepted" flag.
   virtual void clearPasswordAccepted() {}
-  // The station's WeatherDatabase. A failure fails the open.
+  // The station's WeatherDatabase. A failure fails the open, after the open sequence has
+  // shown "No se pudo abrir la base de datos." through showError. The services that own
+  // the database open it here with openStationDatabase(), so that its failure reaches
+  // that message.
   virtual platform::Status openDatabase(const std::string& dir);
   // The rain database, the console link (from linkParams-style fields of the
   // record) and the internet settings. A failure is reported by the hook itself and does
@@ -49,14 +53,24 @@ class StationOpenHooks {
   virtual void leapYearNotice() {}
 };
 
+// The failure code of the open when the database could not be opened (Status::code()).
+inline constexpr int kStationDatabaseFailed = -3;
+
+// Open step 6: `db` opened on the station directory. A station without month files opens
+// empty (its first download creates them); a directory whose files cannot be listed
+// cannot hold a database, and fails with kStationDatabaseFailed.
+platform::Status openStationDatabase(platform::FileSystem& files, database::WeatherDatabase& db,
+                                     const std::string& dir);
+
 // The open sequence of a station directory:
 //  - STATION.CFG of 2088 bytes (versions 5.0/5.1) is converted after the user agrees;
 //    2052 or 348 bytes (3.x/4.x) is refused with the version message; any other size or
 //    no file fails without a message;
 //  - the subdirectories every open needs are created;
 //  - the record and the lists are read ("No se pudo abrir '%s'." on failure);
-//  - the database is opened ("No se pudo abrir la base de datos." on failure), then the
-//    rain database, link and internet settings.
+//  - the database is opened ("No se pudo abrir la base de datos." shown, or logged while
+//    unattended, and a failure whose code is kStationDatabaseFailed and whose message
+//    starts with that text), then the rain database, link and internet settings.
 // Returns the open station; on failure the caller's station (if any) has not been
 // touched by this function beyond closePreviousStation().
 platform::Result<StationState> openStationDirectory(platform::FileSystem& files,

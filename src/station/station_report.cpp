@@ -29,7 +29,7 @@ std::string describeStation(const StationState& station) {
   const StationConfig& c = station.config;
   std::string out;
   line(out, "name", c.stationName());
-  line(out, "directory", c.stationDir());
+  line(out, "directory", c.stationDirForDisplay());
   line(out, "model", std::string(modelName(c.model())) + " (" + std::to_string(c.model()) + ")");
   line(out, "port", std::to_string(c.comPort()));
   line(out, "baud rate", std::to_string(c.baudRate()));

@@ -85,6 +85,22 @@ std::string decodeStoredText(std::string_view bytes) {
   return out;
 }
 
+std::string toValidUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t n = sequenceLength(bytes, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+      continue;
+    }
+    out.append(bytes.substr(i, n));
+    i += n;
+  }
+  return out;
+}
+
 std::string_view cutAtCharBoundary(std::string_view text, std::size_t maxBytes) {
   if (text.size() <= maxBytes) return text;
   std::size_t end = maxBytes;

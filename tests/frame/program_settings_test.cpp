@@ -91,13 +91,51 @@ TEST_P(ProgramSettingsReplaced, ByDefaultsWithTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProgramSettingsReplaced,
-    ::testing::Values(BadFileCase{"missing", std::nullopt, kCannotOpen},
-                      BadFileCase{"empty", std::string(), kOldVersion},
+    ::testing::Values(BadFileCase{"empty", std::string(), kOldVersion},
                       BadFileCase{"short", std::string(2047, '\0'), kOldVersion},
                       BadFileCase{"long", std::string(2049, '\0'), kOldVersion},
                       BadFileCase{"version_two", versionTwo(), kOldVersion},
                       BadFileCase{"version_zero", std::string(2048, '\0'), kOldVersion}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A first start in a new program directory: the file is made with the defaults and
+// nobody is told that something went wrong.
+TEST_F(ProgramSettingsTest, FirstStartCreatesTheFileWithoutAMessage) {
+  ASSERT_TRUE(fs_.createDirectories("/prog").isOk());
+  auto settings = loadProgramSettingsAtStart(fs_, "/prog", messages_);
+  ASSERT_TRUE(settings.isOk());
+  EXPECT_TRUE(ui_.messages().empty());
+  fs_.dropUnsyncedData();
+  expectDefaults(fs_.contents(kPath));
+  EXPECT_EQ(settings->programDirectory(), "/prog");
+}
+
+// progdata.dat is there but the system refuses to open it (permissions, say).
+class UnopenableSettings : public MemFileSystem {
+ public:
+  platform::Result<std::unique_ptr<platform::File>> open(const std::string& path,
+                                                         platform::OpenMode mode) override {
+    if (path == kPath && mode == platform::OpenMode::kRead)
+      return platform::Status::io(path + ": permission denied");
+    return MemFileSystem::open(path, mode);
+  }
+};
+
+TEST(ProgramSettingsAtStart, FileThatCannotBeOpenedIsReplacedAfter61865) {
+  UnopenableSettings fs;
+  fs.setContents(kPath, std::string(2048, '\x11'));
+  FakeClock clock;
+  EventLog log{fs, clock, "/prog"};
+  ScriptedUserInterface ui;
+  platform::UnattendedFlag unattended;
+  Messages messages{log, ui, unattended};
+  auto settings = loadProgramSettingsAtStart(fs, "/prog", messages);
+  ASSERT_TRUE(settings.isOk());
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.messages()[0].text, kCannotOpen);
+  fs.dropUnsyncedData();
+  expectDefaults(fs.contents(kPath));
+}
 
 TEST_F(ProgramSettingsTest, UnknownBytesSurviveAStartAndASave) {
   std::string original(2048, '\0');
@@ -245,20 +283,24 @@ TEST(ProgramSettings, ScreenChangeZeroesOnlyTheScreenBoundPlacements) {
   EXPECT_EQ(b.substr(236, 8), std::string("\x80\x07\x00\x00\x38\x04\x00\x00", 8));
 }
 
-TEST(ProgramSettings, TextFields) {
+// The two directory fields are paths: bytes in, the same bytes out.
+TEST(ProgramSettings, DirectoryFieldsKeepPathBytes) {
   ProgramSettings s;
-  // 258 ASCII bytes and a two-byte character: only 259 bytes fit before the zero.
-  std::string longDir(258, 'd');
-  longDir += "\xC3\xB3";
-  s.setProgramDirectory(longDir);
-  EXPECT_EQ(s.programDirectory(), std::string(258, 'd'));
+  const std::string fits(259, 'd');
+  s.setProgramDirectory(fits);
+  EXPECT_EQ(s.programDirectory(), fits);
+  // 258 bytes and a two-byte character: cut anywhere, it would name another directory.
+  s.setProgramDirectory(std::string(258, 'd') + "\xC3\xB3");
+  EXPECT_EQ(s.programDirectory(), "");
+  EXPECT_EQ(bytesOf(s).substr(244, 260), std::string(260, '\0'));
 
+  const std::string latin1 = "/datos/Jard\xEDn";  // a folder named in Latin-1
+  s.setLastStationDirectory(latin1);
+  EXPECT_EQ(bytesOf(s).substr(504, latin1.size() + 1), latin1 + std::string(1, '\0'));
   std::string bytes = bytesOf(s);
-  const std::string cp1252 = "C:\\Estaci\xF3n";  // written by the Windows build
-  bytes.replace(504, cp1252.size(), cp1252);
-  auto old = ProgramSettings::decode(std::as_bytes(std::span(bytes)));
-  ASSERT_TRUE(old.isOk());
-  EXPECT_EQ(old->lastStationDirectory(), "C:\\Estaci\xC3\xB3n");
+  auto read = ProgramSettings::decode(std::as_bytes(std::span(bytes)));
+  ASSERT_TRUE(read.isOk());
+  EXPECT_EQ(read->lastStationDirectory(), latin1) << "never read as Windows-1252";
 }
 
 }  // namespace

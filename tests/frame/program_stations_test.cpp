@@ -32,6 +32,46 @@ TEST_F(ProgramTest, DeletingTheCurrentStationClosesItAndRemovesItEverywhere) {
   EXPECT_EQ(program->currentStationName(), "Otra");
 }
 
+// An older console's station opened in the days around 1 March shows LEAP.TXT once in the
+// run and records that at 920; a Cirrant never does, nor does any station in June.
+TEST_F(ProgramTest, LeapYearNoticeForOlderConsolesOncePerRun) {
+  struct Case {
+    const char* name;
+    int model;
+    int month, day;
+    bool shown;
+  };
+  const Case kCases[] = {
+      {"Tessel in late February", 2, 2, 20, true},
+      {"Lumeno on 1 March", 4, 3, 1, true},
+      {"Cirrant in late February", 6, 2, 20, false},
+      {"Tessel in June", 2, 6, 1, false},
+  };
+  for (const Case& c : kCases) {
+    program.reset();
+    ui.clear();
+    const std::string dir = addStation(c.name, "Casa", c.model);
+    clock.setLocal(2028, c.month, c.day, 9, 0);
+    makeProgram();
+    ASSERT_TRUE(program->startForCommand(dir).isOk()) << c.name;
+    program->loop().runOnce(std::chrono::milliseconds(0));
+    ASSERT_TRUE(program->openStation(dir).isOk()) << c.name;
+    program->loop().runOnce(std::chrono::milliseconds(0));
+    std::vector<platform::ScriptedUserInterface::Shown> files;
+    for (const auto& s : ui.shown()) {
+      if (s.kind == platform::ScriptedUserInterface::Kind::kTextFile) files.push_back(s);
+    }
+    EXPECT_EQ(program->settings().leapYearNoticeShown(), c.shown) << c.name;
+    if (!c.shown) {
+      EXPECT_TRUE(files.empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(files.size(), 1u) << c.name << ": once, though the station was opened twice";
+    EXPECT_EQ(files[0].title, "Aviso de año bisiesto") << c.name;
+    EXPECT_EQ(files[0].text, std::string(kProgramDir) + "/LEAP.TXT") << c.name;
+  }
+}
+
 TEST_F(ProgramTest, DeletionNeedsConfirmation) {
   std::string casa = addStation("Casa", "Casa");
   makeProgram();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/testing/mem_file_system.h"
 #include "record_fixture.h"
 #include "station/station_creator.h"
@@ -112,6 +114,46 @@ TEST(OpenStation, FailuresShowTheirMessages) {
     }
     EXPECT_EQ(fs.contents("/st/STATION.CFG"), k.file) << k.name << ": the file is never rewritten";
   }
+}
+
+// The open sequence's own database step: a station directory that cannot be listed has
+// no database to open, and the failure reaches the message; one with no month yet opens.
+class UnlistableDirectory : public platform::MemFileSystem {
+ public:
+  platform::Result<std::vector<platform::DirEntry>> listDirectory(
+      const std::string& path) override {
+    if (path == "/st") return platform::Status::io("/st: permission denied");
+    return MemFileSystem::listDirectory(path);
+  }
+};
+
+class DatabaseHooks : public RecordingHooks {
+ public:
+  explicit DatabaseHooks(platform::FileSystem& fs) : fs_(fs), db(fs) {}
+  platform::Status openDatabase(const std::string& dir) override {
+    return openStationDatabase(fs_, db, dir);
+  }
+  platform::FileSystem& fs_;
+  database::WeatherDatabase db;
+};
+
+TEST(OpenStation, DatabaseThatCannotBeOpenedFailsWithItsMessage) {
+  UnlistableDirectory bad;
+  bad.setContents("/st/STATION.CFG", recordBytes(StationConfig()));
+  DatabaseHooks failing(bad);
+  auto open = openStationDirectory(bad, "/st", failing);
+  ASSERT_FALSE(open.isOk());
+  EXPECT_EQ(open.status().code(), kStationDatabaseFailed);
+  EXPECT_EQ(open.status().message().rfind("No se pudo abrir la base de datos.", 0), 0u);
+  EXPECT_EQ(failing.errors, std::vector<std::string>{"No se pudo abrir la base de datos."});
+
+  platform::MemFileSystem good;
+  good.setContents("/st/STATION.CFG", recordBytes(StationConfig()));
+  DatabaseHooks fresh(good);
+  ASSERT_TRUE(openStationDirectory(good, "/st", fresh).isOk()) << "no month yet is no failure";
+  EXPECT_TRUE(fresh.db.isOpen());
+  EXPECT_EQ(fresh.db.NumberOfMonthsInDatabase(), 0);
+  EXPECT_TRUE(fresh.errors.empty());
 }
 
 TEST(OpenStation, OldVersionIsConvertedOnlyWhenTheUserAgrees) {
@@ -261,6 +303,52 @@ TEST(CreateStation, NameWithoutLettersIsRefused) {
   auto dir = createStation(fs, {"-- !", "/data", 5}, {}, prompts);
   EXPECT_FALSE(dir.isOk());
   EXPECT_EQ(prompts.errors, std::vector<std::string>{"Nombre de estación '-- !' no válido."});
+}
+
+// A folder named in Latin-1 and its UTF-8 look-alike are two stations: each is opened,
+// saved and opened again from its own bytes, and never reaches into the other.
+TEST(OpenStation, PathBytesNameTheFolderTheStationWasOpenedFrom) {
+  const std::filesystem::path tmp =
+      std::filesystem::temp_directory_path() /
+      ("stratalog-bytes-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::remove_all(tmp);
+  const std::string latin1 = tmp.string() + "/Jard\xedn";
+  const std::string utf8 = tmp.string() + "/Jard\xc3\xadn";
+  platform::FileSystem& fs = platform::defaultFileSystem();
+  for (const std::string& dir : {latin1, utf8}) {
+    StationConfig c;
+    c.setStationName(dir == latin1 ? "Latin" : "Utf");
+    c.setStationDir(dir);
+    ASSERT_TRUE(fs.createDirectories(dir).isOk());
+    ASSERT_TRUE(writeStationRecord(fs, c, dir).isOk());
+  }
+  const std::string utf8Before = *fs.readFile(utf8 + "/STATION.CFG");
+
+  RecordingHooks hooks;
+  auto open = openStationDirectory(fs, latin1, hooks);
+  ASSERT_TRUE(open.isOk()) << open.status().toString();
+  EXPECT_EQ(open->config.stationDir(), latin1);
+  EXPECT_EQ(open->directory(), latin1);
+  open->config.setComPort(7);
+  ASSERT_TRUE(saveStation(fs, *open).isOk());
+
+  EXPECT_EQ(*fs.readFile(utf8 + "/STATION.CFG"), utf8Before) << "the other station is untouched";
+  EXPECT_FALSE(fs.exists(utf8 + "/DataLists.dat"));
+  EXPECT_FALSE(fs.exists(utf8 + "/Plots")) << "the open tree goes into the opened folder only";
+  auto again = openStationDirectory(fs, latin1, hooks);
+  ASSERT_TRUE(again.isOk());
+  EXPECT_EQ(again->config.comPort(), 7);
+  EXPECT_EQ(again->config.stationName(), "Latin");
+
+  auto other = openStationDirectory(fs, utf8, hooks);
+  ASSERT_TRUE(other.isOk());
+  EXPECT_EQ(other->config.stationDir(), utf8);
+  EXPECT_EQ(other->config.comPort(), 1);
+  ASSERT_TRUE(saveStation(fs, *other).isOk());
+  auto latinAgain = loadStation(fs, latin1, {});
+  ASSERT_TRUE(latinAgain.isOk());
+  EXPECT_EQ(latinAgain->config.comPort(), 7) << "saving the look-alike left this one alone";
+  std::filesystem::remove_all(tmp);
 }
 
 }  // namespace
