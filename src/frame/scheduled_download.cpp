@@ -6,6 +6,7 @@
 #include "frame/program.h"
 #include "platform/string_table.h"
 #include "station/schedule.h"
+#include "station/text_encoding.h"
 
 namespace frame {
 
@@ -29,8 +30,9 @@ void downloadOne(Program& program, const std::string& dir, const std::string& ti
   if (!isCurrent) {
     auto read = program.stations().readStation(dir);
     if (!read) {
-      m.LogMessage(fillText(platform::loadString(kMsgStationUnreadable), {dir}),
-                   program.currentStationName());
+      m.LogMessage(
+          fillText(platform::loadString(kMsgStationUnreadable), {station::toValidUtf8(dir)}),
+          program.currentStationName());
       return;
     }
     other = std::move(*read);

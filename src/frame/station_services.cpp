@@ -19,6 +19,8 @@ namespace {
 // The open sequence's questions and errors through the program's messages: a box for a
 // person, an event-log line while unattended, and the negative answer when no one is
 // there to give one.
+constexpr int kMsgDatabaseProblem = 64303;
+
 class MessageHooks : public station::StationOpenHooks, public station::StationPrompts {
  public:
   explicit MessageHooks(Messages* messages) : messages_(messages) {}
@@ -60,6 +62,27 @@ class LinkConfigMemory : public station::ConsoleConfigMemory {
 };
 
 class FileStationServices : public StationServices {
+  // The open sequence's database and rain database steps, opening the services' own.
+  class OpenHooks : public MessageHooks {
+   public:
+    explicit OpenHooks(FileStationServices& services)
+        : MessageHooks(services.messages_), services_(services) {}
+    platform::Status openDatabase(const std::string& dir) override {
+      if (!services_.env_) return platform::Status::ok();
+      services_.db_.emplace(services_.files_);
+      return station::openStationDatabase(services_.files_, *services_.db_, dir);
+    }
+    void openRainDatabase(const std::string& dir) override {
+      if (!services_.env_) return;
+      services_.rain_.emplace(services_.files_);
+      services_.rain_->setDirectory(dir);
+      (void)services_.rain_->load(dir);
+    }
+
+   private:
+    FileStationServices& services_;
+  };
+
  public:
   // Without `env` the services keep to the files: no console link is ever opened.
   FileStationServices(platform::FileSystem& files, const platform::Env* env)
@@ -71,18 +94,15 @@ class FileStationServices : public StationServices {
   void stopPortManager() override { closeLink(); }
 
   platform::Result<station::StationConfig> openStation(const std::string& dir) override {
-    MessageHooks hooks(messages_);
+    OpenHooks hooks(*this);
     auto state = station::openStationDirectory(files_, dir, hooks);
-    if (!state) return state.status();
-    open_ = std::move(*state);
-    if (env_) {
-      // An empty or new station opens with no data.
-      db_.emplace(files_);
-      (void)db_->open(dir);
-      rain_.emplace(files_);
-      rain_->setDirectory(dir);
-      (void)rain_->load(dir);
+    if (!state) {
+      rain_.reset();
+      db_.reset();
+      return state.status();
     }
+    open_ = std::move(*state);
+    logOpenProblems(open_->config.stationName());
     return open_->config;
   }
   void closeStation() override {
@@ -94,6 +114,22 @@ class FileStationServices : public StationServices {
     open_.reset();
   }
   database::WeatherDatabase* database() override { return db_ ? &*db_ : nullptr; }
+  // What the open left out or mended in the month files, and the rain.db lines it could
+  // not read, once in the event log under the station's name.
+  void logOpenProblems(const std::string& station) {
+    if (messages_ == nullptr) return;
+    if (db_) {
+      for (const std::string& p : db_->problems()) {
+        (void)messages_->LogMessage(fillText(platform::loadString(kMsgDatabaseProblem), {p}),
+                                    station);
+      }
+    }
+    if (rain_) {
+      for (const database::RainLine& line : rain_->unreadLines()) {
+        (void)messages_->LogMessage(database::rainLineMessage(line, station), station);
+      }
+    }
+  }
   database::RainDatabase* rainDatabase() override { return rain_ ? &*rain_ : nullptr; }
   platform::Result<station::StationConfig> readStation(const std::string& dir) override {
     return station::readStationRecord(files_, dir);

@@ -4,6 +4,7 @@
 
 #include "frame/clear_procedure.h"
 #include "frame/program.h"
+#include "platform/string_table.h"
 
 namespace frame {
 
@@ -12,6 +13,7 @@ namespace {
 constexpr int kMsgLeapInstructions = 60025;
 constexpr int kMsgLeapDisabled = 60024;
 constexpr int kMsgClearNotOnCirrant = 61014;
+constexpr int kMsgClearUnavailable = 64302;
 constexpr int kMsgDownloadOk = 61868;
 constexpr int kMsgDownloadFailed = 61869;
 constexpr int kMsgClearFailed = 61870;
@@ -48,7 +50,7 @@ platform::Status runClearOfCurrentStation(Program& program) {
   station::StationConfig* st = program.currentStation();
   ClearOperations* console = program.stations().clearOperations();
   if (st == nullptr || console == nullptr) {
-    return platform::Status::unsupported("the console's clear operations are not available");
+    return platform::Status::unsupported(platform::loadString(kMsgClearUnavailable));
   }
   std::array<std::uint8_t, 8> items{};
   for (std::size_t i = 0; i < items.size(); ++i) items[i] = st->autoClearItems(i);

@@ -120,6 +120,22 @@ TEST_F(SchedulerProgramTest, CurrentStationFirstOthersWithTheirOwnSettings) {
   EXPECT_NE(log().find("No se pudo abrir la estación en '" + missing + "'."), std::string::npos);
 }
 
+// A damaged download.lst line (bytes that are not UTF-8) reaches the event log as valid
+// UTF-8, each bad byte a replacement character.
+TEST_F(SchedulerProgramTest, AnUnreadableListedStationIsLoggedAsValidText) {
+  std::string dir = addStation("A", "Alpha");
+  const std::string damaged = std::string(kProgramDir) + "/Jard\xedn";
+  fs.setContents(std::string(kProgramDir) + "/download.lst", damaged + "\n" + dir + "\n");
+  startAt(6, 59);
+  scheduleHour(7, 0);
+  advanceSeconds(2 * 60);
+  EXPECT_EQ(log().find("Jard\xedn"), std::string::npos);
+  EXPECT_NE(log().find("No se pudo abrir la estación en '" + std::string(kProgramDir) +
+                       "/Jard\xEF\xBF\xBDn'."),
+            std::string::npos)
+      << log();
+}
+
 TEST_F(SchedulerProgramTest, CancelledCountDownAndFailedDownloadAreLogged) {
   std::string a = addStation("A", "Alpha");
   std::string b = addStation("B", "Beta");

@@ -5,9 +5,12 @@
 
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
+#include "frame/event_log.h"
+#include "frame/messages.h"
 #include "link/console_link.h"
 #include "link/serial_port_manager.h"
 #include "platform/testing/mem_file_system.h"
+#include "platform/testing/scripted_user_interface.h"
 #include "station/station_file.h"
 
 namespace frame {
@@ -54,6 +57,49 @@ TEST(StationServices, TheSharedLinkGivesUpItsPortAfterTheIdleTime) {
 
   services->closeStation();
   EXPECT_EQ(services->stationLink(), nullptr);
+}
+
+// A month file that a killed writer left with a record count beyond its day blocks is
+// mended when the station opens, and the event log says so; an
+// unreadable rain.db line is named there too.
+TEST(StationServices, OpeningLogsWhatTheDatabaseMendedOrLeftOut) {
+  platform::MemFileSystem fs;
+  platform::FakeClock clock;
+  const std::string dir = "/prog/Cumbre";
+  station::StationConfig config;
+  ASSERT_TRUE(config.setModel(6));
+  config.setStationName("Cumbre");
+  config.setStationDir(dir);
+  ASSERT_TRUE(fs.createDirectories(dir).isOk());
+  ASSERT_TRUE(station::writeStationRecord(fs, config, dir).isOk());
+  // Header: "WDAT5.3", record count 3, day 1 holding records 0 and 1 (its summaries).
+  std::string month(212, '\0');
+  month.replace(0, 7, "WDAT5.3");
+  month[14] = 5;
+  month[15] = 3;
+  month[16] = 3;
+  month[20 + 6 * 1] = 2;
+  std::string summaryA(88, '\0'), summaryB(88, '\0');
+  summaryA[0] = 2;
+  summaryB[0] = 3;
+  fs.setContents(dir + "/2006-03.slg", month + summaryA + summaryB);
+  fs.setContents(dir + "/rain.db", "2006\t1,5\nnot a year\n");
+
+  EventLog log(fs, clock, "/prog");
+  platform::ScriptedUserInterface ui;
+  platform::UnattendedFlag unattended;
+  Messages messages(log, ui, unattended);
+  platform::Env env;
+  env.files = &fs;
+  env.clock = &clock;
+  auto services = makeStationServices(env);
+  services->setMessages(&messages);
+  ASSERT_TRUE(services->openStation(dir).isOk());
+  const std::string text = fs.contents("/prog/download.log");
+  EXPECT_NE(text.find("Base de datos de la estación: "), std::string::npos) << text;
+  EXPECT_NE(text.find("2006-03.slg"), std::string::npos) << text;
+  EXPECT_NE(text.find("rain.db"), std::string::npos) << text;
+  services->closeStation();
 }
 
 }  // namespace
