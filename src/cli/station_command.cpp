@@ -8,6 +8,7 @@
 #include "cli/cli.h"
 #include "database/record_text.h"
 #include "frame/program_runner.h"
+#include "frame/program_settings.h"
 #include "frame/unit_choices.h"
 #include "frame/user_conventions.h"
 #include "platform/com_port_map.h"
@@ -196,6 +197,13 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     auto st = station::changeStation(*ctx.env.files, o->station, *settings, portDevice, programDir,
                                      prompts);
     if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
+    if (const std::string moved = st->config.stationDir(); moved != o->station) {
+      if (platform::Status s =
+              frame::followRenamedStation(*ctx.env.files, programDir, o->station, moved);
+          !s.isOk()) {
+        return void(ctx.exitCode = fail(ctx, s));
+      }
+    }
     frame::UnitChoices units;
     for (auto [text, field] :
          {std::pair{&o->temperatureUnit, &units.temperature},

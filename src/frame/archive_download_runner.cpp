@@ -113,6 +113,7 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   if (ownLink != nullptr) (void)program.ports().RemovePort(ownLink);
   result.recordsStored = outcome.stored;
   result.linkError = outcome.linkError;
+  result.linkErrorReported = outcome.linkErrorReported;
   result.status = outcome.status;
   platform::Status closed = ownDb ? ownDb->close() : db->flush();
   if (!closed && result.status.isOk()) result.status = closed;

@@ -22,6 +22,9 @@ struct DownloadRequest {
 struct DownloadResult {
   // 0, or the link error code that ended the download (-4 CRC, -5 time-out, ...).
   int linkError = 0;
+  // True when the download told the link error itself; the caller then logs only its own
+  // result line.
+  bool linkErrorReported = false;
   // Records appended to the database by this run.
   std::size_t recordsStored = 0;
   // Set when something other than the link failed (a database write, say).

@@ -274,4 +274,15 @@ Status saveProgramSettingsAtExit(ProgramSettings& settings, platform::FileSystem
   return s;
 }
 
+Status followRenamedStation(platform::FileSystem& files, const std::string& programDirectory,
+                            const std::string& from, const std::string& to) {
+  const std::string path = platform::joinPath(programDirectory, kProgramSettingsFileName);
+  if (!files.exists(path)) return Status::ok();
+  auto settings = readProgramSettings(files, path);
+  if (!settings) return settings.status();
+  if (settings->lastStationDirectory() != from) return Status::ok();
+  settings->setLastStationDirectory(to);
+  return settings->save(files, path);
+}
+
 }  // namespace frame

@@ -192,6 +192,12 @@ platform::Result<ProgramSettings> loadProgramSettingsAtStart(platform::FileSyste
 // that RestoreUnits returns to.
 void applyUnits(const ProgramSettings& settings, quantities::Units& units);
 
+// A station's directory was renamed: progdata.dat in `programDirectory`, when it exists and
+// names `from` as the last station, names `to` instead.
+platform::Status followRenamedStation(platform::FileSystem& files,
+                                      const std::string& programDirectory, const std::string& from,
+                                      const std::string& to);
+
 // Shutdown: the hour of the last automatic download becomes -1 and the record is saved;
 // message 61702 on failure.
 platform::Status saveProgramSettingsAtExit(ProgramSettings& settings, platform::FileSystem& files,

@@ -64,7 +64,7 @@ void downloadOne(Program& program, const std::string& dir, const std::string& ti
     return;
   }
   if (result.linkError != 0) {
-    m.LogMessage(linkErrorText(result.linkError), name);
+    if (!result.linkErrorReported) m.LogMessage(linkErrorText(result.linkError), name);
   } else if (!result.status.isOk()) {
     m.LogMessage(result.status.message(), name);
   }

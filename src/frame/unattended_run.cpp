@@ -29,7 +29,7 @@ int runDownloadSwitch(Program& program) {
     return kProgramExitOk;
   }
   if (result.linkError != 0) {
-    m.LogLinkError(result.linkError);
+    if (!result.linkErrorReported) m.LogLinkError(result.linkError);
   } else {
     m.LogMessage(result.status.message(), name);
   }

@@ -77,6 +77,7 @@ class Session {
   bool linkFailure(const Status& s) {
     out_.linkError = s.code() != 0 ? s.code() : -1;
     host_.reportLinkError(out_.linkError);
+    out_.linkErrorReported = true;
     return false;
   }
 

@@ -54,6 +54,9 @@ struct DownloadOutcome {
   int result = -1;
   // The link error that ended the run, 0 when none did.
   int linkError = 0;
+  // True when the run told the link error itself (shown, or logged while unattended), so
+  // the caller does not tell it a second time.
+  bool linkErrorReported = false;
   // Records appended by this run, also when it failed or was cancelled: every page
   // received before the end is kept.
   std::size_t stored = 0;

@@ -108,6 +108,23 @@ platform::Status removeFromDownloadList(platform::FileSystem& files, const std::
   return writeDownloadList(files, programDir, kept);
 }
 
+platform::Status renameInDownloadList(platform::FileSystem& files, const std::string& programDir,
+                                      const std::string& from, const std::string& to) {
+  auto list = readDownloadList(files, programDir);
+  if (!list) {
+    if (list.status().kind() == platform::Errc::kNotFound) return platform::Status::ok();
+    return list.status();
+  }
+  bool changed = false;
+  for (std::string& p : *list) {
+    if (p == from) {
+      p = to;
+      changed = true;
+    }
+  }
+  return changed ? writeDownloadList(files, programDir, *list) : platform::Status::ok();
+}
+
 std::vector<std::string> orderForRun(const std::vector<std::string>& list,
                                      const std::string& currentStationDir) {
   std::vector<std::string> ordered;

@@ -66,6 +66,10 @@ platform::Status writeDownloadList(platform::FileSystem& files, const std::strin
 // Rewrites download.lst without the lines equal to `stationDir`. A missing list is fine.
 platform::Status removeFromDownloadList(platform::FileSystem& files, const std::string& programDir,
                                         const std::string& stationDir);
+// Rewrites download.lst with `to` in place of every line equal to `from` (a station whose
+// directory was renamed). A missing list is fine.
+platform::Status renameInDownloadList(platform::FileSystem& files, const std::string& programDir,
+                                      const std::string& from, const std::string& to);
 
 // The order of a scheduled run: the current station first when it is listed, the
 // others in list order.

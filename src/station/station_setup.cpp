@@ -277,8 +277,17 @@ platform::Result<StationState> changeStation(platform::FileSystem& files, const 
     return s;
   }
   if (station->config.stationName() != oldName) {
+    const std::string oldDir = station->config.stationDir();
     platform::Status s = renameStationDirectory(files, *station, prompts);
     if (!s.isOk() && s.kind() != platform::Errc::kCancelled) return s;
+    // The automatic-download list follows the station to its new folder.
+    if (s.isOk() && station->config.stationDir() != oldDir) {
+      if (platform::Status l =
+              renameInDownloadList(files, programDir, oldDir, station->config.stationDir());
+          !l.isOk()) {
+        return l;
+      }
+    }
   }
   return station;
 }

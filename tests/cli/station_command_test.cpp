@@ -7,6 +7,7 @@
 
 #include "cli/cli.h"
 #include "database/station_generator.h"
+#include "frame/program_settings.h"
 #include "platform/file_system.h"
 
 namespace station {
@@ -99,6 +100,33 @@ TEST_F(StationCommand, ADevicePathNeverRepointsAnotherStationsPort) {
     EXPECT_NE(run({"station", "set", "--station", norte, "--port", bad}).exitCode, 0) << bad;
   }
   EXPECT_EQ(portOf(norte), "2");
+  std::filesystem::current_path(before);
+}
+
+// A renamed station's new folder is what the automatic-download list and the last-station
+// setting name afterwards.
+TEST_F(StationCommand, RenamedDirectoryIsFollowedByTheListAndTheLastStation) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);
+  ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
+  const std::string norte = (dir_ / "Norte").string();
+  const std::string nuevo = (dir_ / "Nuevo").string();
+  platform::FileSystem& fs = platform::defaultFileSystem();
+  ASSERT_TRUE(fs.replaceFileAtomically((dir_ / "download.lst").string(), norte + "\n").isOk());
+  frame::ProgramSettings settings;
+  settings.setLastStationDirectory(norte);
+  ASSERT_TRUE(settings.save(fs, (dir_ / "progdata.dat").string()).isOk());
+
+  const CommandRun renamed =
+      run({"station", "set", "--station", norte, "--name", "Nuevo", "--rename-directory"});
+  ASSERT_EQ(renamed.exitCode, 0) << renamed.err;
+  EXPECT_TRUE(std::filesystem::is_directory(nuevo));
+  auto list = fs.readFile((dir_ / "download.lst").string());
+  ASSERT_TRUE(list.isOk());
+  EXPECT_EQ(*list, nuevo + "\n");
+  auto saved = frame::readProgramSettings(fs, (dir_ / "progdata.dat").string());
+  ASSERT_TRUE(saved.isOk());
+  EXPECT_EQ(saved->lastStationDirectory(), nuevo);
   std::filesystem::current_path(before);
 }
 

@@ -109,6 +109,10 @@ TEST_F(DownloadRunnerTest, APortThatCannotBeOpenedFailsTheRunAndStoresNothing) {
   EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitFailed);
   EXPECT_TRUE(stored(dir).empty());
   EXPECT_NE(log().find("Fallo en la instrucción Descargar."), std::string::npos) << log();
+  // The link error is logged once, by the download itself.
+  std::size_t lines = 0;
+  for (char c : log()) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, 2u) << log();
 }
 
 TEST_F(DownloadRunnerTest, AnotherStationIsDownloadedIntoItsOwnDirectoryAfterTheLinkIsGivenUp) {
