@@ -3,15 +3,21 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
 
 #include "cli/cli.h"
+#include "frame/command_line_switches.h"
 #include "frame/event_log.h"
 #include "frame/link_error_table.h"
+#include "frame/password_admin.h"
 #include "frame/program_runner.h"
 #include "link/console_session.h"
 #include "link/serial_port_manager.h"
+#include "platform/string_table.h"
 #include "platform/user_interface.h"
+#include "station/station_file.h"
 
 namespace cli {
 
@@ -23,7 +29,12 @@ struct ConsoleOptions {
   bool yes = false;
   int minutes = 0;
   std::string time;
+  std::string station;
 };
+
+constexpr int kMsgNoStationFollows = 64242;
+constexpr int kMsgStationIntervalSaved = 64243;
+constexpr int kMsgStationNotSaved = 64101;
 
 void addPortOptions(CLI::App* sub, ConsoleOptions& o) {
   sub->add_option("--port", o.port, "serial port: a port number (see comports.txt) or a device")
@@ -35,6 +46,13 @@ void addPortOptions(CLI::App* sub, ConsoleOptions& o) {
 int report(CommandContext& ctx, const ConsoleOptions& o, const platform::Status& s) {
   if (s.isOk()) return kExitOk;
   *ctx.err << "stratalog console: " << o.port << ": ";
+  // A refused password carries the id of its message, not a link error.
+  if (s.kind() == platform::Errc::kPermission || s.kind() == platform::Errc::kCancelled) {
+    *ctx.err << (platform::stringText(s.code()).empty() ? s.message()
+                                                        : platform::loadString(s.code()))
+             << "\n";
+    return kExitFailed;
+  }
   std::string_view text = s.code() < 0 || s.code() > 0 ? frame::linkErrorText(s.code()) : "";
   if (s.kind() == platform::Errc::kBadArgument || s.kind() == platform::Errc::kUnsupported ||
       text.empty()) {
@@ -67,14 +85,33 @@ void withConsole(CommandContext& ctx, const ConsoleOptions& o,
   ctx.exitCode = report(ctx, o, op(*link));
 }
 
-bool confirmed(CommandContext& ctx, const ConsoleOptions& o, std::string_view question) {
-  if (o.yes) return true;
+// Changes a console setting: the console password first (never answered by --yes), then
+// the confirmation `question` unless --yes or no question is given, then `change`.
+platform::Status changeSetting(CommandContext& ctx, const ConsoleOptions& o,
+                               stationlink::CirrantLink& link, std::string_view question,
+                               const std::function<platform::Status()>& change) {
   auto ui = platform::makeUserInterface(*ctx.env.files, *ctx.env.clock);
-  if (ui->question("Tenga en cuenta", question)) return true;
-  *ctx.err << "stratalog console: not confirmed; nothing was changed (use --yes to skip the "
-              "question)\n";
-  ctx.exitCode = kExitFailed;
-  return false;
+  return frame::changeConsoleSetting(*ui, link, [&]() -> platform::Status {
+    if (!o.yes && !question.empty() && !ui->question("Tenga en cuenta", question)) {
+      return platform::Status(platform::Errc::kCancelled,
+                              "not confirmed; nothing was changed (use --yes to skip the "
+                              "question)",
+                              0);
+    }
+    return change();
+  });
+}
+
+// A text of the string table with its printf arguments filled in.
+template <typename... Args>
+std::string formatted(int id, Args... args) {
+  std::string format = platform::loadString(id);
+  int n = std::snprintf(nullptr, 0, format.c_str(), args...);
+  if (n < 0) return format;
+  std::string out(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(out.data(), out.size(), format.c_str(), args...);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
 }
 
 std::string twoDigits(int v) {
@@ -128,9 +165,11 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
                                      stationlink::consoleTimeFrom(ctx.env.clock->localNow()))
                                : stationlink::parseConsoleTime(o->time);
       if (!t) return t.status();
-      if (platform::Status s = link.SetTime(*t); !s) return s;
-      *ctx.out << "console clock set to " << timeText(*t) << "\n";
-      return platform::Status::ok();
+      return changeSetting(ctx, *o, link, "", [&]() -> platform::Status {
+        if (platform::Status s = link.SetTime(*t); !s) return s;
+        *ctx.out << "console clock set to " << timeText(*t) << "\n";
+        return platform::Status::ok();
+      });
     });
   });
 
@@ -149,7 +188,9 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
       "set-interval", "Set the archive interval (this empties the console's archive)");
   addPortOptions(setInterval, *o);
   setInterval->add_option("minutes", o->minutes, "1, 5, 10, 15, 30, 60 or 120")->required();
-  setInterval->add_flag("--yes", o->yes, "do not ask for confirmation");
+  setInterval->add_flag("--yes", o->yes, "do not ask for confirmation (the password still is)");
+  setInterval->add_option("--station", o->station,
+                          "station directory whose STATION.CFG takes the new interval");
   setInterval->callback([&ctx, o] {
     auto code = stationlink::archiveIntervalCode(o->minutes);
     if (!code) {
@@ -158,11 +199,44 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
       ctx.exitCode = kExitUsage;
       return;
     }
-    if (!confirmed(ctx, *o, "Esta operación borrará la memoria de archivo.")) return;
+    // The station is read before the console is touched, so a station that cannot follow
+    // stops the command while nothing has changed yet.
+    std::string stationDir;
+    std::optional<station::StationConfig> config;
+    if (!o->station.empty()) {
+      stationDir = frame::resolveStationName(o->station, frame::resolveProgramDirectory({}));
+      auto read = station::readStationRecord(*ctx.env.files, stationDir);
+      if (!read) {
+        *ctx.err << "stratalog console: " << stationDir << ": " << read.status().message()
+                 << "; nothing was changed\n";
+        ctx.exitCode = kExitFailed;
+        return;
+      }
+      config = std::move(*read);
+    }
     withConsole(ctx, *o, [&](stationlink::CirrantLink& link) -> platform::Status {
-      if (platform::Status s = link.SetArchiveInterval(*code); !s) return s;
-      *ctx.out << "archive interval set to " << o->minutes << " min; the archive was cleared\n";
-      return platform::Status::ok();
+      return changeSetting(
+          ctx, *o, link, "Esta operación borrará la memoria de archivo.",
+          [&]() -> platform::Status {
+            if (platform::Status s = link.SetArchiveInterval(*code); !s) return s;
+            *ctx.out << "archive interval set to " << o->minutes
+                     << " min; the archive was cleared\n";
+            if (!config) {
+              *ctx.out << platform::loadString(kMsgNoStationFollows) << "\n";
+              return platform::Status::ok();
+            }
+            config->setArchiveInterval(static_cast<std::uint8_t>(o->minutes));
+            if (platform::Status s =
+                    station::writeStationRecord(*ctx.env.files, *config, stationDir);
+                !s.isOk()) {
+              return platform::Status(platform::Errc::kIo,
+                                      platform::loadString(kMsgStationNotSaved) + " (" +
+                                          stationDir + ": " + s.message() + ")",
+                                      0);
+            }
+            *ctx.out << formatted(kMsgStationIntervalSaved, stationDir.c_str(), o->minutes) << "\n";
+            return platform::Status::ok();
+          });
     });
   });
 
@@ -198,13 +272,15 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
 
   auto* clear = console->add_subcommand("clear-archive", "Erase the console's archive memory");
   addPortOptions(clear, *o);
-  clear->add_flag("--yes", o->yes, "do not ask for confirmation");
+  clear->add_flag("--yes", o->yes, "do not ask for confirmation (the password still is)");
   clear->callback([&ctx, o] {
-    if (!confirmed(ctx, *o, "Esta operación borrará la memoria de archivo.")) return;
     withConsole(ctx, *o, [&](stationlink::CirrantLink& link) -> platform::Status {
-      if (platform::Status s = link.ClearArchive(); !s) return s;
-      *ctx.out << "console archive cleared\n";
-      return platform::Status::ok();
+      return changeSetting(ctx, *o, link, "Esta operación borrará la memoria de archivo.",
+                           [&]() -> platform::Status {
+                             if (platform::Status s = link.ClearArchive(); !s) return s;
+                             *ctx.out << "console archive cleared\n";
+                             return platform::Status::ok();
+                           });
     });
   });
 }

@@ -1,6 +1,7 @@
 #include "frame/password_admin.h"
 
 #include "frame/program.h"
+#include "link/console_link.h"
 #include "platform/string_table.h"
 
 namespace frame {
@@ -16,7 +17,67 @@ station::PasswordPrompt promptFor(Program& program) {
   };
 }
 
+// The console's configuration memory straight over a link, for commands that run without
+// an open station.
+class LinkMemory : public station::ConsoleConfigMemory {
+ public:
+  explicit LinkMemory(stationlink::ConsoleLink& link) : link_(link) {}
+
+  platform::Result<std::vector<std::uint8_t>> eepromRead(int address, int count) override {
+    if (address < 0 || count <= 0 || address + count > 0x10000) {
+      return platform::Status::badArgument("configuration memory range out of bounds");
+    }
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(count));
+    if (platform::Status s = link_.EepromRead(out, static_cast<std::uint16_t>(address)); !s)
+      return s;
+    return out;
+  }
+  platform::Status eepromWriteByte(int address, std::uint8_t value) override {
+    if (address < 0 || address > 0xFFFF) {
+      return platform::Status::badArgument("configuration memory address out of bounds");
+    }
+    return link_.EepromWriteByte(static_cast<std::uint16_t>(address), value);
+  }
+
+ private:
+  stationlink::ConsoleLink& link_;
+};
+
 }  // namespace
+
+platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::ConsoleLink& link) {
+  LinkMemory memory(link);
+  // Nothing outlives the command, so the password is asked afresh every time.
+  bool accepted = false;
+  bool typed = false;
+  station::PasswordPrompt prompt = [&ui, &typed]() -> std::optional<std::string> {
+    std::string title = platform::loadString(kMsgPasswordPrompt);
+    auto text = ui.enterText(title, title, "");
+    typed = text.has_value();
+    return text;
+  };
+  platform::Status linkError;
+  switch (station::askForPassword(true, accepted, memory, prompt, &linkError)) {
+    case station::PasswordAnswer::kGoOn:
+      return platform::Status::ok();
+    case station::PasswordAnswer::kConsoleUnreadable:
+      return linkError;
+    case station::PasswordAnswer::kWrong:
+      break;
+  }
+  if (!typed) {
+    return platform::Status(platform::Errc::kCancelled, "no console password entered",
+                            kMsgPasswordNotEntered);
+  }
+  return platform::Status(platform::Errc::kPermission, "wrong console password",
+                          station::kMsgWrongPassword);
+}
+
+platform::Status changeConsoleSetting(platform::UserInterface& ui, stationlink::ConsoleLink& link,
+                                      const std::function<platform::Status()>& change) {
+  if (platform::Status s = checkConsolePassword(ui, link); !s.isOk()) return s;
+  return change();
+}
 
 int askForConsolePassword(Program& program) {
   station::StationConfig* st = program.currentStation();

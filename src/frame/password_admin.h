@@ -1,11 +1,17 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "platform/status.h"
+#include "platform/user_interface.h"
 #include "station/console_password.h"
 #include "station/station_config.h"
+
+namespace stationlink {
+class ConsoleLink;
+}
 
 namespace frame {
 
@@ -26,5 +32,23 @@ platform::Status changeConsolePassword(Program& program, bool clear, const std::
 // wrong password (after "¡Contraseña incorrecta!"), -2 when the console could not be read
 // (after the link error).
 int askForConsolePassword(Program& program);
+
+// Message id of a password that nobody typed: the person cancelled, or no one is there to
+// type it (the headless user interface cancels every text entry).
+inline constexpr int kMsgPasswordNotEntered = 64241;
+
+// Before a console command changes a setting of the Cirrant console on `link`, with no
+// station open: when the console keeps a password, `ui` asks for it (once; `--yes` style
+// confirmations never answer it) and it is checked against the console's check value.
+//   ok: the change may go on (no password set, or the right one typed);
+//   kPermission with station::kMsgWrongPassword: a wrong password was typed;
+//   kCancelled with kMsgPasswordNotEntered: nothing was typed;
+//   a failed read of the console carries its link code.
+platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::ConsoleLink& link);
+
+// A console setting changed by a command: `change` runs only when checkConsolePassword
+// lets it go on; otherwise its refusal is returned and the console is left as it was.
+platform::Status changeConsoleSetting(platform::UserInterface& ui, stationlink::ConsoleLink& link,
+                                      const std::function<platform::Status()>& change);
 
 }  // namespace frame

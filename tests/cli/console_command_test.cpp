@@ -35,7 +35,14 @@ TEST_F(ConsoleCommand, ShowsTheArchiveInterval) {
   EXPECT_EQ(wire_->lastSettings.baudRate, 19200u);
 }
 
+// A console without a password: both check-value bytes 255.
+void noPassword(Wire& wire) {
+  wire.wake();
+  wire.onText("EEBRD FFE 2\n", cat({kAckByte, withCrc({0xFF, 0xFF})}));
+}
+
 TEST_F(ConsoleCommand, SetsTheClockFromTheGivenTime) {
+  noPassword(*wire_);
   wire_->wake();
   wire_->onText("SETTIME\n", kAckByte);
   wire_->on({0x00, 0x00, 0x00, 0x01, 0x01, 0x6A, 0xC9, 0xED}, kAckByte);
@@ -47,10 +54,11 @@ TEST_F(ConsoleCommand, SetsTheClockFromTheGivenTime) {
 }
 
 TEST_F(ConsoleCommand, ClearArchiveWithYesSendsClrlog) {
+  noPassword(*wire_);
   wire_->wake();
   wire_->onText("CLRLOG\n", kAckByte);
   EXPECT_EQ(run({"console", "clear-archive", "--port", "1", "--yes"}), 0) << err_.str();
-  EXPECT_EQ(written(), "\nCLRLOG\n");
+  EXPECT_EQ(written(), "\nEEBRD FFE 2\n\nCLRLOG\n");
 }
 
 TEST_F(ConsoleCommand, SilentConsoleFailsWithTheLinkMessage) {
