@@ -1,5 +1,6 @@
 #include "frame/password_admin.h"
 
+#include "frame/link_config_memory.h"
 #include "frame/program.h"
 #include "link/console_link.h"
 #include "platform/string_table.h"
@@ -17,36 +18,10 @@ station::PasswordPrompt promptFor(Program& program) {
   };
 }
 
-// The console's configuration memory straight over a link, for commands that run without
-// an open station.
-class LinkMemory : public station::ConsoleConfigMemory {
- public:
-  explicit LinkMemory(stationlink::ConsoleLink& link) : link_(link) {}
-
-  platform::Result<std::vector<std::uint8_t>> eepromRead(int address, int count) override {
-    if (address < 0 || count <= 0 || address + count > 0x10000) {
-      return platform::Status::badArgument("configuration memory range out of bounds");
-    }
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(count));
-    if (platform::Status s = link_.EepromRead(out, static_cast<std::uint16_t>(address)); !s)
-      return s;
-    return out;
-  }
-  platform::Status eepromWriteByte(int address, std::uint8_t value) override {
-    if (address < 0 || address > 0xFFFF) {
-      return platform::Status::badArgument("configuration memory address out of bounds");
-    }
-    return link_.EepromWriteByte(static_cast<std::uint16_t>(address), value);
-  }
-
- private:
-  stationlink::ConsoleLink& link_;
-};
-
 }  // namespace
 
 platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::ConsoleLink& link) {
-  LinkMemory memory(link);
+  LinkConfigMemory memory(link);
   // Nothing outlives the command, so the password is asked afresh every time.
   bool accepted = false;
   bool typed = false;

@@ -4,6 +4,7 @@
 
 #include "database/rain_database.h"
 #include "database/weather_database.h"
+#include "frame/link_config_memory.h"
 #include "frame/messages.h"
 #include "link/serial_port_manager.h"
 #include "link/station_link.h"
@@ -34,31 +35,6 @@ class MessageHooks : public station::StationOpenHooks, public station::StationPr
 
  private:
   Messages* messages_;
-};
-
-// The console's configuration memory over the open station's link.
-class LinkConfigMemory : public station::ConsoleConfigMemory {
- public:
-  explicit LinkConfigMemory(stationlink::ConsoleLink& link) : link_(link) {}
-
-  platform::Result<std::vector<std::uint8_t>> eepromRead(int address, int count) override {
-    if (address < 0 || count <= 0 || address + count > 0x10000) {
-      return platform::Status::badArgument("configuration memory range out of bounds");
-    }
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(count));
-    if (platform::Status s = link_.EepromRead(out, static_cast<std::uint16_t>(address)); !s)
-      return s;
-    return out;
-  }
-  platform::Status eepromWriteByte(int address, std::uint8_t value) override {
-    if (address < 0 || address > 0xFFFF) {
-      return platform::Status::badArgument("configuration memory address out of bounds");
-    }
-    return link_.EepromWriteByte(static_cast<std::uint16_t>(address), value);
-  }
-
- private:
-  stationlink::ConsoleLink& link_;
 };
 
 class FileStationServices : public StationServices {
