@@ -9,6 +9,7 @@
 #include "database/weather_database.h"
 #include "frame/messages_download_host.h"
 #include "frame/program.h"
+#include "frame/station_services.h"
 #include "link/download_session.h"
 #include "link/station_link.h"
 #include "quantities/record_values.h"
@@ -66,6 +67,17 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   // operation.
   stationlink::RealtimePause pause(&program.realtime());
   if (!current) program.stations().closeLink();
+  // Another station of a scheduled run is written here for the run: no other process may
+  // write it meanwhile (the open station holds its lock already).
+  platform::InstanceLock runLock;
+  if (!current) {
+    auto lock = lockStation(dir, &program.messages());
+    if (!lock) {
+      result.status = lock.status();
+      return result;
+    }
+    runLock = std::move(*lock);
+  }
 
   // The open station's database and rain database, or, for another station (or services
   // that keep none), the station's own for the run.

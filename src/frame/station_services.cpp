@@ -21,6 +21,7 @@ namespace {
 // person, an event-log line while unattended, and the negative answer when no one is
 // there to give one.
 constexpr int kMsgDatabaseProblem = 64303;
+constexpr int kMsgAnotherInstance = 64228;
 
 class MessageHooks : public station::StationOpenHooks, public station::StationPrompts {
  public:
@@ -70,11 +71,17 @@ class FileStationServices : public StationServices {
   void stopPortManager() override { closeLink(); }
 
   platform::Result<station::StationConfig> openStation(const std::string& dir) override {
+    if (env_) {
+      platform::Result<platform::InstanceLock> lock = lockStation(dir, messages_);
+      if (!lock) return lock.status();
+      stationLock_ = std::move(*lock);
+    }
     OpenHooks hooks(*this);
     auto state = station::openStationDirectory(files_, dir, hooks);
     if (!state) {
       rain_.reset();
       db_.reset();
+      stationLock_ = platform::InstanceLock();
       return state.status();
     }
     open_ = std::move(*state);
@@ -88,6 +95,7 @@ class FileStationServices : public StationServices {
     if (db_) (void)db_->close();
     db_.reset();
     open_.reset();
+    stationLock_ = platform::InstanceLock();
   }
   database::WeatherDatabase* database() override { return db_ ? &*db_ : nullptr; }
   // What the open left out or mended in the month files, and the rain.db lines it could
@@ -155,6 +163,7 @@ class FileStationServices : public StationServices {
   std::optional<platform::Env> env_;
   Messages* messages_ = nullptr;
   std::optional<station::StationState> open_;
+  platform::InstanceLock stationLock_;
   std::optional<database::WeatherDatabase> db_;
   std::optional<database::RainDatabase> rain_;
   stationlink::SerialPortManager* ports_ = nullptr;
@@ -163,6 +172,17 @@ class FileStationServices : public StationServices {
 };
 
 }  // namespace
+
+platform::Result<platform::InstanceLock> lockStation(const std::string& dir, Messages* messages) {
+  auto lock = platform::InstanceLock::acquire(dir, platform::kStationLockFileName);
+  if (lock) return lock;
+  if (lock.status().kind() != platform::Errc::kBusy) return platform::InstanceLock();
+  if (messages != nullptr) {
+    messages->ShowErrorText(platform::loadString(kMsgAnotherInstance) + " (" +
+                            lock.status().message() + ")");
+  }
+  return lock.status();
+}
 
 std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files) {
   return std::make_unique<FileStationServices>(files, nullptr);

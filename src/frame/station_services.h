@@ -6,6 +6,7 @@
 
 #include "frame/clear_procedure.h"
 #include "platform/env.h"
+#include "platform/instance_lock.h"
 #include "platform/status.h"
 #include "station/console_password.h"
 #include "station/station_config.h"
@@ -83,6 +84,12 @@ class StationServices {
   // time is closed, so other programs may use it.
   virtual void idleTick() = 0;
 };
+
+// The lock of a station directory while a process writes it. kBusy, with the same message
+// as the program directory's lock (shown, or logged while unattended), when another process
+// holds it; a directory where no lock file can be made (read-only media, a directory that
+// is not on the disk) is not locked, and its writes fail on their own.
+platform::Result<platform::InstanceLock> lockStation(const std::string& dir, Messages* messages);
 
 // Records and trees on the file system; no database, rain database or link.
 std::unique_ptr<StationServices> makeFileStationServices(platform::FileSystem& files);

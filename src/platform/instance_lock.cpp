@@ -27,8 +27,9 @@ InstanceLock& InstanceLock::operator=(InstanceLock&& other) noexcept {
   return *this;
 }
 
-Result<InstanceLock> InstanceLock::acquire(const std::string& programDirectory) {
-  std::string path = joinPath(programDirectory, kInstanceLockFileName);
+Result<InstanceLock> InstanceLock::acquire(const std::string& programDirectory,
+                                           std::string_view fileName) {
+  std::string path = joinPath(programDirectory, fileName);
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
     int err = errno;
