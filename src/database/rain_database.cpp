@@ -65,6 +65,35 @@ void appendFixed3(std::string& out, double v) {
 
 bool millimetres(const quantities::Units& u) { return u.GetRainUnit() == quantities::kMillimetres; }
 
+// The mark's text: "YYYY-MM-DD MMMM".
+std::string formatMark(const DateTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %04d\n", t.year, t.month, t.day, t.minutes);
+  return buf;
+}
+
+std::optional<DateTime> parseMark(std::string_view text) {
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  if (text.size() != 15 || text[4] != '-' || text[7] != '-' || text[10] != ' ') {
+    return std::nullopt;
+  }
+  int y = 0, m = 0, d = 0, minutes = 0;
+  if (!parseInt(text.substr(0, 4), y) || !parseInt(text.substr(5, 2), m) ||
+      !parseInt(text.substr(8, 2), d) || !parseInt(text.substr(11, 4), minutes)) {
+    return std::nullopt;
+  }
+  if (!isValidDate(y, m, d) || minutes < 0 || minutes > records::kMinutesPerDay) {
+    return std::nullopt;
+  }
+  return DateTime::fromDate(y, m, d, static_cast<std::uint16_t>(minutes));
+}
+
+bool later(const DateTime& a, const DateTime& b) {
+  if (a.packed() != b.packed()) return a.packed() > b.packed();
+  return a.minutes > b.minutes;
+}
+
 void sortYears(std::vector<RainYear>& years) {
   std::stable_sort(years.begin(), years.end(),
                    [](const RainYear& a, const RainYear& b) { return a.year < b.year; });
@@ -160,12 +189,15 @@ std::string rainLineMessage(const RainLine& line, const std::string& station) {
 
 std::string RainDatabase::path() const { return platform::joinPath(dir_, kRainFileName); }
 
+std::string RainDatabase::markPath() const { return platform::joinPath(dir_, kRainMarkFileName); }
+
 int RainDatabase::load(const std::string& directory) {
   dir_ = directory;
   years_.clear();
   problems_.clear();
   unread_.clear();
   verbatim_.clear();
+  countedThrough_.reset();
   loaded_ = false;
   auto text = fs_.readFile(path());
   if (!text) return kResultFailed;
@@ -175,6 +207,9 @@ int RainDatabase::load(const std::string& directory) {
   unread_ = std::move(parsed.unread);
   verbatim_ = std::move(parsed.verbatim);
   sortYears(years_);
+  if (fs_.exists(markPath())) {
+    if (auto mark = fs_.readFile(markPath())) countedThrough_ = parseMark(*mark);
+  }
   loaded_ = true;
   return kResultOk;
 }
@@ -184,6 +219,11 @@ Status RainDatabase::saveStatus() {
   sortYears(years_);
   if (Status s = fs_.replaceFileAtomically(path(), formatRainFile(years_, verbatim_)); !s) return s;
   loaded_ = true;
+  if (countedThrough_) {
+    if (Status s = fs_.replaceFileAtomically(markPath(), formatMark(*countedThrough_)); !s) {
+      return s;
+    }
+  }
   return Status::ok();
 }
 
@@ -268,6 +308,7 @@ int RainDatabase::AddArchiveRain(const WeatherDataObject& record,
   if (!isValidDate(day.year, day.month, day.day) || day.year > kLastYear) return kResultFailed;
   static const quantities::ResolvedCode kRain = quantities::resolveCode(kArchiveRainCode);
   const double inches = quantities::readValue(record.record, kRain, true, ctx);
+  if (!countedThrough_ || later(record.date, *countedThrough_)) countedThrough_ = record.date;
   if (inches == kNoDataFloat || !std::isfinite(inches)) return kResultOk;
   addInches(day.year, day.month, inches);
   return kResultOk;

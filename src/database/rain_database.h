@@ -10,6 +10,7 @@
 // millimetre users) except where a function says inches.
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,10 @@
 namespace database {
 
 inline constexpr std::string_view kRainFileName = "rain.db";
+// Beside rain.db: the date and time of the newest archive record its months count, one
+// line "YYYY-MM-DD MMMM" (minutes after midnight). rain.db's own readers know nothing of
+// it, so the year lines stay as they always were.
+inline constexpr std::string_view kRainMarkFileName = "rain.db.mark";
 inline constexpr int kRainMonths = 12;
 inline constexpr int kRainTotalColumn = 12;  // statistics column of the annual total
 inline constexpr double kRainNoData = -1.0;
@@ -77,10 +82,13 @@ class RainDatabase {
   // not loaded, and a later save creates the file). A line not read whole keeps what it
   // gave (see ParsedRainFile); such lines are listed in unreadLines() so that the program
   // can log them once, and each fault in problems().
+  // The mark beside it is read too; a missing or unreadable mark leaves countedThrough()
+  // empty.
   int load(const std::string& directory);
   // Replaces the file with every year, in year order, so that a crash leaves the old file
-  // or the new one whole. Sets the loaded flag. -1 when it cannot be written (or no
-  // directory is known).
+  // or the new one whole, then the mark when one is known: a crash between the two leaves
+  // the mark behind the months, never ahead of them. Sets the loaded flag. -1 when it
+  // cannot be written (or no directory is known).
   int save();
   platform::Status saveStatus();
   // When loaded: save, then empty the table. -1 when not loaded (or the save failed).
@@ -90,6 +98,11 @@ class RainDatabase {
   const std::string& directory() const { return dir_; }
   void setDirectory(const std::string& directory) { dir_ = directory; }
   std::string path() const;
+  std::string markPath() const;
+  // The newest archive record whose rain the months count; empty when not known (a table
+  // from before the mark was kept, or one typed in by hand).
+  const std::optional<DateTime>& countedThrough() const { return countedThrough_; }
+  void setCountedThrough(const std::optional<DateTime>& when) { countedThrough_ = when; }
   const std::vector<RainYear>& years() const { return years_; }
   const std::vector<std::string>& problems() const { return problems_; }
   const std::vector<RainLine>& unreadLines() const { return unread_; }
@@ -113,7 +126,8 @@ class RainDatabase {
   // becomes 0. -1 when the year is absent or the month has no data.
   int addToMonth(const DateTime& date, double amount, const quantities::Units& units);
   // Adds an archive record's rain to the month it belongs to (a record at 0:00 closes
-  // the day before), creating its year when missing. 0; -1 for a record without a date.
+  // the day before), creating its year when missing, and moves countedThrough() up to it.
+  // 0; -1 for a record without a date.
   int AddArchiveRain(const WeatherDataObject& record, const quantities::ValueContext& ctx);
   // The same with a day's rain total from its summary.
   int AddSummaryRain(const DailySummaryObject& summary);
@@ -143,6 +157,7 @@ class RainDatabase {
   std::vector<std::string> problems_;
   std::vector<RainLine> unread_;
   std::vector<std::string> verbatim_;
+  std::optional<DateTime> countedThrough_;
   bool loaded_ = false;
 };
 

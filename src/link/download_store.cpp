@@ -1,6 +1,7 @@
 #include "link/download_store.h"
 
 #include "database/daily_summary.h"
+#include "database/rain_build.h"
 #include "database/summary_rebuild.h"
 
 namespace stationlink {
@@ -61,7 +62,33 @@ PageStore::PageStore(database::WeatherDatabase& db, database::RainDatabase* rain
       settings_(settings),
       keeper_(db, values) {}
 
-Status PageStore::start() { return keeper_.prime(); }
+PageStore::~PageStore() { (void)settle(); }
+
+Status PageStore::start() {
+  if (rain_ != nullptr) {
+    // The months are set again from the summaries, so the newest day's must be whole.
+    if (auto mended = mendNewestSummary(db_, values_); !mended) return mended.status();
+    if (auto caught = database::catchUpRainDatabase(*rain_, db_); !caught) {
+      return caught.status();
+    }
+  }
+  return keeper_.prime();
+}
+
+Status PageStore::settle() {
+  if (unsynced_.empty() && pagesSinceSync_ == 0) return Status::ok();
+  if (Status s = db_.flush(); !s) return s;
+  pagesSinceSync_ = 0;
+  if (rain_ == nullptr || unsynced_.empty()) {
+    unsynced_.clear();
+    return Status::ok();
+  }
+  for (const database::WeatherDataObject& obj : unsynced_) {
+    (void)rain_->AddArchiveRain(obj, values_);
+  }
+  unsynced_.clear();
+  return rain_->saveStatus();
+}
 
 Status PageStore::storePage(std::span<const std::uint8_t, kStoredPageBytes> page, int firstSlot) {
   const std::size_t before = counts_.stored;
@@ -91,21 +118,25 @@ Status PageStore::storePage(std::span<const std::uint8_t, kStoredPageBytes> page
       break;
     }
     keeper_.addRecord(obj);
-    // The rain is counted only for a record that is in the database, so a failed
-    // append can never leave rain.db ahead of the records.
-    if (rain_ != nullptr) (void)rain_->AddArchiveRain(obj, values_);
+    // The rain is counted once the record is on disk, so neither a failed append nor a
+    // crash can leave rain.db ahead of the records.
+    if (rain_ != nullptr) unsynced_.push_back(obj);
     ++counts_.stored;
     mark_ = *when;
   }
   if (counts_.stored == before) return failure;
   // The records reach the disk with their day's summary before rain.db counts their
-  // rain: a crash in between can lose one page's rain, never count rain twice.
+  // rain: a crash in between leaves rain.db behind, which the next start mends, and
+  // never counts rain twice.
   Status finished = keeper_.finish();
   if (failure.isOk()) failure = finished;
-  if (Status s = db_.flush(); !s && failure.isOk()) failure = s;
-  if (rain_ != nullptr && failure.isOk()) {
-    if (Status s = rain_->saveStatus(); !s) failure = s;
+  ++pagesSinceSync_;
+  if (!failure.isOk()) {
+    // What was stored before the failure still goes to disk; its rain only with it.
+    (void)settle();
+    return failure;
   }
+  if (pagesSinceSync_ >= kPagesPerSync) return settle();
   return failure;
 }
 

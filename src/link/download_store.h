@@ -2,7 +2,10 @@
 
 // The station side of an archive download: what the database holds before the transfer
 // (the newest record to continue after, the day's summary to continue) and the storing of
-// each acknowledged page, with its day's summary and rain, durable before the next page.
+// each acknowledged page with its day's summary. The month file is brought to disk every few
+// pages, and only then is the rain of the records it holds counted in rain.db: a crash
+// loses at most those few pages (the console still has them for the next download) and
+// never leaves rain.db counting a record the station does not hold.
 
 #include <cstddef>
 #include <optional>
@@ -36,6 +39,11 @@ struct PageCounts {
   std::size_t dropped = 0;  // records whose revision could not be told
 };
 
+// Pages stored between two syncs of the month file. Each sync costs a write of the whole
+// month file's unsynced state; one every few pages keeps a page's storing far below the
+// time its bytes take on the line.
+inline constexpr int kPagesPerSync = 8;
+
 class PageStore {
  public:
   // `rain` may be null; all must outlive the store. `newest` is the newest stored record:
@@ -44,12 +52,22 @@ class PageStore {
             const quantities::ValueContext& values, std::optional<records::DateTime> newest,
             FirmwareFlags flags, const ConversionSettings& settings);
 
-  // Takes up the newest stored day, so its summary stays complete. Call once, first.
+  // What is still waiting for its sync is settled; a failure then leaves rain.db behind
+  // the records, which the next download's start mends.
+  ~PageStore();
+  PageStore(const PageStore&) = delete;
+  PageStore& operator=(const PageStore&) = delete;
+
+  // Brings rain.db up to the records a killed run left it behind, then takes up the newest
+  // stored day, so its summary stays complete. Call once, first.
   platform::Status start();
-  // Converts and stores the records of one page from `firstSlot` on, then brings the
-  // day's summary, rain.db and the month file to disk. On failure nothing after the
-  // failed record is stored.
+  // Converts and stores the records of one page from `firstSlot` on with the day's
+  // summary; every kPagesPerSync pages the month file goes to disk and rain.db then
+  // counts the records it holds. On failure nothing after the failed record is stored.
   platform::Status storePage(std::span<const std::uint8_t, kStoredPageBytes> page, int firstSlot);
+  // Brings the month file to disk, then counts the rain of the records stored since the
+  // last sync and saves rain.db.
+  platform::Status settle();
 
   const PageCounts& counts() const { return counts_; }
 
@@ -62,6 +80,8 @@ class PageStore {
   const ConversionSettings& settings_;
   database::DaySummaryKeeper keeper_;
   PageCounts counts_;
+  std::vector<database::WeatherDataObject> unsynced_;  // stored, rain not yet counted
+  int pagesSinceSync_ = 0;
 };
 
 }  // namespace stationlink

@@ -281,4 +281,32 @@ TEST_F(RainDb, EditingInUserUnits) {
   EXPECT_EQ(rain_.getYear(-1), -1);
 }
 
+// The newest record counted lives beside rain.db, so the year lines stay as they were.
+TEST_F(RainDb, KeepsTheNewestCountedRecordInTheMarkBesideTheFile) {
+  fs_.setContents(kRainFile, kTwoYears);
+  ASSERT_EQ(rain_.load(kStation), 0);
+  EXPECT_FALSE(rain_.countedThrough().has_value());
+  Bytes b = freshArchive();
+  put16(b, 20, 0x1000 | 3);
+  auto rec = record(b, 2006, 3, 15);
+  rec.date.setMinutes(570);
+  ASSERT_EQ(rain_.AddArchiveRain(rec, c_.ctx), 0);
+  ASSERT_EQ(rain_.save(), 0);
+  EXPECT_EQ(fs_.contents("/station/rain.db.mark"), "2006-03-15 0570\n");
+  EXPECT_EQ(fs_.contents(kRainFile).find("mark"), std::string::npos);
+
+  RainDatabase again(fs_);
+  ASSERT_EQ(again.load(kStation), 0);
+  ASSERT_TRUE(again.countedThrough().has_value());
+  EXPECT_EQ(again.countedThrough()->packed(), (2006 << 16) | (3 << 8) | 15);
+  EXPECT_EQ(again.countedThrough()->minutes, 570);
+
+  for (const char* bad : {"2006-13-15 0570\n", "2006-03-15 1441\n", "garbage", ""}) {
+    SCOPED_TRACE(bad);
+    fs_.setContents("/station/rain.db.mark", bad);
+    ASSERT_EQ(again.load(kStation), 0);
+    EXPECT_FALSE(again.countedThrough().has_value());
+  }
+}
+
 }  // namespace

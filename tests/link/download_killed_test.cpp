@@ -2,7 +2,10 @@
 // the station ends with exactly the console's archive, each record once.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,34 @@ namespace stationlink {
 namespace {
 
 using SimOpener = consolesim::SimSerialPortOpener;
+
+// A disk that refuses rain.db while `failRain` is set: the month file went to disk, its
+// rain did not.
+class RainRefusingFs : public platform::MemFileSystem {
+ public:
+  bool failRain = false;
+  platform::Status replaceFileAtomically(const std::string& path, std::string_view bytes,
+                                         bool privateMode) override {
+    if (failRain && path.ends_with("/rain.db")) return platform::Status::io("disk full");
+    return MemFileSystem::replaceFileAtomically(path, bytes, privateMode);
+  }
+};
+
+// rain.db's line of the year, as twelve numbers.
+std::vector<double> rainLine(const std::string& file, int year) {
+  std::istringstream in(file);
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    int y = 0;
+    fields >> y;
+    if (y != year) continue;
+    std::vector<double> months(12);
+    for (double& m : months) fields >> m;
+    return months;
+  }
+  return {};
+}
 
 class KilledDownloadTest : public ::testing::Test {
  protected:
@@ -114,6 +145,42 @@ TEST_F(KilledDownloadTest, CutShortAndPoweredOffThenDownloadedAgainHoldsTheArchi
     ASSERT_EQ(got.size(), expected.size());
     for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << "record " << i;
   }
+}
+
+TEST_F(KilledDownloadTest, RainLeftBehindByAKillIsBroughtUpToTheRecordsAndTypedYearsStay) {
+  RainRefusingFs fs;
+  const std::string typed =
+      "1999\t1.250\t0.500\t-1.000\t2.000\t0.000\t0.000\t0.000\t0.000"
+      "\t0.000\t0.000\t0.000\t3.125\n";
+  fs.setContents("/st/rain.db", typed);
+  int converted = 0;
+  // rain.db is refused from the 50th record on: the pages up to the next sync reach the
+  // month file, their rain does not.
+  DownloadOutcome cut = download(fs, [&] {
+    if (++converted == 50) fs.failRain = true;
+  });
+  EXPECT_FALSE(cut.ok());
+  fs.failRain = false;
+  fs.dropUnsyncedData();
+  ASSERT_GT(records(fs).size(), 50u);
+
+  ASSERT_TRUE(download(fs).ok());
+  // Every record's rain, by hand: tips in bits 0-11, 0.01 in a tip (collector 1), all of
+  // them in March 2006.
+  const auto got = records(fs);
+  ASSERT_EQ(got.size(), engine_->archive().recordCount());
+  double march = 0;
+  for (const auto& r : got) {
+    const int raw = r[records::kArcRain] | (r[records::kArcRain + 1] << 8);
+    march += (raw & 0x0FFF) * 0.01;
+  }
+  ASSERT_GT(march, 0.0);
+  const std::string file = fs.contents("/st/rain.db");
+  const std::vector<double> y2006 = rainLine(file, 2006);
+  ASSERT_EQ(y2006.size(), 12u);
+  EXPECT_NEAR(y2006[2], march, 0.0005);
+  EXPECT_EQ(y2006[1], -1.0);
+  EXPECT_EQ(file.substr(0, typed.size()), typed);
 }
 
 }  // namespace
