@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "frame/event_log.h"
@@ -100,6 +102,45 @@ TEST(StationServices, OpeningLogsWhatTheDatabaseMendedOrLeftOut) {
   EXPECT_NE(text.find("2006-03.slg"), std::string::npos) << text;
   EXPECT_NE(text.find("rain.db"), std::string::npos) << text;
   services->closeStation();
+}
+
+// Two programs from two program directories never write one station: while one holds the
+// station open, the other is refused with the program-directory lock's message.
+TEST(StationServices, AStationHeldByAnotherProgramIsRefused) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() /
+      ("stratalog-lock-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  platform::FileSystem& fs = platform::defaultFileSystem();
+  station::StationConfig config;
+  ASSERT_TRUE(config.setModel(6));
+  config.setStationName("Cumbre");
+  config.setStationDir(dir.string());
+  ASSERT_TRUE(station::writeStationRecord(fs, config, dir.string()).isOk());
+
+  platform::MemFileSystem logFiles;
+  platform::FakeClock clock;
+  EventLog log(logFiles, clock, "/prog");
+  platform::ScriptedUserInterface ui;
+  platform::UnattendedFlag unattended;
+  platform::UnattendedScope scope(unattended);
+  Messages messages(log, ui, unattended);
+  platform::Env env;
+  env.clock = &clock;
+  auto first = makeStationServices(env);
+  auto second = makeStationServices(env);
+  first->setMessages(&messages);
+  second->setMessages(&messages);
+  ASSERT_TRUE(first->openStation(dir.string()).isOk());
+  auto refused = second->openStation(dir.string());
+  EXPECT_EQ(refused.status().kind(), platform::Errc::kBusy);
+  EXPECT_NE(logFiles.contents("/prog/download.log").find("Otro Stratalog ya trabaja"),
+            std::string::npos);
+  first->closeStation();
+  EXPECT_TRUE(second->openStation(dir.string()).isOk());
+  second->closeStation();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
