@@ -5,9 +5,8 @@
 #include "frame/event_log.h"
 #include "link/cirrant_link.h"
 #include "link/pty_console.h"
+#include "link/pty_link_fixture.h"
 #include "link/serial_port_manager.h"
-#include "platform/posix_serial_port.h"
-#include "platform/testing/mem_file_system.h"
 
 namespace linktest {
 namespace {
@@ -16,31 +15,7 @@ using stationlink::ConsoleLink;
 using stationlink::LinkType;
 using stationlink::PortParams;
 
-class LinkEventLogTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto pty = platform::TestPty::open();
-    if (!pty) GTEST_SKIP() << "no pseudo-terminals here: " << pty.status().toString();
-    pty_ = std::move(pty).value();
-    services_.opener = &opener_;
-    services_.clock = &platform::systemClock();
-  }
-  PortParams params(LinkType type, std::uint16_t baud, std::string device) const {
-    PortParams p;
-    p.portNumber = 7;
-    p.devicePath = std::move(device);
-    p.baudRate = baud;
-    p.linkType = type;
-    p.idleSeconds = 2;
-    p.label = "Cumbre";
-    return p;
-  }
-
-  platform::MemFileSystem files_;
-  platform::PosixSerialPortOpener opener_{files_, "/prog", platform::systemClock()};
-  stationlink::LinkServices services_;
-  std::unique_ptr<platform::TestPty> pty_;
-};
+using LinkEventLogTest = PtyLinkTest;
 
 TEST_F(LinkEventLogTest, NakInsteadOfAckIsMinus8WithOneEventLogLine) {
   platform::FakeClock logClock(platform::WallTime{}, 0);

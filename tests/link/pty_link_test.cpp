@@ -7,6 +7,7 @@
 #include "platform/posix_serial_port.h"
 #include "platform/testing/mem_file_system.h"
 #include "pty_console.h"
+#include "pty_link_fixture.h"
 
 namespace linktest {
 namespace {
@@ -14,32 +15,6 @@ namespace {
 using stationlink::ConsoleLink;
 using stationlink::LinkType;
 using stationlink::PortParams;
-
-class PtyLinkTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto pty = platform::TestPty::open();
-    if (!pty) GTEST_SKIP() << "no pseudo-terminals here: " << pty.status().toString();
-    pty_ = std::move(pty).value();
-    services_.opener = &opener_;
-    services_.clock = &platform::systemClock();
-  }
-  PortParams params(LinkType type, std::uint16_t baud, std::string device) const {
-    PortParams p;
-    p.portNumber = 7;
-    p.devicePath = std::move(device);
-    p.baudRate = baud;
-    p.linkType = type;
-    p.idleSeconds = 2;
-    p.label = "Cumbre";
-    return p;
-  }
-
-  platform::MemFileSystem files_;
-  platform::PosixSerialPortOpener opener_{files_, "/prog", platform::systemClock()};
-  stationlink::LinkServices services_;
-  std::unique_ptr<platform::TestPty> pty_;
-};
 
 TEST_F(PtyLinkTest, MissingDeviceIsMinus11) {
   stationlink::SerialPortManager manager(services_);
