@@ -130,6 +130,26 @@ TEST_F(StationCommand, RenamedDirectoryIsFollowedByTheListAndTheLastStation) {
   std::filesystem::current_path(before);
 }
 
+// A station folder whose name is not UTF-8 (Latin-1 "Jard\xedn") beside its look-alike
+// "Jardín": the command changes the folder it was given, byte for byte, and never the other.
+TEST_F(StationCommand, AFolderNameThatIsNotUtf8IsThatFolderByteForByte) {
+  ASSERT_EQ(run({"station", "create", "--name", "Latin", "--parent", dir_.string()}).exitCode, 0);
+  ASSERT_EQ(run({"station", "create", "--name", "Utf", "--parent", dir_.string()}).exitCode, 0);
+  const std::string latin1 = (dir_ / "Jard\xedn").string();
+  const std::string utf8 = (dir_ / "Jard\xc3\xadn").string();
+  std::filesystem::rename(dir_ / "Latin", latin1);
+  std::filesystem::rename(dir_ / "Utf", utf8);
+  platform::FileSystem& fs = platform::defaultFileSystem();
+  const std::string utf8Before = *fs.readFile(utf8 + "/STATION.CFG");
+
+  const CommandRun set = run({"station", "set", "--station", latin1, "--port", "7"});
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  EXPECT_EQ(*fs.readFile(utf8 + "/STATION.CFG"), utf8Before) << "the look-alike is untouched";
+  const CommandRun shown = run({"station", "show", "--station", latin1});
+  EXPECT_NE(shown.out.find("port: 7\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("name: Latin\n"), std::string::npos) << shown.out;
+}
+
 TEST_F(StationCommand, RefusedSettingLeavesTheFileAndSaysWhy) {
   ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
   const std::string station = (dir_ / "Norte").string();
