@@ -19,6 +19,7 @@
 #include "quantities/units.h"
 #include "recording_host.h"
 #include "sim_link.h"
+#include "stored_records.h"
 
 namespace stationlink {
 namespace {
@@ -77,27 +78,11 @@ class InterruptedDownload : public ::testing::Test {
   }
 
   std::vector<records::RecordBytes> records(platform::MemFileSystem& fs) {
-    database::WeatherDatabase db(fs);
-    (void)db.open("/st");
-    std::vector<records::RecordBytes> out;
-    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
-      database::WeatherDataObject obj;
-      EXPECT_EQ(db.GetRecord(obj, i), 0);
-      out.push_back(obj.record.bytes());
-    }
-    return out;
+    return linktest::storedRecords(fs, "/st");
   }
 
   std::vector<std::pair<std::int32_t, int>> times(platform::MemFileSystem& fs) {
-    database::WeatherDatabase db(fs);
-    (void)db.open("/st");
-    std::vector<std::pair<std::int32_t, int>> out;
-    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
-      database::WeatherDataObject obj;
-      EXPECT_EQ(db.GetRecord(obj, i), 0);
-      out.emplace_back(obj.date.packed(), obj.date.minutes);
-    }
-    return out;
+    return linktest::storedTimes(fs, "/st");
   }
 
   // The second run completes the station: exactly the console's archive, in order, and

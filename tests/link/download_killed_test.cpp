@@ -20,6 +20,7 @@
 #include "quantities/units.h"
 #include "recording_host.h"
 #include "sim_link.h"
+#include "stored_records.h"
 
 namespace stationlink {
 namespace {
@@ -97,15 +98,7 @@ class KilledDownloadTest : public ::testing::Test {
   }
 
   std::vector<records::RecordBytes> records(platform::MemFileSystem& fs) {
-    database::WeatherDatabase db(fs);
-    (void)db.open("/st");
-    std::vector<records::RecordBytes> out;
-    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
-      database::WeatherDataObject obj;
-      EXPECT_EQ(db.GetRecord(obj, i), 0);
-      out.push_back(obj.record.bytes());
-    }
-    return out;
+    return linktest::storedRecords(fs, "/st");
   }
 
   platform::FakeClock clock_;

@@ -18,6 +18,7 @@
 #include "recording_host.h"
 #include "sim_link.h"
 #include "station/station_config.h"
+#include "stored_records.h"
 
 namespace stationlink {
 namespace {
@@ -69,17 +70,7 @@ class DownloadTest : public ::testing::Test {
   }
 
   // Every archive record of the station, as (packed date, minutes) pairs, in order.
-  std::vector<std::pair<std::int32_t, int>> stored() {
-    database::WeatherDatabase db(fs_);
-    (void)db.open("/st");
-    std::vector<std::pair<std::int32_t, int>> out;
-    for (int i = 0; i < db.NumberOfRecordsInDataBase(); ++i) {
-      database::WeatherDataObject obj;
-      EXPECT_EQ(db.GetRecord(obj, i), 0);
-      out.emplace_back(obj.date.packed(), obj.date.minutes);
-    }
-    return out;
-  }
+  std::vector<std::pair<std::int32_t, int>> stored() { return linktest::storedTimes(fs_, "/st"); }
 
   platform::FakeClock clock_;
   platform::MemFileSystem fs_;
