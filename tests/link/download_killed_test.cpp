@@ -140,6 +140,27 @@ TEST_F(KilledDownloadTest, CutShortAndPoweredOffThenDownloadedAgainHoldsTheArchi
   }
 }
 
+// A program killed in the page transfer sends no ESC: the console is left in its dump. The
+// next program, started at once or a while later, wakes it and downloads everything.
+TEST_F(KilledDownloadTest, KilledInThePageTransferWithoutEscThenTheNextDownloadGetsAll) {
+  for (int secondsLater : {0, 10}) {
+    SCOPED_TRACE(secondsLater);
+    const std::uint8_t dumpAll[] = {'D', 'M', 'P', 'A', 'F', 'T', '\n', 0, 0, 0, 0, 0, 0};
+    engine_->receive(dumpAll);
+    const std::uint8_t ack = 0x06;
+    for (int page = 0; page < 4; ++page) {
+      clock_.advance(std::chrono::milliseconds(200));
+      engine_->receive(std::span(&ack, 1));
+    }
+    clock_.advance(std::chrono::seconds(secondsLater));
+
+    platform::MemFileSystem fs;
+    DownloadOutcome out = download(fs);
+    ASSERT_TRUE(out.ok()) << out.status.message();
+    EXPECT_EQ(records(fs).size(), engine_->archive().recordCount());
+  }
+}
+
 TEST_F(KilledDownloadTest, RainLeftBehindByAKillIsBroughtUpToTheRecordsAndTypedYearsStay) {
   RainRefusingFs fs;
   const std::string typed =

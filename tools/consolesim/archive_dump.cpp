@@ -2,16 +2,18 @@
 // number of pages holding newer records, then sends pages one at a time, each waiting for
 // the program's verdict: ACK for the next page, ESC to stop, anything else to send the same
 // page again.
+//
+// A program that dies in mid-transfer sends neither ACK nor ESC. The console waits for an
+// answer only for its usual answer time, counted from the moment the page has left the
+// line, and then gives the dump up; a LF is a wake-up at any time, so a program that
+// starts again at once is answered as a console at rest answers it.
+
+#include <algorithm>
 
 #include "consolesim/console_engine.h"
 #include "consolesim/wire.h"
 
 namespace consolesim {
-namespace {
-
-constexpr std::int64_t kPageWaitUs = 60'000'000;
-
-}  // namespace
 
 void ConsoleEngine::startDump(std::span<const std::uint8_t> stamps) {
   const DumpPlan plan = ring_.planDumpAfter(getU16(stamps, 0), getU16(stamps, 2));
@@ -32,13 +34,26 @@ void ConsoleEngine::startDump(std::span<const std::uint8_t> stamps) {
   if (dumpPageCount_ == 0) return;
   mode_ = Mode::kDumpStart;
   dumpIndex_ = 0;
-  dumpDeadlineUs_ = nowUs() + kPageWaitUs;
+  awaitDumpAnswer();
+}
+
+void ConsoleEngine::awaitDumpAnswer() {
+  // The wait starts once the last byte sent has left: at a slow baud rate a page alone
+  // takes seconds on the line.
+  dumpDeadlineUs_ = std::max(nowUs(), lineFreeUs_) + kAnswerWaitUs;
 }
 
 void ConsoleEngine::onDumpByte(std::uint8_t b) {
-  dumpDeadlineUs_ = nowUs() + kPageWaitUs;
   if (b == kEsc) {
     mode_ = Mode::kIdle;
+    dumpPages_.clear();
+    return;
+  }
+  if (b == kLf) {
+    // A wake-up: the program that asked for the dump has gone.
+    mode_ = Mode::kIdle;
+    dumpPages_.clear();
+    onIdleByte(b);
     return;
   }
   if (mode_ == Mode::kDumpStart) {
@@ -68,8 +83,10 @@ void ConsoleEngine::onDumpByte(std::uint8_t b) {
 }
 
 void ConsoleEngine::sendPage() {
-  dumpDeadlineUs_ = nowUs() + kPageWaitUs;
-  if (faults_.fire(FaultKind::kPageTimeout)) return;
+  if (faults_.fire(FaultKind::kPageTimeout)) {
+    awaitDumpAnswer();
+    return;
+  }
   std::vector<std::uint8_t> page;
   page.reserve(kPageBytes);
   page.push_back(static_cast<std::uint8_t>(dumpIndex_ & 0xFF));
@@ -80,6 +97,7 @@ void ConsoleEngine::sendPage() {
   appendCrc(page);
   if (faults_.fire(FaultKind::kCrcPage)) page.back() ^= 0x5A;
   reply(page);
+  awaitDumpAnswer();
 }
 
 }  // namespace consolesim

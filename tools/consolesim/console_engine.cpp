@@ -9,9 +9,6 @@ namespace {
 
 // The longest text command the console buffers; anything longer is refused whole.
 constexpr std::size_t kMaxLine = 64;
-// How long the console waits for the rest of a binary block, or for the program's answer
-// to an archive page, before it gives up and listens for commands again.
-constexpr std::int64_t kBlockWaitUs = 3'000'000;
 
 bool validInterval(int minutes) {
   switch (minutes) {
@@ -74,6 +71,7 @@ void ConsoleEngine::update() {
   if (mode_ == Mode::kBinary && nowUs() > binaryDeadlineUs_) mode_ = Mode::kIdle;
   if ((mode_ == Mode::kDumpStart || mode_ == Mode::kDumpPage) && nowUs() > dumpDeadlineUs_) {
     mode_ = Mode::kIdle;
+    dumpPages_.clear();
   }
   emitDueLoopPackets();
 }
@@ -301,12 +299,12 @@ void ConsoleEngine::expectBlock(std::size_t dataBytes, BinaryUse use, std::size_
   binaryAddress_ = address;
   binaryWanted_ = dataBytes + 2;
   binary_.clear();
-  binaryDeadlineUs_ = nowUs() + kBlockWaitUs;
+  binaryDeadlineUs_ = nowUs() + kAnswerWaitUs;
 }
 
 void ConsoleEngine::onBinaryByte(std::uint8_t b) {
   binary_.push_back(b);
-  binaryDeadlineUs_ = nowUs() + kBlockWaitUs;
+  binaryDeadlineUs_ = nowUs() + kAnswerWaitUs;
   if (binary_.size() < binaryWanted_) return;
   mode_ = Mode::kIdle;
   if (crc16(binary_) != 0) {

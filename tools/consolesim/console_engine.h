@@ -91,6 +91,9 @@ class ConsoleEngine {
 
  private:
   enum class Mode { kIdle, kBinary, kDumpStart, kDumpPage, kLoop };
+  // How long the console waits for the rest of a binary block, or for the program's answer
+  // to an archive page, before it gives up and listens for commands again.
+  static constexpr std::int64_t kAnswerWaitUs = 3'000'000;
   enum class BinaryUse { kEepromWrite, kSetTime, kCalFix, kDumpStamps };
 
   // Time.
@@ -140,6 +143,7 @@ class ConsoleEngine {
   void startDump(std::span<const std::uint8_t> stamps);
   void onDumpByte(std::uint8_t b);
   void sendPage();
+  void awaitDumpAnswer();
 
   const platform::Clock& clock_;
   EngineOptions options_;
@@ -182,7 +186,7 @@ class ConsoleEngine {
   std::vector<std::uint8_t> dumpPages_;  // snapshot of the pages being dumped
   std::size_t dumpPageCount_ = 0;
   std::size_t dumpIndex_ = 0;
-  std::int64_t dumpDeadlineUs_ = 0;
+  std::int64_t dumpDeadlineUs_ = 0;  // the dump is given up after this without an answer
 };
 
 }  // namespace consolesim
