@@ -18,13 +18,19 @@ namespace cli {
 
 namespace {
 
-constexpr int kMsgNoHourChosen = 64216;
+// The message of a failed operation, with the detail of the file that failed.
+std::string failureText(const platform::Status& s) {
+  if (s.code() == 0) return s.message();
+  std::string text = platform::loadString(s.code());
+  if (s.kind() != platform::Errc::kBadArgument) text += " (" + s.message() + ")";
+  return text;
+}
 
 void showCommand(CommandContext& ctx, const std::string& programDir) {
   std::string dir = frame::resolveProgramDirectory(programDir);
   auto choice = frame::readAutoDownload(*ctx.env.files, dir);
   if (!choice) {
-    *ctx.err << "stratalog schedule show: " << choice.status().message() << "\n";
+    *ctx.err << "stratalog schedule show: " << failureText(choice.status()) << "\n";
     ctx.exitCode = kExitFailed;
     return;
   }
@@ -44,75 +50,81 @@ void showCommand(CommandContext& ctx, const std::string& programDir) {
   ctx.exitCode = kExitOk;
 }
 
-void setCommand(CommandContext& ctx, const std::string& programDir,
-                const std::vector<std::string>& stations, const std::string& hoursText,
-                const std::string& minuteText) {
-  std::string dir = frame::resolveProgramDirectory(programDir);
-  std::array<bool, 24> hours{};
-  auto parsedHours = station::parseHourList(hoursText);
-  if (parsedHours) hours = *parsedHours;
-  if (!hoursText.empty() && !parsedHours) {
-    *ctx.err << "stratalog schedule set: hours '" << hoursText
-             << "' are not a list such as 7,19 or 6-18 or all\n";
-    ctx.exitCode = kExitUsage;
-    return;
-  }
-  auto minute = station::parseOffsetMinutes(minuteText);
-  if (!minute) {
-    *ctx.err << "stratalog schedule set: "
-             << frame::fillText(platform::loadString(minute.status().code()), {minuteText}) << "\n";
-    ctx.exitCode = kExitUsage;
-    return;
-  }
-  std::vector<std::string> dirs;
-  for (const std::string& s : stations) {
-    std::string path = frame::resolveStationName(s, dir);
-    if (!station::isStationDirectory(*ctx.env.files, path)) {
-      *ctx.err << "stratalog schedule set: " << path << " holds no station (no STATION.CFG)\n";
-      ctx.exitCode = kExitFailed;
-      return;
+struct SetOptions {
+  std::string programDir;
+  std::vector<std::string> stations;
+  bool noStations = false;
+  std::string hours;
+  std::string minute;
+  bool hoursGiven = false;
+  bool minuteGiven = false;
+};
+
+int fail(CommandContext& ctx, int exitCode, const std::string& text) {
+  *ctx.err << "stratalog schedule set: " << text << "\n";
+  return exitCode;
+}
+
+int setCommand(CommandContext& ctx, const SetOptions& o) {
+  constexpr int kMsgBadHours = 64245;
+  constexpr int kMsgNoStationAt = 61732;
+  constexpr int kMsgProgramDirBusy = 64228;
+  constexpr int kMsgSelectStationsFirst = 64215;
+
+  std::string dir = frame::resolveProgramDirectory(o.programDir);
+  frame::AutoDownloadChange change;
+  if (o.hoursGiven) {
+    change.hours = station::parseHourList(o.hours);
+    if (!change.hours) {
+      return fail(ctx, kExitUsage, frame::fillText(platform::loadString(kMsgBadHours), {o.hours}));
     }
-    dirs.push_back(path);
   }
-  if (platform::Status rule = station::checkAutoDownloadChoice(dirs.size(), hours); !rule) {
-    *ctx.err << "stratalog schedule set: " << platform::loadString(rule.code()) << "\n";
-    ctx.exitCode = kExitFailed;
-    return;
+  if (o.minuteGiven) {
+    auto minute = station::parseOffsetMinutes(o.minute);
+    if (!minute) {
+      return fail(ctx, kExitUsage,
+                  frame::fillText(platform::loadString(minute.status().code()), {o.minute}));
+    }
+    change.offsetMinutes = *minute;
+  }
+  if (o.noStations || !o.stations.empty()) {
+    change.stationDirs.emplace();
+    for (const std::string& s : o.stations) {
+      std::string path = frame::resolveStationName(s, dir);
+      if (!station::isStationDirectory(*ctx.env.files, path)) {
+        return fail(ctx, kExitFailed,
+                    frame::fillText(platform::loadString(kMsgNoStationAt), {path}));
+      }
+      change.stationDirs->push_back(path);
+    }
   }
   // A running program keeps its own copy of the settings and would write it back at exit.
+  // A lock file that cannot be made at all (a read-only directory) leaves the writes to
+  // fail on their own.
   auto lock = platform::InstanceLock::acquire(dir);
-  if (!lock) {
-    *ctx.err << "stratalog schedule set: " << lock.status().message()
-             << "; stop the running program first\n";
-    ctx.exitCode = kExitFailed;
-    return;
+  if (!lock && lock.status().kind() == platform::Errc::kBusy) {
+    return fail(ctx, kExitFailed,
+                platform::loadString(kMsgProgramDirBusy) + " (" + lock.status().message() + ")");
   }
-  platform::Status s = frame::saveAutoDownloadIn(*ctx.env.files, dir, dirs, hours, *minute);
-  if (!s.isOk()) {
-    std::string text = s.code() == frame::kMsgDownloadListUnwritable
-                           ? platform::loadString(s.code()) + " (" + s.message() + ")"
-                           : s.message();
-    *ctx.err << "stratalog schedule set: " << text << "\n";
-    ctx.exitCode = kExitFailed;
-    return;
-  }
-  if (!dirs.empty() && station::noHourChosen(hours)) {
-    *ctx.err << "stratalog schedule set: " << platform::loadString(kMsgNoHourChosen)
-             << " (saved with automatic download off)\n";
+  auto now = frame::changeAutoDownloadIn(*ctx.env.files, dir, change);
+  if (!now) {
+    const platform::Status& s = now.status();
+    // A choice that would switch the automatic download off unasked is refused like a
+    // bad option; the other failures are of the operation.
+    if (s.kind() == platform::Errc::kBadArgument && s.code() != 0 &&
+        s.code() != kMsgSelectStationsFirst) {
+      return fail(ctx, kExitUsage, platform::loadString(s.code()));
+    }
+    return fail(ctx, kExitFailed, failureText(s));
   }
   showCommand(ctx, dir);
+  return ctx.exitCode;
 }
 
 }  // namespace
 
 void addScheduleCommands(CLI::App& app, CommandContext& ctx) {
-  struct Options {
-    std::string programDir;
-    std::vector<std::string> stations;
-    std::string hours;
-    std::string minute = "5";
-  };
-  auto o = std::make_shared<Options>();
+  auto o = std::make_shared<SetOptions>();
   auto* schedule = app.add_subcommand("schedule", "The automatic download: its stations and hours");
   schedule->require_subcommand(1);
 
@@ -121,13 +133,23 @@ void addScheduleCommands(CLI::App& app, CommandContext& ctx) {
   show->callback([&ctx, o] { showCommand(ctx, o->programDir); });
 
   auto* set = schedule->add_subcommand(
-      "set", "Choose the stations downloaded automatically and the hours of the day");
-  set->add_option("stations", o->stations,
-                  "station directories, in download order (none: no automatic download)");
-  set->add_option("--hours", o->hours, "hours of the day: 7,19 or 6-18 or all (none: off)");
-  set->add_option("--minute", o->minute, "minutes past the hour, 0-59 (default 5)");
+      "set", "Change the stations downloaded automatically, the hours or the minute");
+  auto* stations = set->add_option("stations", o->stations,
+                                   "station directories, in download order (default: keep the "
+                                   "current list)");
+  set->add_flag("--no-stations", o->noStations,
+                "empty the list, which switches the automatic download off")
+      ->excludes(stations);
+  auto* hours = set->add_option("--hours", o->hours,
+                                "hours of the day: 7,19 or 6-18 or all or none (default: keep)");
+  auto* minute =
+      set->add_option("--minute", o->minute, "minutes past the hour, 0-59 (default: keep)");
   set->add_option("--program-dir", o->programDir, "program directory (default: current)");
-  set->callback([&ctx, o] { setCommand(ctx, o->programDir, o->stations, o->hours, o->minute); });
+  set->callback([&ctx, o, hours, minute] {
+    o->hoursGiven = hours->count() > 0;
+    o->minuteGiven = minute->count() > 0;
+    ctx.exitCode = setCommand(ctx, *o);
+  });
 }
 
 }  // namespace cli

@@ -9,6 +9,14 @@ namespace {
 
 constexpr int kMsgChooseStationTitle = 64201;
 constexpr int kMsgNoStationSelected = 64204;
+constexpr int kMsgDownloadListUnreadable = 61729;
+constexpr int kMsgSettingsUnreadable = 61865;
+constexpr int kMsgSettingsUnsaved = 61702;
+
+// The status with the message id that tells a person what failed, unless it has one.
+platform::Status withMessageId(const platform::Status& s, int id) {
+  return s.code() != 0 ? s : platform::Status(s.kind(), s.message(), id);
+}
 
 std::string settingsPath(const std::string& programDir) {
   return platform::joinPath(programDir, kProgramSettingsFileName);
@@ -73,10 +81,10 @@ platform::Result<AutoDownloadChoice> readAutoDownload(platform::FileSystem& file
   if (list) {
     choice.stationDirs = std::move(*list);
   } else if (list.status().kind() != platform::Errc::kNotFound) {
-    return list.status();
+    return withMessageId(list.status(), kMsgDownloadListUnreadable);
   }
   auto settings = settingsOrDefaults(files, programDir);
-  if (!settings) return settings.status();
+  if (!settings) return withMessageId(settings.status(), kMsgSettingsUnreadable);
   choice.schedule = scheduleFromSettings(*settings);
   return choice;
 }
@@ -87,6 +95,38 @@ platform::Status saveAutoDownloadIn(platform::FileSystem& files, const std::stri
   auto settings = settingsOrDefaults(files, programDir);
   if (!settings) return settings.status();
   return applyAutoDownload(files, programDir, *settings, stationDirs, hours, offsetMinutes);
+}
+
+platform::Result<AutoDownloadChoice> applyAutoDownloadChange(const AutoDownloadChoice& current,
+                                                             const AutoDownloadChange& change) {
+  AutoDownloadChoice next = current;
+  if (change.stationDirs) next.stationDirs = *change.stationDirs;
+  const std::array<bool, 24> hours = change.hours ? *change.hours : current.schedule.hours;
+  const int offset = change.offsetMinutes ? *change.offsetMinutes : current.schedule.offsetMinutes;
+  if (offset < 0 || offset > 59) return platform::Status::badArgument("offset outside 0-59");
+  // Hours chosen now need a station; hours kept from before may stay with an emptied list,
+  // as the dialog keeps them when its list is emptied.
+  if (change.hours) {
+    if (platform::Status s = station::checkAutoDownloadChoice(next.stationDirs.size(), hours); !s) {
+      return s;
+    }
+  }
+  if (platform::Status s = station::checkHoursForList(next.stationDirs.size(), hours); !s) return s;
+  station::applyScheduleChoice(next.schedule, hours, offset, next.stationDirs.empty());
+  return next;
+}
+
+platform::Result<AutoDownloadChoice> changeAutoDownloadIn(platform::FileSystem& files,
+                                                          const std::string& programDir,
+                                                          const AutoDownloadChange& change) {
+  auto current = readAutoDownload(files, programDir);
+  if (!current) return current.status();
+  auto next = applyAutoDownloadChange(*current, change);
+  if (!next) return next.status();
+  platform::Status s = saveAutoDownloadIn(files, programDir, next->stationDirs,
+                                          next->schedule.hours, next->schedule.offsetMinutes);
+  if (!s.isOk()) return withMessageId(s, kMsgSettingsUnsaved);
+  return readAutoDownload(files, programDir);
 }
 
 platform::Status chooseAndOpenStation(Program& program) {

@@ -144,6 +144,7 @@ std::optional<std::array<bool, 24>> parseHourList(std::string_view text) {
     hours.fill(true);
     return hours;
   }
+  if (text == "none") return hours;
   std::stringstream in{std::string(text)};
   std::string item;
   while (std::getline(in, item, ',')) {
@@ -169,6 +170,15 @@ platform::Status checkAutoDownloadChoice(std::size_t stationCount,
   if (stationCount == 0 && !noHourChosen(hours)) {
     return platform::Status(platform::Errc::kBadArgument, "no station is selected",
                             kMsgSelectStationsFirst);
+  }
+  return platform::Status::ok();
+}
+
+platform::Status checkHoursForList(std::size_t stationCount, const std::array<bool, 24>& hours) {
+  constexpr int kMsgListWithoutHours = 64244;
+  if (stationCount != 0 && noHourChosen(hours)) {
+    return platform::Status(platform::Errc::kBadArgument,
+                            "stations are listed but no hour is chosen", kMsgListWithoutHours);
   }
   return platform::Status::ok();
 }

@@ -42,7 +42,7 @@ void applyScheduleChoice(DownloadSchedule& schedule, const std::array<bool, 24>&
 // True when no hour is chosen.
 bool noHourChosen(const std::array<bool, 24>& hours);
 
-// An hour list as a person types it: "7,19", "6-18", "0-5,20-23" or "all"; nothing for
+// An hour list as a person types it: "7,19", "6-18", "0-5,20-23", "all" or "none"; nothing for
 // anything else (an hour outside 0-23, a range running backwards, stray text).
 std::optional<std::array<bool, 24>> parseHourList(std::string_view text);
 
@@ -50,6 +50,11 @@ std::optional<std::array<bool, 24>> parseHourList(std::string_view text);
 // with message id 64215 ("select stations first") in Status::code().
 platform::Status checkAutoDownloadChoice(std::size_t stationCount,
                                          const std::array<bool, 24>& hours);
+
+// A choice made without the dialog's question may not list stations with no hour chosen,
+// which would switch the automatic download off unasked: kBadArgument with message id
+// 64244 in Status::code().
+platform::Status checkHoursForList(std::size_t stationCount, const std::array<bool, 24>& hours);
 
 // Reads an offset as typed: kBadArgument with message id 64207 (not a number) or 64208
 // (outside 0-59) in Status::code().
