@@ -26,9 +26,10 @@ std::optional<std::size_t> SchedulingAwareUserInterface::choose(
 
 std::optional<std::string> SchedulingAwareUserInterface::enterText(std::string_view title,
                                                                    std::string_view prompt,
-                                                                   std::string_view initial) {
+                                                                   std::string_view initial,
+                                                                   bool secret) {
   SchedulingPause pause(scheduler_);
-  return inner_.enterText(title, prompt, initial);
+  return inner_.enterText(title, prompt, initial, secret);
 }
 
 void SchedulingAwareUserInterface::showTextFile(std::string_view title, const std::string& path) {

@@ -15,6 +15,7 @@ namespace frame {
 namespace {
 
 constexpr int kMsgNoStationOpen = 61596;
+constexpr int kMsgShellPrompt = 64332;
 
 constexpr std::string_view kHelp =
     "Commands:\n"
@@ -151,6 +152,11 @@ void toggleBulletin(Program& program, std::ostream& out) {
   program.realtime().openView(bulletin.get());
 }
 
+bool endsTheShell(std::string_view line) {
+  std::vector<std::string> w = words(line);
+  return !w.empty() && (is(w[0], "quit", "salir") || w[0] == "exit");
+}
+
 }  // namespace
 
 bool runShellCommand(Program& program, std::string_view line, std::ostream& out) {
@@ -187,17 +193,28 @@ bool runShellCommand(Program& program, std::string_view line, std::ostream& out)
   return true;
 }
 
+void greetShell(std::ostream& out) {
+  out << "Type 'help' for the commands.\n" << platform::loadString(kMsgShellPrompt) << std::flush;
+}
+
+void answerShellLine(Program& program, std::string_view line, bool eof, std::ostream& out) {
+  if (eof) {
+    // The end of input came where a command would have been typed: end the prompt's line.
+    out << '\n' << std::flush;
+    program.postExit();
+    return;
+  }
+  runShellCommand(program, line, out);
+  if (!endsTheShell(line)) out << platform::loadString(kMsgShellPrompt);
+  out.flush();
+}
+
 void startInteractiveShell(Program& program) {
   std::ostream& out = program.out() ? *program.out() : std::cout;
-  out << "Type 'help' for the commands.\n";
+  greetShell(out);
   program.loop().watchLines(platform::kStandardInput,
                             [&program, &out](std::string_view line, bool eof) {
-                              if (eof) {
-                                program.postExit();
-                                return;
-                              }
-                              runShellCommand(program, line, out);
-                              out.flush();
+                              answerShellLine(program, line, eof, out);
                             });
 }
 

@@ -10,12 +10,21 @@ namespace frame {
 namespace {
 
 constexpr int kMsgPasswordPrompt = 64225;
+constexpr int kMsgNewPasswordPrompt = 64330;
+constexpr int kMsgRepeatPasswordPrompt = 64331;
+
+// The console password is asked with its prompt alone: the prompt says all a title would.
+std::optional<std::string> askSecret(platform::UserInterface& ui, int promptId) {
+  return ui.enterText("", platform::loadString(promptId), "", true);
+}
 
 station::PasswordPrompt promptFor(Program& program) {
-  return [&program] {
-    std::string title = platform::loadString(kMsgPasswordPrompt);
-    return program.ui().enterText(title, title, "");
-  };
+  return [&program] { return askSecret(program.ui(), kMsgPasswordPrompt); };
+}
+
+platform::Status notEntered() {
+  return platform::Status(platform::Errc::kCancelled, "no console password entered",
+                          kMsgPasswordNotEntered);
 }
 
 }  // namespace
@@ -26,8 +35,7 @@ platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::
   bool accepted = false;
   bool typed = false;
   station::PasswordPrompt prompt = [&ui, &typed]() -> std::optional<std::string> {
-    std::string title = platform::loadString(kMsgPasswordPrompt);
-    auto text = ui.enterText(title, title, "");
+    auto text = askSecret(ui, kMsgPasswordPrompt);
     typed = text.has_value();
     return text;
   };
@@ -40,12 +48,19 @@ platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::
     case station::PasswordAnswer::kWrong:
       break;
   }
-  if (!typed) {
-    return platform::Status(platform::Errc::kCancelled, "no console password entered",
-                            kMsgPasswordNotEntered);
-  }
+  if (!typed) return notEntered();
   return platform::Status(platform::Errc::kPermission, "wrong console password",
                           station::kMsgWrongPassword);
+}
+
+platform::Result<std::string> enterNewConsolePassword(platform::UserInterface& ui) {
+  auto first = askSecret(ui, kMsgNewPasswordPrompt);
+  if (!first) return notEntered();
+  // Checked against itself, only the length can be refused.
+  if (auto length = station::validateNewPassword(*first, *first); !length) return length.status();
+  auto second = askSecret(ui, kMsgRepeatPasswordPrompt);
+  if (!second) return notEntered();
+  return station::validateNewPassword(*first, *second);
 }
 
 platform::Status changeConsoleSetting(platform::UserInterface& ui, stationlink::ConsoleLink& link,

@@ -37,6 +37,14 @@ int askForConsolePassword(Program& program);
 // type it (the headless user interface cancels every text entry).
 inline constexpr int kMsgPasswordNotEntered = 64241;
 
+// The new console password, typed without echo: its length is checked as soon as it is
+// typed, so a person never types a refused password twice; then it is asked again.
+//   the password when both entries agree and its length is right;
+//   kBadArgument with station::kMsgPasswordLength after the first entry, or with
+//   station::kMsgPasswordMismatch after the second;
+//   kCancelled with kMsgPasswordNotEntered when either entry was not typed.
+platform::Result<std::string> enterNewConsolePassword(platform::UserInterface& ui);
+
 // Before a console command changes a setting of the Cirrant console on `link`, with no
 // station open: when the console keeps a password, `ui` asks for it (once; `--yes` style
 // confirmations never answer it) and it is checked against the console's check value.

@@ -1,10 +1,12 @@
 #include "frame/program.h"
 
+#include <iostream>
 #include <ostream>
 
 #include "frame/archive_download_runner.h"
 #include "frame/auto_clear.h"
 #include "frame/scheduled_download.h"
+#include "platform/signals.h"
 #include "platform/string_table.h"
 #include "platform/systemd_notify.h"
 
@@ -16,6 +18,12 @@ Program* gProgram = nullptr;
 
 constexpr int kMsgProgramName = 61565;
 constexpr int kMsgStationSaveFailed = 61572;
+constexpr int kMsgInterrupted = 64333;
+
+// A run ended by Ctrl-C ends as a shell expects of a program killed by SIGINT (128 + 2),
+// so a script that started it can tell. SIGTERM is how a service is stopped: that run
+// ends with its own exit code.
+constexpr int kProgramExitInterrupted = 130;
 
 }  // namespace
 
@@ -88,7 +96,13 @@ void Program::postExit() {
 int Program::run(const CommandLineSwitches& switches) {
   setCurrentProgram(this);
   platform::ServiceNotifier notifier;
-  loop_.handleTerminationSignals([this](int) {
+  loop_.handleTerminationSignals([this](int signalNumber) {
+    if (signalNumber == platform::SignalPipe::interruptSignal()) {
+      exitCode_ = kProgramExitInterrupted;
+      // On a new line: the ^C the terminal echoed may stand after a prompt.
+      std::ostream& o = out_ != nullptr ? *out_ : std::cerr;
+      o << '\n' << platform::loadString(kMsgInterrupted) << '\n' << std::flush;
+    }
     // A long job polls the cancel flag through the loop's pump; the exit command then
     // runs the shutdown order once the job has unwound.
     loop_.requestCancel();

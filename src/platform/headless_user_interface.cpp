@@ -21,7 +21,7 @@ std::optional<std::size_t> HeadlessUserInterface::choose(std::string_view, std::
 }
 
 std::optional<std::string> HeadlessUserInterface::enterText(std::string_view, std::string_view,
-                                                            std::string_view) {
+                                                            std::string_view, bool) {
   return std::nullopt;
 }
 

@@ -20,7 +20,7 @@ class HeadlessUserInterface : public UserInterface {
   std::optional<std::size_t> choose(std::string_view title, std::string_view prompt,
                                     std::span<const std::string> items) override;
   std::optional<std::string> enterText(std::string_view title, std::string_view prompt,
-                                       std::string_view initial) override;
+                                       std::string_view initial, bool secret = false) override;
   void showTextFile(std::string_view title, const std::string& path) override;
 
  private:

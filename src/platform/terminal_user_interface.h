@@ -1,6 +1,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
+#include <string_view>
 
 #include "platform/user_interface.h"
 
@@ -9,12 +11,18 @@ namespace platform {
 class Clock;
 class FileSystem;
 
+// The heading of a prompt: the title once and the text once ("Abrir estación", not
+// "Abrir estación: Abrir estación"); a title equal to the text, an empty one or a dialog
+// resource name ("SET_PASSWORD") is left out.
+std::string promptHeading(std::string_view title, std::string_view text);
+
 // A person at a terminal: messages are printed, questions and choices are asked and the
 // answer read as a line. The end of input counts as the negative answer, so a closed
 // terminal never hangs the program.
 //
 // A count-down prints the seconds left and is cancelled by any line typed before it runs
-// out. With `inputFd` >= 0 it waits on that descriptor in real time; otherwise (tests) it
+// out. A secret text entry turns the echo of `inputFd` off while it reads.
+// With `inputFd` >= 0 it waits on that descriptor in real time; otherwise (tests) it
 // checks `in` for waiting characters and lets `clock` pass each second.
 class TerminalUserInterface : public UserInterface {
  public:
@@ -28,7 +36,7 @@ class TerminalUserInterface : public UserInterface {
   std::optional<std::size_t> choose(std::string_view title, std::string_view prompt,
                                     std::span<const std::string> items) override;
   std::optional<std::string> enterText(std::string_view title, std::string_view prompt,
-                                       std::string_view initial) override;
+                                       std::string_view initial, bool secret = false) override;
   void showTextFile(std::string_view title, const std::string& path) override;
 
  private:

@@ -62,8 +62,9 @@ class UserInterface {
   virtual std::optional<std::size_t> choose(std::string_view title, std::string_view prompt,
                                             std::span<const std::string> items) = 0;
   // A line of text; `initial` is offered as the starting value. nullopt when cancelled.
+  // A `secret` entry (a password) is not shown as it is typed.
   virtual std::optional<std::string> enterText(std::string_view title, std::string_view prompt,
-                                               std::string_view initial) = 0;
+                                               std::string_view initial, bool secret = false) = 0;
   // Shows a text file (a report) to the person.
   virtual void showTextFile(std::string_view title, const std::string& path) = 0;
 };

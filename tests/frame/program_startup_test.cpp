@@ -64,6 +64,21 @@ TEST_F(ProgramTest, TerminationSignalRunsTheShutdownOrder) {
   EXPECT_EQ(saved->lastStationDirectory(), dir);
 }
 
+TEST_F(ProgramTest, CtrlCRunsTheShutdownOrderSaysSoAndEndsWith130) {
+  addStation("Casa", "Casa");
+  std::ostringstream printed;
+  out = &printed;
+  makeProgram(true);
+  program->addStartHook([](Program&) {
+    platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal());
+  });
+  EXPECT_EQ(program->run({}), 130);
+  EXPECT_EQ(stations->events,
+            (std::vector<std::string>{"stop port manager", "save station", "close station"}));
+  EXPECT_NE(printed.str().find("\nInterrumpido (Ctrl-C): se guarda todo y se cierra Stratalog.\n"),
+            std::string::npos);
+}
+
 class InstanceLockTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -134,5 +134,19 @@ TEST_F(ProgramTest, TypedCommandsReachTheProgram) {
   EXPECT_TRUE(program->loop().stopped());
 }
 
+TEST_F(ProgramTest, TheShellPromptsForEachCommandButNotAfterTheLast) {
+  makeProgram(/*interactive=*/true);
+  ASSERT_TRUE(program->start({}));
+  std::ostringstream out;
+  greetShell(out);
+  answerShellLine(*program, "", false, out);
+  answerShellLine(*program, "salir", false, out);
+  EXPECT_EQ(out.str(), "Type 'help' for the commands.\nstratalog> stratalog> ");
+
+  std::ostringstream ended;
+  answerShellLine(*program, "", true, ended);
+  EXPECT_EQ(ended.str(), "\n");
+}
+
 }  // namespace
 }  // namespace frame

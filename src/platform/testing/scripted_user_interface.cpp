@@ -68,8 +68,9 @@ std::optional<std::size_t> ScriptedUserInterface::choose(std::string_view title,
 
 std::optional<std::string> ScriptedUserInterface::enterText(std::string_view title,
                                                             std::string_view prompt,
-                                                            std::string_view) {
+                                                            std::string_view, bool secret) {
   record(Kind::kTextEntry, title, prompt);
+  if (secret) secretPrompts_.emplace_back(prompt);
   return takeOr(textAnswers_, std::nullopt);
 }
 

@@ -36,7 +36,7 @@ class ScriptedUserInterface : public UserInterface {
   std::optional<std::size_t> choose(std::string_view title, std::string_view prompt,
                                     std::span<const std::string> items) override;
   std::optional<std::string> enterText(std::string_view title, std::string_view prompt,
-                                       std::string_view initial) override;
+                                       std::string_view initial, bool secret = false) override;
   void showTextFile(std::string_view title, const std::string& path) override;
 
   // The script.
@@ -54,9 +54,12 @@ class ScriptedUserInterface : public UserInterface {
   // Only the message boxes, in order.
   std::vector<Shown> messages() const;
   const std::vector<std::string>& violations() const { return violations_; }
+  // The prompts of the text entries that asked for a secret (not shown while typed).
+  const std::vector<std::string>& secretPrompts() const { return secretPrompts_; }
   void clear() {
     shown_.clear();
     violations_.clear();
+    secretPrompts_.clear();
   }
 
  private:
@@ -70,6 +73,7 @@ class ScriptedUserInterface : public UserInterface {
   std::function<void(const std::string&)> hook_;
   std::vector<Shown> shown_;
   std::vector<std::string> violations_;
+  std::vector<std::string> secretPrompts_;
 };
 
 }  // namespace platform

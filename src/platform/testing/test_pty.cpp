@@ -27,6 +27,59 @@ Result<std::unique_ptr<TestPty>> TestPty::open() {
   return std::unique_ptr<TestPty>(new TestPty(master, slave, name));
 }
 
+Result<std::unique_ptr<TestPty>> TestPty::openTerminal() {
+  int master = -1;
+  int slave = -1;
+  char name[256] = {};
+  termios tio{};
+  // The line discipline's usual settings: canonical lines, echo, signals, CR-LF output.
+  tio.c_iflag = ICRNL;
+  tio.c_oflag = OPOST | ONLCR;
+  tio.c_cflag = CS8 | CREAD | CLOCAL;
+  tio.c_lflag = ICANON | ECHO | ECHOE | ISIG;
+  tio.c_cc[VINTR] = 3;
+  tio.c_cc[VERASE] = 127;
+  tio.c_cc[VEOF] = 4;
+  tio.c_cc[VMIN] = 1;
+  cfsetspeed(&tio, B38400);
+  if (openpty(&master, &slave, name, &tio, nullptr) != 0) {
+    return Status::io(std::string("openpty failed: ") + std::strerror(errno), errno);
+  }
+  (void)fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+  return std::unique_ptr<TestPty>(new TestPty(master, slave, name));
+}
+
+TestPty::SlaveBuf::int_type TestPty::SlaveBuf::underflow() {
+  for (;;) {
+    ssize_t n = ::read(fd_, &ch_, 1);
+    if (n == 1) {
+      setg(&ch_, &ch_, &ch_ + 1);
+      return traits_type::to_int_type(ch_);
+    }
+    if (n < 0 && errno == EINTR) continue;
+    return traits_type::eof();
+  }
+}
+
+TestPty::SlaveBuf::int_type TestPty::SlaveBuf::overflow(int_type c) {
+  if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+  char b = traits_type::to_char_type(c);
+  return xsputn(&b, 1) == 1 ? c : traits_type::eof();
+}
+
+std::streamsize TestPty::SlaveBuf::xsputn(const char* s, std::streamsize n) {
+  std::streamsize done = 0;
+  while (done < n) {
+    ssize_t w = ::write(fd_, s + done, static_cast<std::size_t>(n - done));
+    if (w > 0) {
+      done += w;
+    } else if (!(w < 0 && errno == EINTR)) {
+      break;
+    }
+  }
+  return done;
+}
+
 TestPty::~TestPty() {
   ::close(master_);
   ::close(slave_);
