@@ -44,18 +44,18 @@ void listCommand(CommandContext& ctx, const std::string& programDir) {
 int passwordCommand(CommandContext& ctx, const std::string& programDir, const std::string& station,
                     bool clear) {
   return frame::runWithStation(runOptions(ctx, programDir), station, [&](frame::Program& program) {
-    std::string first, second;
+    std::string entered;
     if (!clear) {
-      auto a = program.ui().enterText("SET_PASSWORD", "Nueva contraseña (5 - 15 caracteres):", "");
-      auto b = program.ui().enterText("SET_PASSWORD", "Repita la contraseña:", "");
-      if (!a || !b) {
-        *ctx.err << "stratalog stations password: no password entered\n";
+      // Typed without echo; the length is checked before it is asked again.
+      auto typed = frame::enterNewConsolePassword(program.ui());
+      if (!typed) {
+        *ctx.err << "stratalog stations password: " << platform::loadString(typed.status().code())
+                 << "\n";
         return kExitFailed;
       }
-      first = *a;
-      second = *b;
+      entered = *typed;
     }
-    platform::Status s = frame::changeConsolePassword(program, clear, first, second, {});
+    platform::Status s = frame::changeConsolePassword(program, clear, entered, entered, {});
     if (!s.isOk()) {
       std::string text = platform::loadString(s.code());
       *ctx.err << "stratalog stations password: "
