@@ -7,11 +7,15 @@
 
 #include "cli/cli.h"
 #include "database/record_text.h"
+#include "frame/command_line_switches.h"
+#include "frame/messages.h"
+#include "frame/program.h"
 #include "frame/program_runner.h"
 #include "frame/program_settings.h"
 #include "frame/unit_choices.h"
 #include "frame/user_conventions.h"
 #include "platform/com_port_map.h"
+#include "platform/string_table.h"
 #include "station/record_listing.h"
 #include "station/station_config.h"
 #include "station/station_creator.h"
@@ -282,17 +286,54 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   });
 }
 
+void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
+  constexpr int kMsgDeleteNotConfirmed = 64484;
+  constexpr int kMsgStationDeleted = 64485;
+  struct DeleteOptions {
+    bool yes = false;
+    std::string programDir;
+  };
+  auto d = std::make_shared<DeleteOptions>();
+  auto* cmd = group.add_subcommand(
+      "delete", "Delete a station: out of download.lst, then its directory from disk");
+  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_flag("--yes", d->yes, "delete without asking");
+  cmd->add_option("--program-dir", d->programDir,
+                  "program directory holding download.lst (default: current)");
+  cmd->callback([&ctx, o, d] {
+    // The station is not opened: one whose settings no longer read can still be deleted.
+    ctx.exitCode =
+        frame::runWithStation(runOptions(ctx, d->programDir), {}, [&](frame::Program& program) {
+          const std::string dir = frame::resolveStationName(o->station, program.programDirectory());
+          platform::Status s = program.deleteStation(dir, d->yes);
+          if (s.kind() == platform::Errc::kCancelled) {
+            *ctx.err << "stratalog station delete: "
+                     << frame::fillText(platform::loadString(kMsgDeleteNotConfirmed), {dir})
+                     << "\n";
+            return kExitFailed;
+          }
+          if (!s.isOk()) {
+            *ctx.err << "stratalog station delete: " << s.message() << "\n";
+            return kExitFailed;
+          }
+          *ctx.out << frame::fillText(platform::loadString(kMsgStationDeleted), {dir}) << "\n";
+          return kExitOk;
+        });
+  });
+}
+
 }  // namespace
 
 void addStationCommands(CLI::App& app, CommandContext& ctx) {
   auto options = std::make_shared<Options>();
-  auto* group = app.add_subcommand("station", "Create a station, show and change its settings");
+  auto* group = app.add_subcommand("station", "Create, show, change and delete a station");
   group->require_subcommand(1);
   addCreate(*group, ctx, options);
   addShow(*group, ctx, options);
   addSet(*group, ctx, options);
   addLists(*group, ctx, options);
   addPrint(*group, ctx, options);
+  addDelete(*group, ctx, options);
 }
 
 }  // namespace cli

@@ -103,8 +103,9 @@ class Program {
   platform::Result<std::vector<station::StationEntry>> listStations(const std::string& parent = {});
   // A new station named `name` below `parent`, then opened. Returns its directory.
   platform::Result<std::string> createStation(const std::string& name, const std::string& parent);
-  // Removes a station from download.lst and from disk after the user confirms.
-  platform::Status deleteStation(const std::string& dir);
+  // Removes a station from download.lst and from disk after the user confirms; an
+  // `alreadyConfirmed` deletion (the command line's --yes) does not ask.
+  platform::Status deleteStation(const std::string& dir, bool alreadyConfirmed = false);
 
   // --- Schedule ---
   station::DownloadSchedule schedule() const;

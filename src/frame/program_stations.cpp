@@ -68,10 +68,11 @@ platform::Result<std::string> Program::createStation(const std::string& name,
   return dir;
 }
 
-platform::Status Program::deleteStation(const std::string& dir) {
+platform::Status Program::deleteStation(const std::string& dir, bool alreadyConfirmed) {
   auto name = stations_->stationName(dir);
   std::string shown = name ? *name : dir;
-  if (!guardedUi_.question(platform::loadString(kMsgDeleteTitle),
+  if (!alreadyConfirmed &&
+      !guardedUi_.question(platform::loadString(kMsgDeleteTitle),
                            fillText(platform::loadString(kMsgConfirmDelete), {shown}))) {
     return platform::Status::cancelled("deletion of " + dir + " not confirmed");
   }

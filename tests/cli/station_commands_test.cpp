@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -97,6 +99,47 @@ TEST_F(StationCommands, ASilentConsoleFailsBothCommandsWithTheLinkError) {
   EXPECT_EQ(current.exitCode, 1);
   EXPECT_EQ(current.out, "");
   EXPECT_NE(current.err.find("stratalog current: "), std::string::npos) << current.err;
+}
+
+// "station delete": with --yes the station leaves download.lst and the disk; without it,
+// where no one can answer (standard input is not a terminal here), nothing changes.
+class StationDelete : public StationCommands {
+ protected:
+  void SetUp() override {
+    StationCommands::SetUp();
+    startConsole();
+    station_ = createStation();
+    other_ = (dir_ / "Otra").string();
+    std::ofstream(dir_ / "download.lst", std::ios::binary) << other_ << "\n" << station_ << "\n";
+  }
+  std::string downloadList() const {
+    std::ifstream in(dir_ / "download.lst", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  std::vector<std::string> deleteArgs(std::vector<std::string> extra) {
+    std::vector<std::string> args{"station", "delete",        "--station",
+                                  station_,  "--program-dir", dir_.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+  std::string station_, other_;
+};
+
+TEST_F(StationDelete, YesRemovesTheStationFromTheListAndTheDisk) {
+  Run r = run(deleteArgs({"--yes"}));
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_FALSE(std::filesystem::exists(station_));
+  EXPECT_EQ(downloadList(), other_ + "\n");
+}
+
+TEST_F(StationDelete, WithoutYesNothingIsDeletedAndItFails) {
+  Run r = run(deleteArgs({}));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("No se ha eliminado la estación '" + station_ + "'"), std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("--yes"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(station_) / "STATION.CFG"));
+  EXPECT_EQ(downloadList(), other_ + "\n" + station_ + "\n");
 }
 
 }  // namespace
