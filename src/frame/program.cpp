@@ -83,7 +83,6 @@ stationlink::LinkServices Program::linkServices() {
 }
 
 void Program::tick() {
-  stations_->idleTick();
   ports_->tick();
   title_.update(currentTitle());
   scheduler_.tick();

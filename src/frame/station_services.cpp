@@ -150,7 +150,6 @@ class FileStationServices : public StationServices {
     memory_ = std::make_unique<LinkConfigMemory>(*link);
     return memory_.get();
   }
-  void idleTick() override {}
   stationlink::ConsoleLink* stationLink() override {
     if (!open_ || !env_ || ports_ == nullptr) return nullptr;
     if (link_ != nullptr) return link_;

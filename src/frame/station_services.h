@@ -80,9 +80,6 @@ class StationServices {
   // it; null when no station is open or the services keep no database.
   virtual database::WeatherDatabase* database() { return nullptr; }
   virtual database::RainDatabase* rainDatabase() { return nullptr; }
-  // One second of the links' idle time: a port nobody has used for the station's idle
-  // time is closed, so other programs may use it.
-  virtual void idleTick() = 0;
 };
 
 // The lock of a station directory while a process writes it. kBusy, with the same message

@@ -85,8 +85,6 @@ class FakeStationServices : public StationServices {
   ClearOperations* clearOperations() override { return &clear_; }
   station::ConsoleConfigMemory* configMemory() override { return nullptr; }
   stationlink::ConsoleLink* stationLink() override { return link; }
-  void idleTick() override { ++idleTicks; }
-  int idleTicks = 0;
   // The link the fake hands out; tests point it at an in-process console.
   stationlink::ConsoleLink* link = nullptr;
 
