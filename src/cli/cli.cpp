@@ -9,6 +9,7 @@
 
 #include "frame/command_line_switches.h"
 #include "frame/messages.h"
+#include "frame/station_argument.h"
 #include "platform/string_table.h"
 
 #ifndef STRATALOG_GIT_DESCRIBE
@@ -188,6 +189,17 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
   options.out = ctx.out;
   options.err = ctx.err;
   return options;
+}
+
+bool resolveStation(CommandContext& ctx, const std::string& programDir, std::string& station) {
+  auto dir = frame::resolveStationArgument(*ctx.env.files, programDir, station);
+  if (!dir) {
+    *ctx.err << "stratalog: " << dir.status().message() << "\n";
+    ctx.exitCode = kExitUsage;
+    return false;
+  }
+  station = *dir;
+  return true;
 }
 
 int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {

@@ -157,8 +157,11 @@ void addCreate(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
 
 void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("show", "Show a station's settings");
-  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--station", o->station,
+                  "station: its directory, or its name in the station list (default: the only or "
+                  "the last one)");
   cmd->callback([&ctx, o] {
+    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
     auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
     if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
     *ctx.out << station::describeStation(*st);
@@ -170,7 +173,9 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("set", "Change a station's settings as the setup dialogs do");
-  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--station", o->station,
+                  "station: its directory, or its name in the station list (default: the only or "
+                  "the last one)");
   cmd->add_option("--name", o->name, "station name (at most 40 characters)");
   cmd->add_flag("--rename-directory", o->renameDirectory,
                 "after a new name, rename the directory to match");
@@ -193,6 +198,7 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->add_option("--rain-unit", o->rainUnit, "in or mm");
   cmd->add_option("--elevation-unit", o->elevationUnit, "m or ft");
   cmd->callback([&ctx, o] {
+    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
     std::string portDevice;
     auto settings = settingsOf(*o, portDevice);
     if (!settings.isOk()) return void(ctx.exitCode = fail(ctx, settings.status()));
@@ -228,8 +234,11 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("lists", "List a station's data lists and their columns");
-  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--station", o->station,
+                  "station: its directory, or its name in the station list (default: the only or "
+                  "the last one)");
   cmd->callback([&ctx, o] {
+    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
     auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
     if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
     *ctx.out << station::describeDataLists(*st);
@@ -258,7 +267,9 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   auto p = std::make_shared<PrintOptions>();
   auto* cmd = group.add_subcommand(
       "print", "Print a station's archive records through one of its data lists");
-  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--station", o->station,
+                  "station: its directory, or its name in the station list (default: the only or "
+                  "the last one)");
   cmd->add_option("--list", p->list, "data list number (see 'station lists'; default 0)");
   cmd->add_option("--limit", p->limit, "line length (default 384)");
   cmd->add_option("--first-column", p->first, "first item of the list to show (default 0)");
@@ -275,6 +286,7 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
     auto to = packedDay(p->to);
     if (!from.isOk()) return void(ctx.exitCode = fail(ctx, from.status()));
     if (!to.isOk()) return void(ctx.exitCode = fail(ctx, to.status()));
+    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
     auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
     if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
     const station::ListingRequest request{

@@ -150,6 +150,31 @@ TEST_F(StationCommand, AFolderNameThatIsNotUtf8IsThatFolderByteForByte) {
   EXPECT_NE(shown.out.find("name: Latin\n"), std::string::npos) << shown.out;
 }
 
+// A station is named by its directory or by its display name; left out, the program
+// directory's only station is meant; a name no station has exits 2 and lists the stations.
+TEST_F(StationCommand, AStationIsNamedByItsNameOrIsTheOnlyOne) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir_);
+  ASSERT_EQ(
+      run({"station", "create", "--name", "Casa 2 - Jardín", "--parent", dir_.string()}).exitCode,
+      0);
+  const CommandRun byName = run({"station", "show", "--station", "Casa 2 - Jardín"});
+  EXPECT_EQ(byName.exitCode, 0) << byName.err;
+  EXPECT_NE(byName.out.find("name: Casa 2 - Jardín\n"), std::string::npos) << byName.out;
+  const CommandRun only = run({"station", "show"});
+  EXPECT_EQ(only.exitCode, 0) << only.err;
+  EXPECT_EQ(only.out, byName.out);
+
+  ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
+  const CommandRun unknown = run({"station", "show", "--station", "Sur"});
+  EXPECT_EQ(unknown.exitCode, 2);
+  EXPECT_NE(unknown.err.find("No hay ninguna estación 'Sur'."), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.err.find("\n  Casa 2 - Jardín  ("), std::string::npos) << unknown.err;
+  EXPECT_NE(unknown.err.find("\n  Norte  ("), std::string::npos) << unknown.err;
+  EXPECT_EQ(run({"station", "show"}).exitCode, 2) << "two stations and none named";
+  std::filesystem::current_path(before);
+}
+
 TEST_F(StationCommand, RefusedSettingLeavesTheFileAndSaysWhy) {
   ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
   const std::string station = (dir_ / "Norte").string();
