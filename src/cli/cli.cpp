@@ -191,6 +191,12 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
   return options;
 }
 
+void addStationOption(CLI::App* command, std::string& station) {
+  command->add_option("--station", station,
+                      "station: its directory, or its name in the station list (default: the "
+                      "only or the last one)");
+}
+
 bool resolveStation(CommandContext& ctx, const std::string& programDir, std::string& station) {
   auto dir = frame::resolveStationArgument(*ctx.env.files, programDir, station);
   if (!dir) {

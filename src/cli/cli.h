@@ -50,6 +50,9 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
 int runProgramCommand(const std::vector<std::string>& programArgs, const std::string& programDir,
                       CommandContext& ctx);
 
+// The --station option of a command that takes one station, as resolveStation reads it.
+void addStationOption(CLI::App* command, std::string& station);
+
 // Resolves the station a person named (a directory, or a name in the station list; left out,
 // the only or the last station) in place. On failure prints why with the stations there are
 // and sets the usage exit code; false then.

@@ -19,9 +19,7 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
   auto programDir = std::make_shared<std::string>();
   auto follow = std::make_shared<bool>(false);
   auto* current = app.add_subcommand("current", "Show the station's current conditions");
-  current->add_option("--station", *station,
-                      "station: its directory, or its name in the station list (default: the only "
-                      "or the last one)");
+  addStationOption(current, *station);
   current->add_option("--program-dir", *programDir, "program directory (default: current)");
   current->add_flag("--follow,-f", *follow,
                     "keep showing the conditions as the console reports them (Ctrl-C ends)");

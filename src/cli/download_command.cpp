@@ -19,9 +19,7 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
   auto programDir = std::make_shared<std::string>();
   auto* download = app.add_subcommand(
       "download", "Download the station's new archive records from its console (Ctrl-C stops)");
-  download->add_option("--station", *station,
-                       "station: its directory, or its name in the station list (default: the only "
-                       "or the last one)");
+  addStationOption(download, *station);
   download->add_option("--program-dir", *programDir, "program directory (default: current)");
   download->callback([&ctx, station, programDir] {
     const frame::RunOptions options = runOptions(ctx, *programDir);

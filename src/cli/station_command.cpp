@@ -2,6 +2,7 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -155,15 +156,24 @@ void addCreate(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
   });
 }
 
+// The station the person named, loaded with its lists; empty (the exit code set and the
+// reason printed) when it cannot be.
+std::optional<station::StationState> loadNamedStation(CommandContext& ctx, std::string& named) {
+  if (!resolveStation(ctx, frame::resolveProgramDirectory({}), named)) return std::nullopt;
+  auto st = station::loadStation(*ctx.env.files, named, station::stationDataSets());
+  if (!st.isOk()) {
+    ctx.exitCode = fail(ctx, st.status());
+    return std::nullopt;
+  }
+  return std::move(*st);
+}
+
 void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("show", "Show a station's settings");
-  cmd->add_option("--station", o->station,
-                  "station: its directory, or its name in the station list (default: the only or "
-                  "the last one)");
+  addStationOption(cmd, o->station);
   cmd->callback([&ctx, o] {
-    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
-    auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
-    if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
+    auto st = loadNamedStation(ctx, o->station);
+    if (!st) return;
     *ctx.out << station::describeStation(*st);
     auto units = frame::describeUnits(*ctx.env.files, frame::resolveProgramDirectory({}));
     if (units.isOk()) *ctx.out << "units: " << *units << "\n";
@@ -173,9 +183,7 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("set", "Change a station's settings as the setup dialogs do");
-  cmd->add_option("--station", o->station,
-                  "station: its directory, or its name in the station list (default: the only or "
-                  "the last one)");
+  addStationOption(cmd, o->station);
   cmd->add_option("--name", o->name, "station name (at most 40 characters)");
   cmd->add_flag("--rename-directory", o->renameDirectory,
                 "after a new name, rename the directory to match");
@@ -234,13 +242,10 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("lists", "List a station's data lists and their columns");
-  cmd->add_option("--station", o->station,
-                  "station: its directory, or its name in the station list (default: the only or "
-                  "the last one)");
+  addStationOption(cmd, o->station);
   cmd->callback([&ctx, o] {
-    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
-    auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
-    if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
+    auto st = loadNamedStation(ctx, o->station);
+    if (!st) return;
     *ctx.out << station::describeDataLists(*st);
     ctx.exitCode = kExitOk;
   });
@@ -267,9 +272,7 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   auto p = std::make_shared<PrintOptions>();
   auto* cmd = group.add_subcommand(
       "print", "Print a station's archive records through one of its data lists");
-  cmd->add_option("--station", o->station,
-                  "station: its directory, or its name in the station list (default: the only or "
-                  "the last one)");
+  addStationOption(cmd, o->station);
   cmd->add_option("--list", p->list, "data list number (see 'station lists'; default 0)");
   cmd->add_option("--limit", p->limit, "line length (default 384)");
   cmd->add_option("--first-column", p->first, "first item of the list to show (default 0)");
@@ -286,9 +289,8 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
     auto to = packedDay(p->to);
     if (!from.isOk()) return void(ctx.exitCode = fail(ctx, from.status()));
     if (!to.isOk()) return void(ctx.exitCode = fail(ctx, to.status()));
-    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
-    auto st = station::loadStation(*ctx.env.files, o->station, station::stationDataSets());
-    if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
+    auto st = loadNamedStation(ctx, o->station);
+    if (!st) return;
     const station::ListingRequest request{
         p->list, p->limit, p->first, p->separator.empty() ? '\0' : p->separator[0], *from, *to};
     const quantities::UserConventions conventions =
