@@ -10,6 +10,7 @@
 #include "frame/command_line_switches.h"
 #include "frame/messages.h"
 #include "frame/station_argument.h"
+#include "frame/user_conventions.h"
 #include "platform/string_table.h"
 
 #ifndef STRATALOG_GIT_DESCRIBE
@@ -25,6 +26,9 @@ constexpr int kMsgNotACommand = 64480;
 constexpr int kMsgNotAnOption = 64481;
 constexpr int kMsgDidYouMean = 64482;
 constexpr int kMsgSeeHelp = 64483;
+constexpr int kMsgNotADate = 64500;
+constexpr int kHelpStation = 64501;
+constexpr int kHelpProgramDir = 64502;
 
 // Optimal string alignment distance: a swap of two neighbouring letters counts as one edit,
 // since that is the commonest slip in a typed name ("downlaod").
@@ -191,22 +195,57 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
   return options;
 }
 
-void addStationOption(CLI::App* command, std::string& station) {
-  command->add_option("--station", station,
-                      "station: its directory, or its name in the station list (default: the "
-                      "only or the last one)");
+void addProgramDirOption(CLI::App* command, std::string& programDir) {
+  command->add_option("--program-dir", programDir, helpText(kHelpProgramDir));
 }
 
-bool resolveStation(CommandContext& ctx, const std::string& programDir, std::string& station) {
-  auto dir = frame::resolveStationArgument(*ctx.env.files, programDir, station);
+void addStationOptions(CLI::App* command, StationChoice& choice) {
+  command->add_option("--station", choice.station, helpText(kHelpStation));
+  addProgramDirOption(command, choice.programDir);
+}
+
+bool resolveStation(CommandContext& ctx, StationChoice& choice) {
+  auto dir = frame::resolveStationArgument(*ctx.env.files, programDirectory(choice.programDir),
+                                           choice.station);
   if (!dir) {
     *ctx.err << "stratalog: " << dir.status().message() << "\n";
     ctx.exitCode = kExitUsage;
     return false;
   }
-  station = *dir;
+  choice.station = *dir;
   return true;
 }
+
+std::string programDirectory(const std::string& programDir) {
+  return frame::resolveProgramDirectory(programDir);
+}
+
+quantities::UserConventions userConventions(const CommandContext& ctx,
+                                            const std::string& programDir) {
+  return frame::readUserConventions(*ctx.env.files, programDirectory(programDir));
+}
+
+std::optional<quantities::Date> dateArgument(CommandContext& ctx,
+                                             const quantities::UserConventions& conventions,
+                                             const std::string& option, const std::string& text) {
+  auto date = quantities::parseDateOption(text, conventions.intl);
+  if (!date) {
+    const std::string example = quantities::shortDateText(
+        records::DateTime::fromDate(2006, 7, 15), conventions.intl);
+    *ctx.err << "stratalog: "
+             << frame::fillText(platform::loadString(kMsgNotADate), {text, option, example})
+             << "\n";
+    ctx.exitCode = kExitUsage;
+  }
+  return date;
+}
+
+int reportFailure(CommandContext& ctx, const std::string& command, const platform::Status& s) {
+  *ctx.err << "stratalog " << command << ": " << s.message() << "\n";
+  return s.kind() == platform::Errc::kBadArgument ? kExitUsage : kExitFailed;
+}
+
+std::string helpText(int id) { return platform::loadString(id); }
 
 int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   CLI::App app{"Stratalog: the weather-station data logger", "stratalog"};

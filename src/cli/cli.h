@@ -1,11 +1,15 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "frame/program_runner.h"
 #include "platform/env.h"
+#include "platform/status.h"
+#include "quantities/date_text.h"
+#include "quantities/user_conventions.h"
 
 namespace CLI {
 class App;
@@ -50,12 +54,41 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
 int runProgramCommand(const std::vector<std::string>& programArgs, const std::string& programDir,
                       CommandContext& ctx);
 
-// The --station option of a command that takes one station, as resolveStation reads it.
-void addStationOption(CLI::App* command, std::string& station);
+// The station a command works on, as the person named it, and the program directory it
+// belongs to (empty: the current directory).
+struct StationChoice {
+  std::string station;
+  std::string programDir;
+};
+
+// --program-dir: every command has it.
+void addProgramDirOption(CLI::App* command, std::string& programDir);
+// --station and --program-dir, as resolveStation reads them.
+void addStationOptions(CLI::App* command, StationChoice& choice);
 
 // Resolves the station a person named (a directory, or a name in the station list; left out,
 // the only or the last station) in place. On failure prints why with the stations there are
 // and sets the usage exit code; false then.
-bool resolveStation(CommandContext& ctx, const std::string& programDir, std::string& station);
+bool resolveStation(CommandContext& ctx, StationChoice& choice);
+
+// The program directory of a command, made absolute.
+std::string programDirectory(const std::string& programDir);
+
+// The units and date and time conventions (intl.ini) of the program directory.
+quantities::UserConventions userConventions(const CommandContext& ctx,
+                                            const std::string& programDir);
+
+// A date option, ISO (2006-07-15) or in the user's own form (15/07/06). Empty when it is
+// not a date; the reason is printed and the usage exit code set.
+std::optional<quantities::Date> dateArgument(CommandContext& ctx,
+                                             const quantities::UserConventions& conventions,
+                                             const std::string& option, const std::string& text);
+
+// Prints a failed status under the command's name and answers its exit code: usage for a
+// bad argument, failure otherwise.
+int reportFailure(CommandContext& ctx, const std::string& command, const platform::Status& s);
+
+// A help text of the string table (help texts are Spanish, like everything people read).
+std::string helpText(int id);
 
 }  // namespace cli

@@ -15,18 +15,16 @@
 namespace cli {
 
 void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
-  auto station = std::make_shared<std::string>();
-  auto programDir = std::make_shared<std::string>();
+  auto choice = std::make_shared<StationChoice>();
   auto follow = std::make_shared<bool>(false);
   auto* current = app.add_subcommand("current", "Show the station's current conditions");
-  addStationOption(current, *station);
-  current->add_option("--program-dir", *programDir, "program directory (default: current)");
+  addStationOptions(current, *choice);
   current->add_flag("--follow,-f", *follow,
                     "keep showing the conditions as the console reports them (Ctrl-C ends)");
-  current->callback([&ctx, station, programDir, follow] {
-    const frame::RunOptions options = runOptions(ctx, *programDir);
-    if (!resolveStation(ctx, options.programDirectory, *station)) return;
-    ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
+  current->callback([&ctx, choice, follow] {
+    const frame::RunOptions options = runOptions(ctx, choice->programDir);
+    if (!resolveStation(ctx, *choice)) return;
+    ctx.exitCode = frame::runWithStation(options, choice->station, [&](frame::Program& program) {
       if (*follow) {
         return frame::followCurrentConditions(program, *ctx.out,
                                               platform::standardOutputIsTerminal(),

@@ -15,17 +15,15 @@
 namespace cli {
 
 void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
-  auto station = std::make_shared<std::string>();
-  auto programDir = std::make_shared<std::string>();
+  auto choice = std::make_shared<StationChoice>();
   auto* download = app.add_subcommand(
       "download", "Download the station's new archive records from its console (Ctrl-C stops)");
-  addStationOption(download, *station);
-  download->add_option("--program-dir", *programDir, "program directory (default: current)");
-  download->callback([&ctx, station, programDir] {
-    const frame::RunOptions options = runOptions(ctx, *programDir);
-    if (!resolveStation(ctx, options.programDirectory, *station)) return;
+  addStationOptions(download, *choice);
+  download->callback([&ctx, choice] {
+    const frame::RunOptions options = runOptions(ctx, choice->programDir);
+    if (!resolveStation(ctx, *choice)) return;
     const bool terminal = platform::standardInputIsTerminal();
-    ctx.exitCode = frame::runWithStation(options, *station, [&](frame::Program& program) {
+    ctx.exitCode = frame::runWithStation(options, choice->station, [&](frame::Program& program) {
       auto progress = [&ctx, terminal](int done, int total) {
         if (terminal) *ctx.out << "\r" << stationlink::progressText(done, total) << std::flush;
       };

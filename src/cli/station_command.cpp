@@ -49,7 +49,7 @@ int fail(CommandContext& ctx, const platform::Status& s) {
 }
 
 struct Options {
-  std::string station;
+  StationChoice choice;
   std::string name;
   std::string parent;
   std::string model;
@@ -158,9 +158,9 @@ void addCreate(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
 
 // The station the person named, loaded with its lists; empty (the exit code set and the
 // reason printed) when it cannot be.
-std::optional<station::StationState> loadNamedStation(CommandContext& ctx, std::string& named) {
-  if (!resolveStation(ctx, frame::resolveProgramDirectory({}), named)) return std::nullopt;
-  auto st = station::loadStation(*ctx.env.files, named, station::stationDataSets());
+std::optional<station::StationState> loadNamedStation(CommandContext& ctx, StationChoice& named) {
+  if (!resolveStation(ctx, named)) return std::nullopt;
+  auto st = station::loadStation(*ctx.env.files, named.station, station::stationDataSets());
   if (!st.isOk()) {
     ctx.exitCode = fail(ctx, st.status());
     return std::nullopt;
@@ -170,12 +170,12 @@ std::optional<station::StationState> loadNamedStation(CommandContext& ctx, std::
 
 void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("show", "Show a station's settings");
-  addStationOption(cmd, o->station);
+  addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
-    auto st = loadNamedStation(ctx, o->station);
+    auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
     *ctx.out << station::describeStation(*st);
-    auto units = frame::describeUnits(*ctx.env.files, frame::resolveProgramDirectory({}));
+    auto units = frame::describeUnits(*ctx.env.files, programDirectory(o->choice.programDir));
     if (units.isOk()) *ctx.out << "units: " << *units << "\n";
     ctx.exitCode = kExitOk;
   });
@@ -183,7 +183,7 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("set", "Change a station's settings as the setup dialogs do");
-  addStationOption(cmd, o->station);
+  addStationOptions(cmd, o->choice);
   cmd->add_option("--name", o->name, "station name (at most 40 characters)");
   cmd->add_flag("--rename-directory", o->renameDirectory,
                 "after a new name, rename the directory to match");
@@ -206,18 +206,18 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->add_option("--rain-unit", o->rainUnit, "in or mm");
   cmd->add_option("--elevation-unit", o->elevationUnit, "m or ft");
   cmd->callback([&ctx, o] {
-    if (!resolveStation(ctx, frame::resolveProgramDirectory({}), o->station)) return;
+    if (!resolveStation(ctx, o->choice)) return;
     std::string portDevice;
     auto settings = settingsOf(*o, portDevice);
     if (!settings.isOk()) return void(ctx.exitCode = fail(ctx, settings.status()));
     SwitchPrompts prompts(o->renameDirectory, *ctx.err);
-    const std::string programDir = frame::resolveProgramDirectory({});
-    auto st = station::changeStation(*ctx.env.files, o->station, *settings, portDevice, programDir,
+    const std::string programDir = programDirectory(o->choice.programDir);
+    auto st = station::changeStation(*ctx.env.files, o->choice.station, *settings, portDevice, programDir,
                                      prompts);
     if (!st.isOk()) return void(ctx.exitCode = fail(ctx, st.status()));
-    if (const std::string moved = st->config.stationDir(); moved != o->station) {
+    if (const std::string moved = st->config.stationDir(); moved != o->choice.station) {
       if (platform::Status s =
-              frame::followRenamedStation(*ctx.env.files, programDir, o->station, moved);
+              frame::followRenamedStation(*ctx.env.files, programDir, o->choice.station, moved);
           !s.isOk()) {
         return void(ctx.exitCode = fail(ctx, s));
       }
@@ -242,9 +242,9 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
 
 void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("lists", "List a station's data lists and their columns");
-  addStationOption(cmd, o->station);
+  addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
-    auto st = loadNamedStation(ctx, o->station);
+    auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
     *ctx.out << station::describeDataLists(*st);
     ctx.exitCode = kExitOk;
@@ -272,7 +272,7 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   auto p = std::make_shared<PrintOptions>();
   auto* cmd = group.add_subcommand(
       "print", "Print a station's archive records through one of its data lists");
-  addStationOption(cmd, o->station);
+  addStationOptions(cmd, o->choice);
   cmd->add_option("--list", p->list, "data list number (see 'station lists'; default 0)");
   cmd->add_option("--limit", p->limit, "line length (default 384)");
   cmd->add_option("--first-column", p->first, "first item of the list to show (default 0)");
@@ -289,12 +289,12 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
     auto to = packedDay(p->to);
     if (!from.isOk()) return void(ctx.exitCode = fail(ctx, from.status()));
     if (!to.isOk()) return void(ctx.exitCode = fail(ctx, to.status()));
-    auto st = loadNamedStation(ctx, o->station);
+    auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
     const station::ListingRequest request{
         p->list, p->limit, p->first, p->separator.empty() ? '\0' : p->separator[0], *from, *to};
     const quantities::UserConventions conventions =
-        frame::readUserConventions(*ctx.env.files, frame::resolveProgramDirectory({}));
+        userConventions(ctx, o->choice.programDir);
     platform::Status s = station::printRecords(*ctx.env.files, *st, request, conventions, *ctx.out);
     ctx.exitCode = s.isOk() ? kExitOk : fail(ctx, s);
   });
@@ -310,7 +310,7 @@ void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
   auto d = std::make_shared<DeleteOptions>();
   auto* cmd = group.add_subcommand(
       "delete", "Delete a station: out of download.lst, then its directory from disk");
-  cmd->add_option("--station", o->station, "station directory")->required();
+  cmd->add_option("--station", o->choice.station, "station directory")->required();
   cmd->add_flag("--yes", d->yes, "delete without asking");
   cmd->add_option("--program-dir", d->programDir,
                   "program directory holding download.lst (default: current)");
@@ -318,7 +318,7 @@ void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
     // The station is not opened: one whose settings no longer read can still be deleted.
     ctx.exitCode =
         frame::runWithStation(runOptions(ctx, d->programDir), {}, [&](frame::Program& program) {
-          const std::string dir = frame::resolveStationName(o->station, program.programDirectory());
+          const std::string dir = frame::resolveStationName(o->choice.station, program.programDirectory());
           platform::Status s = program.deleteStation(dir, d->yes);
           if (s.kind() == platform::Errc::kCancelled) {
             *ctx.err << "stratalog station delete: "

@@ -23,6 +23,9 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/reports.inc"
 #include "platform/strings/publish.inc"
 #include "platform/strings/modules.inc"
+#include "platform/strings/cli.inc"
+#include "platform/strings/cli_data.inc"
+#include "platform/strings/cli_station.inc"
     {-1, ""},
 };
 

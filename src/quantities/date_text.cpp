@@ -1,5 +1,6 @@
 #include "quantities/date_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -185,6 +186,21 @@ std::optional<Date> parseDate(std::string_view text, const IntlSettings& intl) {
   if (d.month < 1 || d.month > 12) return std::nullopt;
   if (d.day < 1 || d.day > platform::daysInMonth(d.year, d.month)) return std::nullopt;
   return d;
+}
+
+std::optional<Date> parseDateOption(std::string_view text, const IntlSettings& intl) {
+  const bool iso = text.size() > 4 && text[4] == '-' &&
+                   std::all_of(text.begin(), text.begin() + 4,
+                               [](char c) { return c >= '0' && c <= '9'; });
+  if (!iso) return parseDate(text, intl);
+  IntlSettings isoOrder = intl;
+  isoOrder.dateOrder = 2;
+  isoOrder.dateSeparator = '-';
+  // parseDate allows spaces and more separators; an ISO date is three numbers and two dashes.
+  const bool plain = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return c == '-' || (c >= '0' && c <= '9'); });
+  if (!plain || std::count(text.begin(), text.end(), '-') != 2) return std::nullopt;
+  return parseDate(text, isoOrder);
 }
 
 std::optional<int> parseTime(std::string_view text, const IntlSettings& intl) {

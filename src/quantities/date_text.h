@@ -43,6 +43,9 @@ struct Date {
 // separated by the date separator, '-', '/' or '.'; spaces are ignored. A year below 100
 // is 19xx above 80, else 20xx. Empty when the text is not a real date.
 std::optional<Date> parseDate(std::string_view text, const IntlSettings& intl);
+// A date given on the command line: ISO "YYYY-MM-DD" (a four-digit year first), or the
+// user's own form as parseDate reads it. Empty when the text is not a real date.
+std::optional<Date> parseDateOption(std::string_view text, const IntlSettings& intl);
 // A time typed by the user (at most 20 characters): hour and minute separated by the
 // time separator, ':' or '.', with an optional a/p marker. Minutes after midnight, or
 // empty when the text is not a time.

@@ -143,6 +143,28 @@ TEST(DateParsing, Cases) {
   }
 }
 
+TEST(DateOptionParsing, IsoOrTheUsersOwnForm) {
+  const DateParse cases[] = {
+      {"ISO with a day-first user", 1, '/', "2006-07-15", 2006, 7, 15},
+      {"ISO with a month-first user", 0, '.', "2006-7-5", 2006, 7, 5},
+      {"the user's own form", 1, '/', "15/07/06", 2006, 7, 15},
+      {"the user's own form, month first", 0, '/', "7/15/2006", 2006, 7, 15},
+      {"ISO 31 February", 1, '/', "2006-02-31", 0, 0, 0},
+      {"ISO with a fourth number", 1, '/', "2006-07-15-1", 0, 0, 0},
+      {"ISO with a space", 1, '/', "2006-07-15 3", 0, 0, 0},
+      {"ISO month only", 1, '/', "2006-07", 0, 0, 0},
+  };
+  for (const DateParse& c : cases) {
+    const auto d = parseDateOption(c.text, intl(c.order, c.sep, true));
+    if (c.year == 0) {
+      EXPECT_FALSE(d.has_value()) << c.name;
+    } else {
+      ASSERT_TRUE(d.has_value()) << c.name;
+      EXPECT_EQ(*d, (Date{c.year, c.month, c.day})) << c.name;
+    }
+  }
+}
+
 TEST(TimeParsing, Cases) {
   const struct {
     const char* text;
