@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -29,6 +30,31 @@ constexpr int kMsgSeeHelp = 64483;
 constexpr int kMsgNotADate = 64500;
 constexpr int kHelpStation = 64501;
 constexpr int kHelpProgramDir = 64502;
+constexpr int kMsgMissingOption = 64503;
+constexpr int kMsgMissingCommand = 64504;
+constexpr int kMsgBadValue = 64505;
+constexpr int kMsgMissingValue = 64506;
+constexpr int kMsgUnexpectedWord = 64507;
+constexpr int kMsgBadCommandLine = 64508;
+constexpr int kMsgNotAStationSwitch = 64509;
+constexpr int kMsgNotAProgramSwitch = 64510;
+constexpr int kHelpTitle = 64511;
+constexpr int kHelpFooter = 64512;
+constexpr int kHelpVersion = 64513;
+constexpr int kHelpHelp = 64514;
+constexpr int kLabelUsage = 64515;
+constexpr int kLabelOptions = 64516;
+constexpr int kLabelCommand = 64517;
+constexpr int kLabelCommands = 64518;
+constexpr int kLabelPositionals = 64519;
+constexpr int kLabelRequired = 64520;
+constexpr int kLabelNeeds = 64521;
+constexpr int kLabelExcludes = 64522;
+constexpr int kLabelText = 64523;
+constexpr int kLabelInteger = 64524;
+constexpr int kLabelNumber = 64525;
+constexpr int kGroupOptions = 64526;
+constexpr int kGroupCommands = 64527;
 
 // Optimal string alignment distance: a swap of two neighbouring letters counts as one edit,
 // since that is the commonest slip in a typed name ("downlaod").
@@ -169,19 +195,119 @@ int runProgramLine(const std::vector<std::string>& args, const CLI::App& app, Co
   for (std::size_t i = 0; i < args.size(); ++i) {
     bool isSwitch = frame::isProgramSwitch(args[i]);
     if (!isSwitch && !(i == 0 && !args[i].empty() && args[i].front() != '-')) {
-      *ctx.err << "stratalog: unknown command or switch '" << args[i] << "'\n";
-      *ctx.err << "Run 'stratalog --help' for the commands.\n";
+      *ctx.err << "stratalog: "
+               << frame::fillText(platform::loadString(kMsgNotAProgramSwitch), {args[i]}) << "\n"
+               << platform::loadString(kMsgSeeHelp) << "\n";
       return kExitUsage;
     }
     if (isSwitch && args[i] != "-p" && args[i] != "-P") anyStationSwitch = true;
   }
   if (!args.empty() && !frame::isProgramSwitch(args.front()) && !anyStationSwitch) {
-    *ctx.err << "stratalog: unknown command '" << args.front()
-             << "' (a station is named with -o, -d or -c)\n";
-    *ctx.err << "Run 'stratalog --help' for the commands.\n";
+    *ctx.err << "stratalog: "
+             << frame::fillText(platform::loadString(kMsgNotAStationSwitch), {args.front()})
+             << "\n"
+             << platform::loadString(kMsgSeeHelp) << "\n";
     return kExitUsage;
   }
   return runProgramCommand(args, "", ctx);
+}
+
+// The labels CLI11 prints in its help, in the program's language.
+void useSpanishHelpLabels(CLI::App& app) {
+  auto formatter = std::make_shared<CLI::Formatter>();
+  for (auto [key, id] : {std::pair{"Usage", kLabelUsage}, {"OPTIONS", kLabelOptions},
+                         {"SUBCOMMAND", kLabelCommand}, {"SUBCOMMANDS", kLabelCommands},
+                         {"Positionals", kLabelPositionals}, {"REQUIRED", kLabelRequired},
+                         {"Needs", kLabelNeeds}, {"Excludes", kLabelExcludes}}) {
+    formatter->label(key, platform::loadString(id));
+  }
+  app.formatter(formatter);
+  app.set_help_flag("-h,--help", helpText(kHelpHelp));
+}
+
+// The type names of values ("TEXT", "INT") and the group titles, once every command is
+// registered: CLI11 gives each subcommand and option its own copy.
+void translateHelp(CLI::App& app) {
+  if (app.get_parent() != nullptr && app.get_group() == "Subcommands") {
+    app.group(platform::loadString(kGroupCommands));
+  }
+  for (CLI::Option* opt : app.get_options()) {
+    if (opt->get_group() == "Options") opt->group(platform::loadString(kGroupOptions));
+    std::string type = opt->get_type_name();
+    for (auto [from, id] : {std::pair{"TEXT", kLabelText}, {"UINT", kLabelInteger},
+                            {"INT", kLabelInteger}, {"FLOAT", kLabelNumber}}) {
+      if (type.rfind(from, 0) == 0) {
+        opt->type_name(platform::loadString(id) + type.substr(std::string_view(from).size()));
+        break;
+      }
+    }
+  }
+  for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) translateHelp(*sub);
+}
+
+// The innermost command the line reached, for messages about what it lacks.
+const CLI::App& innermostCommand(const CLI::App& app) {
+  for (const CLI::App* sub : app.get_subcommands()) return innermostCommand(*sub);
+  return app;
+}
+
+std::string commandPath(const CLI::App& app) {
+  std::string path = app.get_name();
+  for (const CLI::App* p = app.get_parent(); p != nullptr; p = p->get_parent()) {
+    path = p->get_name() + " " + path;
+  }
+  return path;
+}
+
+// The first option name ("--minute") in a CLI11 message, which names the option first.
+std::string optionNamedIn(const std::string& message) {
+  for (std::size_t i = 0; i + 1 < message.size(); ++i) {
+    if (message[i] == '-' && (i == 0 || message[i - 1] == ' ') &&
+        (std::isalpha(static_cast<unsigned char>(message[i + 1])) || message[i + 1] == '-')) {
+      std::size_t end = i;
+      while (end < message.size() &&
+             (std::isalnum(static_cast<unsigned char>(message[end])) || message[end] == '-')) {
+        ++end;
+      }
+      return message.substr(i, end - i);
+    }
+  }
+  return {};
+}
+
+// CLI11's own messages are English; the person is told the same in Spanish.
+std::string usageErrorText(const CLI::ParseError& e, const CLI::App& app) {
+  const CLI::App& command = innermostCommand(app);
+  const std::string message = e.what();
+  const std::string option = optionNamedIn(message);
+  const CLI::Option* opt = option.empty() ? nullptr : command.get_option_no_throw(option);
+  const std::string kind = e.get_name();
+  if (kind == "RequiredError") {
+    if (opt != nullptr) return frame::fillText(platform::loadString(kMsgMissingOption), {option});
+    std::string names;
+    for (const std::string& n : subcommandNames(command)) names += (names.empty() ? "" : ", ") + n;
+    if (!names.empty()) {
+      return frame::fillText(platform::loadString(kMsgMissingCommand), {commandPath(command), names});
+    }
+    // A required positional: CLI11 names it first ("minutes is required").
+    const std::string positional = message.substr(0, message.find(' '));
+    return frame::fillText(platform::loadString(kMsgMissingOption), {positional});
+  }
+  if ((kind == "ValidationError" || kind == "ConversionError") && opt != nullptr) {
+    std::string value;
+    for (const std::string& r : opt->results()) value += (value.empty() ? "" : " ") + r;
+    return frame::fillText(platform::loadString(kMsgBadValue),
+                           {value, option, opt->get_description()});
+  }
+  if (kind == "ArgumentMismatch" && opt != nullptr) {
+    return frame::fillText(platform::loadString(kMsgMissingValue), {option});
+  }
+  if (kind == "ExtrasError") {
+    std::string extras;
+    for (const std::string& r : command.remaining()) extras += (extras.empty() ? "" : " ") + r;
+    return frame::fillText(platform::loadString(kMsgUnexpectedWord), {extras});
+  }
+  return frame::fillText(platform::loadString(kMsgBadCommandLine), {message});
 }
 
 }  // namespace
@@ -247,11 +373,14 @@ int reportFailure(CommandContext& ctx, const std::string& command, const platfor
 
 std::string helpText(int id) { return platform::loadString(id); }
 
-int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
-  CLI::App app{"Stratalog: the weather-station data logger", "stratalog"};
+namespace {
+
+// Every command, with the Spanish help of the whole tree.
+void registerCommands(CLI::App& app, CommandContext& ctx) {
+  useSpanishHelpLabels(app);
   app.require_subcommand(0, 1);
   // Answered before parsing (below); declared so that the help lists it.
-  app.add_flag("--version")->description("print the program's version and build, then exit");
+  app.add_flag("--version")->description(helpText(kHelpVersion));
   addDbCommands(app, ctx);
   addLogCommands(app, ctx);
   addConsoleCommands(app, ctx);
@@ -263,14 +392,34 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   addDownloadCommands(app, ctx);
   addCurrentCommands(app, ctx);
 
-  app.footer(
-      "The program itself: stratalog [STATION] [-o] [-d] [-c] [-p]\n"
-      "  no arguments  run the program (as 'stratalog run')\n"
-      "  -o, -O        open STATION\n"
-      "  -d, -D        download STATION's archive, log the result and exit (0 ok, 1 failed)\n"
-      "  -c, -C        clear the selected items of STATION's console, log and exit\n"
-      "  -p, -P        plot flag, consulted by the plot views\n"
-      "STATION is absolute when it starts with '/', else below the current directory.");
+  translateHelp(app);
+  app.footer(helpText(kHelpFooter));
+}
+
+void visitCommands(const std::string& path, const CLI::App& app,
+                   const std::function<void(const std::string&, const CLI::App&)>& visit) {
+  for (const CLI::App* sub : app.get_subcommands([](const CLI::App*) { return true; })) {
+    const std::string subPath = path.empty() ? sub->get_name() : path + " " + sub->get_name();
+    if (sub->get_subcommands([](const CLI::App*) { return true; }).empty()) {
+      visit(subPath, *sub);
+    } else {
+      visitCommands(subPath, *sub, visit);
+    }
+  }
+}
+
+}  // namespace
+
+void forEachCommand(const std::function<void(const std::string& path, const CLI::App&)>& visit) {
+  CommandContext ctx;
+  CLI::App app{helpText(kHelpTitle), "stratalog"};
+  registerCommands(app, ctx);
+  visitCommands({}, app, visit);
+}
+
+int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
+  CLI::App app{helpText(kHelpTitle), "stratalog"};
+  registerCommands(app, ctx);
 
   // The program's own command line: a station and whole-argument switches, never a
   // subcommand. A station path that holds "-d" is only ever the station.
@@ -301,8 +450,8 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   } catch (const CLI::ParseError& e) {
     if (e.get_exit_code() == 0) return kExitOk;
     if (auto unknown = findUnknownWord(app, args)) return reportUnknownWord(*unknown, ctx);
-    *ctx.err << "stratalog: " << e.what() << "\n";
-    *ctx.err << "Run 'stratalog --help' for the commands.\n";
+    *ctx.err << "stratalog: " << usageErrorText(e, app) << "\n";
+    *ctx.err << platform::loadString(kMsgSeeHelp) << "\n";
     return kExitUsage;
   } catch (const std::exception& e) {
     *ctx.err << "stratalog: " << e.what() << "\n";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -32,6 +33,10 @@ constexpr int kExitUsage = 2;
 
 // Parses argv and runs the chosen command. Returns the exit code.
 int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx);
+
+// Each command that runs something ("db info", "station set"), with its CLI11 definition:
+// for checks that hold for every command.
+void forEachCommand(const std::function<void(const std::string& path, const CLI::App&)>& visit);
 
 // Each group of subcommands registers itself here (one function per file).
 void addDbCommands(CLI::App& app, CommandContext& ctx);

@@ -53,4 +53,9 @@ std::string loadString(int id) {
   return std::string(t);
 }
 
+bool isTableText(std::string_view text) {
+  return std::any_of(std::begin(kEntries), std::end(kEntries),
+                     [text](const Entry& e) { return e.id >= 0 && e.text == text; });
+}
+
 }  // namespace platform
