@@ -3,7 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "frame/messages.h"
 #include "frame/program_settings.h"
+#include "platform/string_table.h"
 
 namespace frame {
 
@@ -71,9 +73,11 @@ platform::Result<std::string> describeUnits(platform::FileSystem& files,
   auto settings = readSettings(files, platform::joinPath(programDir, kProgramSettingsFileName));
   if (!settings.isOk()) return settings.status();
   const UnitCodes u = settings->unitCodes();
-  return "temperature " + nameOf(kTemperature, u.temperature) + ", barometer " +
-         nameOf(kBarometer, u.barometer) + ", wind " + nameOf(kWind, u.windSpeed) + ", rain " +
-         nameOf(kRain, u.rain) + ", elevation " + nameOf(kElevation, u.elevation);
+  constexpr int kMsgUnitsInForce = 65325;
+  return fillText(platform::loadString(kMsgUnitsInForce),
+                  {nameOf(kTemperature, u.temperature), nameOf(kBarometer, u.barometer),
+                   nameOf(kWind, u.windSpeed), nameOf(kRain, u.rain),
+                   nameOf(kElevation, u.elevation)});
 }
 
 }  // namespace frame
