@@ -223,7 +223,7 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->callback([&ctx, o] {
     auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
-    *ctx.out << station::describeStation(*st);
+    *ctx.out << station::describeStation(*st, userConventions(ctx, o->choice.programDir).units);
     auto units = frame::describeUnits(*ctx.env.files, programDirectory(o->choice.programDir));
     if (units.isOk()) *ctx.out << *units << "\n";
     ctx.exitCode = kExitOk;
@@ -282,7 +282,7 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
         return void(ctx.exitCode = fail(ctx, s));
       }
     }
-    *ctx.out << station::describeStation(*st);
+    *ctx.out << station::describeStation(*st, userConventions(ctx, programDir).units);
     ctx.exitCode = kExitOk;
   });
 }

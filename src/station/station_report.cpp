@@ -53,7 +53,7 @@ std::string onOff(bool v) { return platform::loadString(v ? kTextOn : kTextOff);
 
 }  // namespace
 
-std::string describeStation(const StationState& station) {
+std::string describeStation(const StationState& station, const quantities::Units& units) {
   const StationConfig& c = station.config;
   std::string out;
   line(out, kLabelName, c.stationName());
@@ -74,7 +74,8 @@ std::string describeStation(const StationState& station) {
     line(out, kLabelLocation, platform::loadString(kTextNotSet));
   }
   line(out, kLabelZone, std::to_string(c.zoneCode()));
-  line(out, kLabelElevation, std::to_string(c.elevation()) + " ft");
+  line(out, kLabelElevation,
+       std::to_string(units.ConvertElevation(c.elevation(), 0)) + " " + units.elevUnitText());
   line(out, kLabelInterval, std::to_string(c.archiveInterval()) + " min");
   line(out, kLabelRainCollector, c.rainCollectorText());
   std::string sensors;

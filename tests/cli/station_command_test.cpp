@@ -59,7 +59,8 @@ TEST_F(StationCommand, CreatedStationOpensAgainWithTheSameSettings) {
   ASSERT_EQ(shown.exitCode, 0) << shown.err;
   for (const char* want :
        {"nombre: Casa Jardín\n", "modelo: Tessel II (2)\n", "puerto: 3\n", "velocidad (baudios): 2400\n",
-        "latitud: 37.6000\n", "código de zona: 2\n", "espera tras conectar: 5 s\n"}) {
+        "latitud: 37.6000\n", "código de zona: 2\n", "espera tras conectar: 5 s\n",
+        "\nunidades: temperatura F, barómetro inHg, "}) {
     EXPECT_NE(shown.out.find(want), std::string::npos) << want << " in\n" << shown.out;
   }
   const CommandRun lists = run({"station", "lists", "--station", station});
