@@ -30,8 +30,9 @@ platform::Status pick(const std::optional<std::string>& choice, const Names& nam
   }
   std::string known;
   for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
-  return platform::Status::badArgument(std::string(what) + " unit '" + *choice +
-                                       "' is not one of " + known);
+  constexpr int kMsgUnknownUnit = 65395;
+  return platform::Status::badArgument(fillText(platform::loadString(kMsgUnknownUnit),
+                                                {*choice, what, known}));
 }
 
 platform::Result<ProgramSettings> readSettings(platform::FileSystem& files,
@@ -53,15 +54,15 @@ platform::Status applyUnitChoices(platform::FileSystem& files, const std::string
   if (!settings.isOk()) return settings.status();
   UnitCodes units = settings->unitCodes();
   if (platform::Status s =
-          pick(choices.temperature, kTemperature, "temperature", units.temperature);
+          pick(choices.temperature, kTemperature, "--temperature-unit", units.temperature);
       !s.isOk())
     return s;
-  if (platform::Status s = pick(choices.barometer, kBarometer, "barometer", units.barometer);
+  if (platform::Status s = pick(choices.barometer, kBarometer, "--barometer-unit", units.barometer);
       !s.isOk())
     return s;
-  if (platform::Status s = pick(choices.wind, kWind, "wind", units.windSpeed); !s.isOk()) return s;
-  if (platform::Status s = pick(choices.rain, kRain, "rain", units.rain); !s.isOk()) return s;
-  if (platform::Status s = pick(choices.elevation, kElevation, "elevation", units.elevation);
+  if (platform::Status s = pick(choices.wind, kWind, "--wind-unit", units.windSpeed); !s.isOk()) return s;
+  if (platform::Status s = pick(choices.rain, kRain, "--rain-unit", units.rain); !s.isOk()) return s;
+  if (platform::Status s = pick(choices.elevation, kElevation, "--elevation-unit", units.elevation);
       !s.isOk())
     return s;
   settings->setUnitCodes(units);
