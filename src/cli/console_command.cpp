@@ -247,8 +247,9 @@ std::string consoleTimeText(const stationlink::ConsoleTime& t,
 }
 
 // --time: a date (ISO or the owner's form), a blank or 'T', and a time of day.
-std::optional<stationlink::ConsoleTime> timeArgument(
-    CommandContext& ctx, const quantities::UserConventions& conventions, const std::string& given) {
+std::optional<stationlink::ConsoleTime> timeArgument(CommandContext& ctx,
+                                                     const quantities::UserConventions& conventions,
+                                                     const std::string& given) {
   std::size_t split = given.find_last_of(' ');
   if (split == std::string::npos) split = given.find('T');
   std::optional<quantities::Date> date;
@@ -259,13 +260,12 @@ std::optional<stationlink::ConsoleTime> timeArgument(
   }
   if (!date || !minutes || *minutes < 0 || *minutes >= 24 * 60) {
     const records::DateTime example = dateTimeOf(2006, 7, 15, 14, 30);
-    usageFailure(ctx, text(kMsgNotATime, {given, quantities::shortDateText(example, conventions.intl) +
-                                                     " " +
-                                                     quantities::timeText(example, conventions.intl)}));
+    usageFailure(
+        ctx, text(kMsgNotATime, {given, quantities::shortDateText(example, conventions.intl) + " " +
+                                            quantities::timeText(example, conventions.intl)}));
     return std::nullopt;
   }
-  return stationlink::ConsoleTime{date->year, date->month, date->day, *minutes / 60,
-                                  *minutes % 60};
+  return stationlink::ConsoleTime{date->year, date->month, date->day, *minutes / 60, *minutes % 60};
 }
 
 }  // namespace
@@ -282,8 +282,9 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
       auto model = link.Identify();
       if (!model) return model.status();
       const char* name = stationlink::consoleModelName(*model);
-      *ctx.out << text(kMsgModel, {std::to_string(*model),
-                                   *name ? std::string(name) : platform::loadString(kMsgUnknownModel)})
+      *ctx.out << text(kMsgModel,
+                       {std::to_string(*model),
+                        *name ? std::string(name) : platform::loadString(kMsgUnknownModel)})
                << "\n";
       return platform::Status::ok();
     });
@@ -376,9 +377,9 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
       if (!date->valid) {
         *ctx.out << platform::loadString(kMsgFirmwareUnknown) << "\n";
       } else {
-        *ctx.out << text(kMsgFirmware, {quantities::shortDateText(
-                                           dateTimeOf(date->year, date->month, date->day),
-                                           conventions.intl)})
+        *ctx.out << text(kMsgFirmware,
+                         {quantities::shortDateText(dateTimeOf(date->year, date->month, date->day),
+                                                    conventions.intl)})
                  << "\n";
       }
       return platform::Status::ok();

@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "cli/cli.h"
-#include "records/month_format.h"
 #include "frame/command_line_switches.h"
 #include "frame/messages.h"
 #include "frame/program.h"
@@ -18,6 +17,7 @@
 #include "frame/user_conventions.h"
 #include "platform/com_port_map.h"
 #include "platform/string_table.h"
+#include "records/month_format.h"
 #include "station/record_listing.h"
 #include "station/station_config.h"
 #include "station/station_creator.h"
@@ -317,14 +317,14 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
   cmd->add_option("--to", p->to, helpText(kHelpTo));
   cmd->callback([&ctx, o, p] {
     if (p->separator.size() > 1) {
-      return void(ctx.exitCode = fail(ctx, platform::Status::badArgument(platform::loadString(
-                                               kMsgSeparatorOneCharacter))));
+      return void(ctx.exitCode = fail(ctx, platform::Status::badArgument(
+                                               platform::loadString(kMsgSeparatorOneCharacter))));
     }
     const quantities::UserConventions conventions = userConventions(ctx, o->choice.programDir);
     // A day left out bounds nothing (0).
     std::int32_t days[2] = {0, 0};
-    for (auto [option, given, day] : {std::tuple{"--from", &p->from, &days[0]},
-                                      std::tuple{"--to", &p->to, &days[1]}}) {
+    for (auto [option, given, day] :
+         {std::tuple{"--from", &p->from, &days[0]}, std::tuple{"--to", &p->to, &days[1]}}) {
       if (given->empty()) continue;
       auto date = dateArgument(ctx, conventions, option, *given);
       if (!date) return;

@@ -64,7 +64,8 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   station::StationConfig& config = *request.config;
   const std::string dir = config.stationDir();
   if (dir.empty()) {
-    result.status = platform::Status::badArgument(platform::loadString(kMsgStationWithoutDirectory));
+    result.status =
+        platform::Status::badArgument(platform::loadString(kMsgStationWithoutDirectory));
     return result;
   }
   const bool current = &config == program.currentStation();

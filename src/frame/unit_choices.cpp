@@ -31,8 +31,8 @@ platform::Status pick(const std::optional<std::string>& choice, const Names& nam
   std::string known;
   for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
   constexpr int kMsgUnknownUnit = 65395;
-  return platform::Status::badArgument(fillText(platform::loadString(kMsgUnknownUnit),
-                                                {*choice, what, known}));
+  return platform::Status::badArgument(
+      fillText(platform::loadString(kMsgUnknownUnit), {*choice, what, known}));
 }
 
 platform::Result<ProgramSettings> readSettings(platform::FileSystem& files,
@@ -60,8 +60,10 @@ platform::Status applyUnitChoices(platform::FileSystem& files, const std::string
   if (platform::Status s = pick(choices.barometer, kBarometer, "--barometer-unit", units.barometer);
       !s.isOk())
     return s;
-  if (platform::Status s = pick(choices.wind, kWind, "--wind-unit", units.windSpeed); !s.isOk()) return s;
-  if (platform::Status s = pick(choices.rain, kRain, "--rain-unit", units.rain); !s.isOk()) return s;
+  if (platform::Status s = pick(choices.wind, kWind, "--wind-unit", units.windSpeed); !s.isOk())
+    return s;
+  if (platform::Status s = pick(choices.rain, kRain, "--rain-unit", units.rain); !s.isOk())
+    return s;
   if (platform::Status s = pick(choices.elevation, kElevation, "--elevation-unit", units.elevation);
       !s.isOk())
     return s;
@@ -75,10 +77,10 @@ platform::Result<std::string> describeUnits(platform::FileSystem& files,
   if (!settings.isOk()) return settings.status();
   const UnitCodes u = settings->unitCodes();
   constexpr int kMsgUnitsInForce = 65325;
-  return fillText(platform::loadString(kMsgUnitsInForce),
-                  {nameOf(kTemperature, u.temperature), nameOf(kBarometer, u.barometer),
-                   nameOf(kWind, u.windSpeed), nameOf(kRain, u.rain),
-                   nameOf(kElevation, u.elevation)});
+  return fillText(
+      platform::loadString(kMsgUnitsInForce),
+      {nameOf(kTemperature, u.temperature), nameOf(kBarometer, u.barometer),
+       nameOf(kWind, u.windSpeed), nameOf(kRain, u.rain), nameOf(kElevation, u.elevation)});
 }
 
 }  // namespace frame

@@ -58,7 +58,8 @@ std::string describeStation(const StationState& station, const quantities::Units
   std::string out;
   line(out, kLabelName, c.stationName());
   line(out, kLabelDirectory, c.stationDirForDisplay());
-  line(out, kLabelModel, std::string(modelName(c.model())) + " (" + std::to_string(c.model()) + ")");
+  line(out, kLabelModel,
+       std::string(modelName(c.model())) + " (" + std::to_string(c.model()) + ")");
   line(out, kLabelPort, std::to_string(c.comPort()));
   line(out, kLabelBaud, std::to_string(c.baudRate()));
   line(out, kLabelModem, onOff(c.useModem()));

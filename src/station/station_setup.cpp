@@ -226,9 +226,10 @@ platform::Status renameStationDirectory(platform::FileSystem& files, StationStat
     return refused(kMsgDirectoryTooLong, {newDir});
   }
   // 17 is the system's "file exists" number, shown in the message like any other failure.
-  platform::Status s = files.exists(newDir)
-                           ? platform::Status(platform::Errc::kBusy, messageText(kMsgDirectoryExists, {newDir}), 17)
-                           : files.rename(oldDir, newDir);
+  platform::Status s =
+      files.exists(newDir)
+          ? platform::Status(platform::Errc::kBusy, messageText(kMsgDirectoryExists, {newDir}), 17)
+          : files.rename(oldDir, newDir);
   if (!s.isOk()) {
     prompts.showError(messageText(text::kRenameFailed, {oldDir, newDir, std::to_string(s.code())}));
     return s;

@@ -42,10 +42,9 @@ class CommandsTest : public ::testing::Test {
 
 TEST_F(CommandsTest, ScheduleSetStoresListHoursAndMinute) {
   std::string pd = dir.string();
-  ASSERT_EQ(
-      run({"schedule", "set", "--program-dir", pd, "--hours", "7,18-19", "--minute", "10",
-           "--station", "Casa"}),
-      kExitOk)
+  ASSERT_EQ(run({"schedule", "set", "--program-dir", pd, "--hours", "7,18-19", "--minute", "10",
+                 "--station", "Casa"}),
+            kExitOk)
       << err.str();
   std::string casa = (dir / "Casa").string();
   auto list = platform::defaultFileSystem().readFile((dir / "download.lst").string());

@@ -58,9 +58,9 @@ TEST_F(StationCommand, CreatedStationOpensAgainWithTheSameSettings) {
   const CommandRun shown = run({"station", "show", "--station", station});
   ASSERT_EQ(shown.exitCode, 0) << shown.err;
   for (const char* want :
-       {"nombre: Casa Jardín\n", "modelo: Tessel II (2)\n", "puerto: 3\n", "velocidad (baudios): 2400\n",
-        "latitud: 37.6000\n", "código de zona: 2\n", "espera tras conectar: 5 s\n",
-        "\nunidades: temperatura F, barómetro inHg, "}) {
+       {"nombre: Casa Jardín\n", "modelo: Tessel II (2)\n", "puerto: 3\n",
+        "velocidad (baudios): 2400\n", "latitud: 37.6000\n", "código de zona: 2\n",
+        "espera tras conectar: 5 s\n", "\nunidades: temperatura F, barómetro inHg, "}) {
     EXPECT_NE(shown.out.find(want), std::string::npos) << want << " in\n" << shown.out;
   }
   const CommandRun lists = run({"station", "lists", "--station", station});
@@ -231,12 +231,14 @@ TEST_F(StationCommand, PrintTakesTheOwnersDatesAndRefusesANonDate) {
           .isOk());
   std::ofstream(dir_ / "intl.ini", std::ios::binary) << "[intl]\r\niDate=1\r\nsDate=/\r\n";
   auto print = [&](std::vector<std::string> extra) {
-    std::vector<std::string> args{"station",   "print",     "--station",     station,
-                                  "--separator", ",", "--program-dir", dir_.string()};
+    std::vector<std::string> args{"station",     "print", "--station",     station,
+                                  "--separator", ",",     "--program-dir", dir_.string()};
     args.insert(args.end(), extra.begin(), extra.end());
     return run(args);
   };
-  const auto lines = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n'); };
+  const auto lines = [](const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
+  };
   const CommandRun all = print({"--from", "01/03/06", "--to", "2006-03-01"});
   ASSERT_EQ(all.exitCode, 0) << all.err;
   EXPECT_EQ(lines(all.out), 8) << all.out;

@@ -145,8 +145,8 @@ TEST_F(StationDelete, WithoutYesNothingIsDeletedAndItFails) {
 // Named by its display name, the station is found through the station list; named by its
 // directory, it is deleted even when its settings no longer read.
 TEST_F(StationDelete, ByDisplayNameOrByTheDirectoryOfABrokenStation) {
-  Run byName = run({"station", "delete", "--station", "Cumbre", "--program-dir", dir_.string(),
-                    "--yes"});
+  Run byName =
+      run({"station", "delete", "--station", "Cumbre", "--program-dir", dir_.string(), "--yes"});
   ASSERT_EQ(byName.exitCode, 0) << byName.err;
   EXPECT_FALSE(std::filesystem::exists(station_));
   EXPECT_EQ(downloadList(), other_ + "\n");
