@@ -11,16 +11,24 @@
 #include "frame/program_runner.h"
 #include "link/current_conditions.h"
 #include "platform/event_loop.h"
+#include "platform/string_table.h"
 
 namespace cli {
+
+namespace {
+
+constexpr int kHelpCurrent = 65403;
+constexpr int kHelpFollow = 65404;
+constexpr int kMsgNoFreeLink = 65405;
+
+}  // namespace
 
 void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
   auto choice = std::make_shared<StationChoice>();
   auto follow = std::make_shared<bool>(false);
-  auto* current = app.add_subcommand("current", "Show the station's current conditions");
+  auto* current = app.add_subcommand("current", helpText(kHelpCurrent));
   addStationOptions(current, *choice);
-  current->add_flag("--follow,-f", *follow,
-                    "keep showing the conditions as the console reports them (Ctrl-C ends)");
+  current->add_flag("--follow,-f", *follow, helpText(kHelpFollow));
   current->callback([&ctx, choice, follow] {
     const frame::RunOptions options = runOptions(ctx, choice->programDir);
     if (!resolveStation(ctx, *choice)) return;
@@ -32,7 +40,7 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
       }
       stationlink::ConsoleLink* link = program.stations().stationLink();
       if (link == nullptr) {
-        *ctx.err << "stratalog current: no console link is free for the station\n";
+        *ctx.err << "stratalog current: " << platform::loadString(kMsgNoFreeLink) << "\n";
         return kExitFailed;
       }
       auto image = stationlink::readCurrentConditions(*link);

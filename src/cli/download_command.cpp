@@ -7,17 +7,31 @@
 #include "cli/cli.h"
 #include "frame/archive_download_runner.h"
 #include "frame/link_error_table.h"
+#include "frame/messages.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
 #include "link/download_texts.h"
 #include "platform/event_loop.h"
+#include "platform/string_table.h"
 
 namespace cli {
 
+namespace {
+
+constexpr int kHelpDownload = 65400;
+constexpr int kMsgRecordStored = 65401;
+constexpr int kMsgRecordsStored = 65402;
+
+std::string storedText(int count) {
+  return frame::fillText(platform::loadString(count == 1 ? kMsgRecordStored : kMsgRecordsStored),
+                         {std::to_string(count)});
+}
+
+}  // namespace
+
 void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
   auto choice = std::make_shared<StationChoice>();
-  auto* download = app.add_subcommand(
-      "download", "Download the station's new archive records from its console (Ctrl-C stops)");
+  auto* download = app.add_subcommand("download", helpText(kHelpDownload));
   addStationOptions(download, *choice);
   download->callback([&ctx, choice] {
     const frame::RunOptions options = runOptions(ctx, choice->programDir);
@@ -30,7 +44,7 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
       frame::DownloadResult r = frame::downloadOpenStation(program, progress);
       if (terminal) *ctx.out << "\n";
       if (r.ok()) {
-        *ctx.out << r.recordsStored << " new records stored\n";
+        *ctx.out << storedText(r.recordsStored) << "\n";
         return kExitOk;
       }
       *ctx.err << "stratalog download: ";
@@ -40,7 +54,7 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
       } else {
         *ctx.err << r.status.message();
       }
-      *ctx.err << "; " << r.recordsStored << " new records stored\n";
+      *ctx.err << "; " << storedText(r.recordsStored) << "\n";
       return kExitFailed;
     });
   });

@@ -8,17 +8,23 @@
 
 namespace cli {
 
+namespace {
+
+constexpr int kHelpLog = 65406;
+constexpr int kHelpLines = 65407;
+
+}  // namespace
+
 void addLogCommands(CLI::App& app, CommandContext& ctx) {
   struct Options {
     std::size_t lines = 0;
     std::string programDir;
   };
   auto options = std::make_shared<Options>();
-  auto* log = app.add_subcommand("log", "Show the event log (download.log), newest line first");
-  log->add_option("-n,--lines", options->lines, "show only the newest N lines (0: all)")
+  auto* log = app.add_subcommand("log", helpText(kHelpLog));
+  log->add_option("-n,--lines", options->lines, helpText(kHelpLines))
       ->check(CLI::NonNegativeNumber);
-  log->add_option("--program-dir", options->programDir,
-                  "program directory holding download.log (default: the current directory)");
+  addProgramDirOption(log, options->programDir);
   log->callback([&ctx, options] {
     const std::string dir = frame::resolveProgramDirectory(options->programDir);
     frame::EventLog eventLog(*ctx.env.files, *ctx.env.clock, dir);

@@ -13,15 +13,16 @@ int runProgramCommand(const std::vector<std::string>& programArgs, const std::st
   return frame::runProgram(options);
 }
 
+namespace {
+
+constexpr int kHelpRun = 65408;
+
+}  // namespace
+
 void addRunCommands(CLI::App& app, CommandContext& ctx) {
   auto programDir = std::make_shared<std::string>();
-  auto* run = app.add_subcommand(
-      "run",
-      "Run the program: on a terminal it takes typed commands ('help' lists them); without "
-      "one (a service) it runs the schedule until SIGTERM");
-  run->add_option("--program-dir", *programDir,
-                  "program directory holding progdata.dat, download.lst and the stations "
-                  "(default: the current directory)");
+  auto* run = app.add_subcommand("run", helpText(kHelpRun));
+  addProgramDirOption(run, *programDir);
   run->callback([&ctx, programDir] { ctx.exitCode = runProgramCommand({}, *programDir, ctx); });
 }
 

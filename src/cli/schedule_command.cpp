@@ -18,6 +18,21 @@ namespace cli {
 
 namespace {
 
+constexpr int kHelpSchedule = 65420;
+constexpr int kHelpShow = 65421;
+constexpr int kHelpSet = 65422;
+constexpr int kHelpStations = 65423;
+constexpr int kHelpNoStations = 65424;
+constexpr int kHelpHours = 65425;
+constexpr int kHelpMinute = 65426;
+constexpr int kLabelAutoDownload = 65427;
+constexpr int kTextOn = 65428;
+constexpr int kTextOff = 65429;
+constexpr int kLabelMinute = 65430;
+constexpr int kLabelHours = 65431;
+constexpr int kTextNoHours = 65432;
+constexpr int kLabelStations = 65433;
+
 // The message of a failed operation, with the detail of the file that failed.
 std::string failureText(const platform::Status& s) {
   if (s.code() == 0) return s.message();
@@ -35,9 +50,12 @@ void showCommand(CommandContext& ctx, const std::string& programDir) {
     return;
   }
   const station::DownloadSchedule& s = choice->schedule;
-  *ctx.out << "automatic download: " << (s.autoDownload ? "on" : "off") << "\n";
-  *ctx.out << "minute past the hour: " << s.offsetMinutes << "\n";
-  *ctx.out << "hours:";
+  *ctx.out << frame::fillText(platform::loadString(kLabelAutoDownload),
+                              {platform::loadString(s.autoDownload ? kTextOn : kTextOff)})
+           << "\n";
+  *ctx.out << frame::fillText(platform::loadString(kLabelMinute), {std::to_string(s.offsetMinutes)})
+           << "\n";
+  *ctx.out << platform::loadString(kLabelHours);
   bool any = false;
   for (int h = 0; h < 24; ++h) {
     if (s.hours[static_cast<std::size_t>(h)]) {
@@ -45,7 +63,8 @@ void showCommand(CommandContext& ctx, const std::string& programDir) {
       any = true;
     }
   }
-  *ctx.out << (any ? "" : " none") << "\nstations:\n";
+  if (!any) *ctx.out << " " << platform::loadString(kTextNoHours);
+  *ctx.out << "\n" << platform::loadString(kLabelStations) << "\n";
   for (const std::string& st : choice->stationDirs) *ctx.out << "  " << st << "\n";
   ctx.exitCode = kExitOk;
 }
@@ -67,7 +86,7 @@ int fail(CommandContext& ctx, int exitCode, const std::string& text) {
 
 int setCommand(CommandContext& ctx, const SetOptions& o) {
   constexpr int kMsgBadHours = 64245;
-  constexpr int kMsgNoStationAt = 61732;
+  constexpr int kMsgUnnamedStation = 65434;
   constexpr int kMsgProgramDirBusy = 64228;
   constexpr int kMsgSelectStationsFirst = 64215;
 
@@ -90,12 +109,13 @@ int setCommand(CommandContext& ctx, const SetOptions& o) {
   if (o.noStations || !o.stations.empty()) {
     change.stationDirs.emplace();
     for (const std::string& s : o.stations) {
-      std::string path = frame::resolveStationName(s, dir);
-      if (!station::isStationDirectory(*ctx.env.files, path)) {
-        return fail(ctx, kExitFailed,
-                    frame::fillText(platform::loadString(kMsgNoStationAt), {path}));
+      // An empty name would mean the only station; in a list each one is named.
+      if (s.empty()) {
+        return fail(ctx, kExitUsage, platform::loadString(kMsgUnnamedStation));
       }
-      change.stationDirs->push_back(path);
+      StationChoice choice{s, dir};
+      if (!resolveStation(ctx, choice)) return ctx.exitCode;
+      change.stationDirs->push_back(choice.station);
     }
   }
   // A running program keeps its own copy of the settings and would write it back at exit.
@@ -125,26 +145,19 @@ int setCommand(CommandContext& ctx, const SetOptions& o) {
 
 void addScheduleCommands(CLI::App& app, CommandContext& ctx) {
   auto o = std::make_shared<SetOptions>();
-  auto* schedule = app.add_subcommand("schedule", "The automatic download: its stations and hours");
+  auto* schedule = app.add_subcommand("schedule", helpText(kHelpSchedule));
   schedule->require_subcommand(1);
 
-  auto* show = schedule->add_subcommand("show", "Show the stations, hours and minute");
-  show->add_option("--program-dir", o->programDir, "program directory (default: current)");
+  auto* show = schedule->add_subcommand("show", helpText(kHelpShow));
+  addProgramDirOption(show, o->programDir);
   show->callback([&ctx, o] { showCommand(ctx, o->programDir); });
 
-  auto* set = schedule->add_subcommand(
-      "set", "Change the stations downloaded automatically, the hours or the minute");
-  auto* stations = set->add_option("stations", o->stations,
-                                   "station directories, in download order (default: keep the "
-                                   "current list)");
-  set->add_flag("--no-stations", o->noStations,
-                "empty the list, which switches the automatic download off")
-      ->excludes(stations);
-  auto* hours = set->add_option("--hours", o->hours,
-                                "hours of the day: 7,19 or 6-18 or all or none (default: keep)");
-  auto* minute =
-      set->add_option("--minute", o->minute, "minutes past the hour, 0-59 (default: keep)");
-  set->add_option("--program-dir", o->programDir, "program directory (default: current)");
+  auto* set = schedule->add_subcommand("set", helpText(kHelpSet));
+  auto* stations = set->add_option("--station", o->stations, helpText(kHelpStations));
+  set->add_flag("--no-stations", o->noStations, helpText(kHelpNoStations))->excludes(stations);
+  auto* hours = set->add_option("--hours", o->hours, helpText(kHelpHours));
+  auto* minute = set->add_option("--minute", o->minute, helpText(kHelpMinute));
+  addProgramDirOption(set, o->programDir);
   set->callback([&ctx, o, hours, minute] {
     o->hoursGiven = hours->count() > 0;
     o->minuteGiven = minute->count() > 0;

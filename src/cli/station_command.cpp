@@ -5,9 +5,9 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <tuple>
 
 #include "cli/cli.h"
-#include "database/record_text.h"
 #include "frame/command_line_switches.h"
 #include "frame/messages.h"
 #include "frame/program.h"
@@ -17,6 +17,7 @@
 #include "frame/user_conventions.h"
 #include "platform/com_port_map.h"
 #include "platform/string_table.h"
+#include "records/month_format.h"
 #include "station/record_listing.h"
 #include "station/station_config.h"
 #include "station/station_creator.h"
@@ -28,12 +29,62 @@ namespace cli {
 
 namespace {
 
+constexpr int kHelpGroup = 65340;
+constexpr int kHelpCreate = 65341;
+constexpr int kHelpCreateName = 65342;
+constexpr int kHelpParent = 65343;
+constexpr int kHelpCreateModel = 65344;
+constexpr int kHelpUseExisting = 65345;
+constexpr int kHelpShow = 65346;
+constexpr int kHelpSet = 65347;
+constexpr int kHelpSetName = 65348;
+constexpr int kHelpRenameDirectory = 65349;
+constexpr int kHelpSetModel = 65350;
+constexpr int kHelpPort = 65351;
+constexpr int kHelpBaud = 65352;
+constexpr int kHelpModem = 65353;
+constexpr int kHelpPulse = 65354;
+constexpr int kHelpPhone = 65355;
+constexpr int kHelpModemInit = 65356;
+constexpr int kHelpConnectWait = 65357;
+constexpr int kHelpTimeout = 65358;
+constexpr int kHelpLatitude = 65359;
+constexpr int kHelpLongitude = 65360;
+constexpr int kHelpSensor = 65361;
+constexpr int kHelpTemperatureUnit = 65362;
+constexpr int kHelpBarometerUnit = 65363;
+constexpr int kHelpWindUnit = 65364;
+constexpr int kHelpRainUnit = 65365;
+constexpr int kHelpElevationUnit = 65366;
+constexpr int kHelpLists = 65367;
+constexpr int kHelpPrint = 65368;
+constexpr int kHelpList = 65369;
+constexpr int kHelpLimit = 65370;
+constexpr int kHelpFirstColumn = 65371;
+constexpr int kHelpSeparator = 65372;
+constexpr int kHelpFrom = 65373;
+constexpr int kHelpTo = 65374;
+constexpr int kHelpDelete = 65375;
+constexpr int kHelpDeleteYes = 65376;
+
+constexpr int kMsgNotOnOff = 65380;
+constexpr int kMsgUnknownModel = 65381;
+constexpr int kMsgBadPort = 65382;
+constexpr int kMsgUnknownSensor = 65383;
+constexpr int kMsgSeparatorOneCharacter = 65384;
+constexpr int kTextYes = 65323;
+constexpr int kTextNo = 65324;
+
+std::string text(int id, const std::string& arg) {
+  return frame::fillText(platform::loadString(id), {arg});
+}
+
 // Questions are answered by the command's own switches, never by waiting for a person.
 class SwitchPrompts : public station::StationPrompts {
  public:
   SwitchPrompts(bool answer, std::ostream& err) : answer_(answer), err_(err) {}
   bool ask(std::string_view, std::string_view text) override {
-    err_ << text << (answer_ ? " [yes]\n" : " [no]\n");
+    err_ << text << " [" << platform::loadString(answer_ ? kTextYes : kTextNo) << "]\n";
     return answer_;
   }
   void showError(std::string_view text) override { err_ << "stratalog station: " << text << "\n"; }
@@ -73,14 +124,14 @@ struct Options {
 platform::Result<bool> onOff(const std::string& v) {
   if (v == "on" || v == "yes" || v == "1") return true;
   if (v == "off" || v == "no" || v == "0") return false;
-  return platform::Status::badArgument("'" + v + "' is neither on nor off");
+  return platform::Status::badArgument(text(kMsgNotOnOff, v));
 }
 
 // The model as a code (0-6) or as its name ("Cirrant Pro").
-platform::Result<std::uint16_t> modelCode(const std::string& text) {
-  int code = station::modelCodeForName(text);
-  if (code < 0 && text.size() == 1 && text[0] >= '0' && text[0] <= '6') code = text[0] - '0';
-  if (code < 0) return platform::Status::badArgument("unknown station model '" + text + "'");
+platform::Result<std::uint16_t> modelCode(const std::string& name) {
+  int code = station::modelCodeForName(name);
+  if (code < 0 && name.size() == 1 && name[0] >= '0' && name[0] <= '6') code = name[0] - '0';
+  if (code < 0) return platform::Status::badArgument(text(kMsgUnknownModel, name));
   return static_cast<std::uint16_t>(code);
 }
 
@@ -100,15 +151,15 @@ platform::Result<station::StationSettings> settingsOf(const Options& o, std::str
     int n = 0;
     auto [end, ec] = std::from_chars(o.port.data(), o.port.data() + o.port.size(), n);
     if (ec != std::errc() || end != o.port.data() + o.port.size()) {
-      return platform::Status::badArgument(
-          "--port '" + o.port + "' is neither a port number nor a device path (/dev/...)");
+      return platform::Status::badArgument(text(kMsgBadPort, o.port));
     }
     s.comPort = n;  // the station's settings refuse a number outside 1-18
   }
   if (o.baud != 0) s.baudRate = o.baud;
-  for (auto [text, field] : {std::pair{&o.modem, &s.useModem}, std::pair{&o.pulse, &s.pulseDial}}) {
-    if (text->empty()) continue;
-    auto v = onOff(*text);
+  for (auto [given, field] :
+       {std::pair{&o.modem, &s.useModem}, std::pair{&o.pulse, &s.pulseDial}}) {
+    if (given->empty()) continue;
+    auto v = onOff(*given);
     if (!v.isOk()) return v.status();
     *field = *v;
   }
@@ -121,8 +172,7 @@ platform::Result<station::StationSettings> settingsOf(const Options& o, std::str
   for (const std::string& item : o.sensors) {
     const auto eq = item.find('=');
     auto sensor = station::sensorForName(item.substr(0, eq));
-    if (!sensor)
-      return platform::Status::badArgument("unknown sensor '" + item.substr(0, eq) + "'");
+    if (!sensor) return platform::Status::badArgument(text(kMsgUnknownSensor, item.substr(0, eq)));
     auto on = eq == std::string::npos ? platform::Result<bool>(true) : onOff(item.substr(eq + 1));
     if (!on.isOk()) return on.status();
     s.sensors.emplace_back(*sensor, *on);
@@ -131,16 +181,15 @@ platform::Result<station::StationSettings> settingsOf(const Options& o, std::str
 }
 
 void addCreate(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
-  auto* cmd =
-      group.add_subcommand("create", "Create a station directory with its tree and settings");
-  cmd->add_option("--name", o->name, "station name")->required();
-  cmd->add_option("--parent", o->parent,
-                  "directory the station directory goes in (default: current)");
-  cmd->add_option("--model", o->model, "model name or code 0-6 (default: Cirrant Pro)");
-  cmd->add_flag("--use-existing", o->useExisting, "use the directory even when it exists already");
+  auto* cmd = group.add_subcommand("create", helpText(kHelpCreate));
+  cmd->add_option("--name", o->name, helpText(kHelpCreateName))->required();
+  cmd->add_option("--parent", o->parent, helpText(kHelpParent));
+  cmd->add_option("--model", o->model, helpText(kHelpCreateModel));
+  cmd->add_flag("--use-existing", o->useExisting, helpText(kHelpUseExisting));
+  addProgramDirOption(cmd, o->choice.programDir);
   cmd->callback([&ctx, o] {
     station::NewStation request{
-        o->name, o->parent.empty() ? frame::resolveProgramDirectory({}) : o->parent, 5};
+        o->name, o->parent.empty() ? programDirectory(o->choice.programDir) : o->parent, 5};
     if (!o->model.empty()) {
       auto code = modelCode(o->model);
       if (!code.isOk()) return void(ctx.exitCode = fail(ctx, code.status()));
@@ -169,42 +218,40 @@ std::optional<station::StationState> loadNamedStation(CommandContext& ctx, Stati
 }
 
 void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
-  auto* cmd = group.add_subcommand("show", "Show a station's settings");
+  auto* cmd = group.add_subcommand("show", helpText(kHelpShow));
   addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
     auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
-    *ctx.out << station::describeStation(*st);
+    *ctx.out << station::describeStation(*st, userConventions(ctx, o->choice.programDir).units);
     auto units = frame::describeUnits(*ctx.env.files, programDirectory(o->choice.programDir));
-    if (units.isOk()) *ctx.out << "units: " << *units << "\n";
+    if (units.isOk()) *ctx.out << *units << "\n";
     ctx.exitCode = kExitOk;
   });
 }
 
 void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
-  auto* cmd = group.add_subcommand("set", "Change a station's settings as the setup dialogs do");
+  auto* cmd = group.add_subcommand("set", helpText(kHelpSet));
   addStationOptions(cmd, o->choice);
-  cmd->add_option("--name", o->name, "station name (at most 40 characters)");
-  cmd->add_flag("--rename-directory", o->renameDirectory,
-                "after a new name, rename the directory to match");
-  cmd->add_option("--model", o->model, "model name or code 0-6; sets the model's sensors");
-  cmd->add_option("--port", o->port, "port number, or a device path entered in comports.txt");
-  cmd->add_option("--baud", o->baud, "1200, 2400, 4800, 9600, 14400 or 19200");
-  cmd->add_option("--modem", o->modem, "on or off: reach the station through a telephone modem");
-  cmd->add_option("--pulse", o->pulse, "on or off: pulse dialling");
-  cmd->add_option("--phone", o->phone, "the station's telephone number");
-  cmd->add_option("--modem-init", o->modemInit, "modem initialisation string");
-  cmd->add_option("--connect-wait", o->connectWait,
-                  "seconds to wait after the modem connects, 0-127");
-  cmd->add_option("--timeout", o->timeoutMinutes, "link time-out in minutes");
-  cmd->add_option("--latitude", o->latitude, "decimal degrees, south negative");
-  cmd->add_option("--longitude", o->longitude, "decimal degrees, west negative");
-  cmd->add_option("--sensor", o->sensors, "NAME=on|off, e.g. outside-humidity=on (repeatable)");
-  cmd->add_option("--temperature-unit", o->temperatureUnit, "F or C");
-  cmd->add_option("--barometer-unit", o->barometerUnit, "inHg, mm, mb or hPa");
-  cmd->add_option("--wind-unit", o->windUnit, "mph, knots, kmh or ms");
-  cmd->add_option("--rain-unit", o->rainUnit, "in or mm");
-  cmd->add_option("--elevation-unit", o->elevationUnit, "m or ft");
+  cmd->add_option("--name", o->name, helpText(kHelpSetName));
+  cmd->add_flag("--rename-directory", o->renameDirectory, helpText(kHelpRenameDirectory));
+  cmd->add_option("--model", o->model, helpText(kHelpSetModel));
+  cmd->add_option("--port", o->port, helpText(kHelpPort));
+  cmd->add_option("--baud", o->baud, helpText(kHelpBaud));
+  cmd->add_option("--modem", o->modem, helpText(kHelpModem));
+  cmd->add_option("--pulse", o->pulse, helpText(kHelpPulse));
+  cmd->add_option("--phone", o->phone, helpText(kHelpPhone));
+  cmd->add_option("--modem-init", o->modemInit, helpText(kHelpModemInit));
+  cmd->add_option("--connect-wait", o->connectWait, helpText(kHelpConnectWait));
+  cmd->add_option("--timeout", o->timeoutMinutes, helpText(kHelpTimeout));
+  cmd->add_option("--latitude", o->latitude, helpText(kHelpLatitude));
+  cmd->add_option("--longitude", o->longitude, helpText(kHelpLongitude));
+  cmd->add_option("--sensor", o->sensors, helpText(kHelpSensor));
+  cmd->add_option("--temperature-unit", o->temperatureUnit, helpText(kHelpTemperatureUnit));
+  cmd->add_option("--barometer-unit", o->barometerUnit, helpText(kHelpBarometerUnit));
+  cmd->add_option("--wind-unit", o->windUnit, helpText(kHelpWindUnit));
+  cmd->add_option("--rain-unit", o->rainUnit, helpText(kHelpRainUnit));
+  cmd->add_option("--elevation-unit", o->elevationUnit, helpText(kHelpElevationUnit));
   cmd->callback([&ctx, o] {
     if (!resolveStation(ctx, o->choice)) return;
     std::string portDevice;
@@ -223,11 +270,11 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
       }
     }
     frame::UnitChoices units;
-    for (auto [text, field] :
+    for (auto [given, field] :
          {std::pair{&o->temperatureUnit, &units.temperature},
           std::pair{&o->barometerUnit, &units.barometer}, std::pair{&o->windUnit, &units.wind},
           std::pair{&o->rainUnit, &units.rain}, std::pair{&o->elevationUnit, &units.elevation}}) {
-      if (!text->empty()) *field = *text;
+      if (!given->empty()) *field = *given;
     }
     if (units.any()) {
       if (platform::Status s = frame::applyUnitChoices(*ctx.env.files, programDir, units);
@@ -235,13 +282,13 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
         return void(ctx.exitCode = fail(ctx, s));
       }
     }
-    *ctx.out << station::describeStation(*st);
+    *ctx.out << station::describeStation(*st, userConventions(ctx, programDir).units);
     ctx.exitCode = kExitOk;
   });
 }
 
 void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
-  auto* cmd = group.add_subcommand("lists", "List a station's data lists and their columns");
+  auto* cmd = group.add_subcommand("lists", helpText(kHelpLists));
   addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
     auto st = loadNamedStation(ctx, o->choice);
@@ -249,16 +296,6 @@ void addLists(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
     *ctx.out << station::describeDataLists(*st);
     ctx.exitCode = kExitOk;
   });
-}
-
-// "YYYY-MM-DD" as a packed day; 0 for an empty text.
-platform::Result<std::int32_t> packedDay(const std::string& text) {
-  if (text.empty()) return 0;
-  auto date = database::parseDateTimeText(text);
-  if (!date || text.size() != 10) {
-    return platform::Status::badArgument("'" + text + "' is not a date YYYY-MM-DD");
-  }
-  return date->packed();
 }
 
 void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
@@ -270,31 +307,34 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
     std::string from, to;
   };
   auto p = std::make_shared<PrintOptions>();
-  auto* cmd = group.add_subcommand(
-      "print", "Print a station's archive records through one of its data lists");
+  auto* cmd = group.add_subcommand("print", helpText(kHelpPrint));
   addStationOptions(cmd, o->choice);
-  cmd->add_option("--list", p->list, "data list number (see 'station lists'; default 0)");
-  cmd->add_option("--limit", p->limit, "line length (default 384)");
-  cmd->add_option("--first-column", p->first, "first item of the list to show (default 0)");
-  cmd->add_option("--separator", p->separator,
-                  "one character: delimited lines instead of fixed columns");
-  cmd->add_option("--from", p->from, "first day, YYYY-MM-DD");
-  cmd->add_option("--to", p->to, "last day, YYYY-MM-DD");
+  cmd->add_option("--list", p->list, helpText(kHelpList));
+  cmd->add_option("--limit", p->limit, helpText(kHelpLimit));
+  cmd->add_option("--first-column", p->first, helpText(kHelpFirstColumn));
+  cmd->add_option("--separator", p->separator, helpText(kHelpSeparator));
+  cmd->add_option("--from", p->from, helpText(kHelpFrom));
+  cmd->add_option("--to", p->to, helpText(kHelpTo));
   cmd->callback([&ctx, o, p] {
     if (p->separator.size() > 1) {
-      return void(ctx.exitCode =
-                      fail(ctx, platform::Status::badArgument("the separator is one character")));
+      return void(ctx.exitCode = fail(ctx, platform::Status::badArgument(
+                                               platform::loadString(kMsgSeparatorOneCharacter))));
     }
-    auto from = packedDay(p->from);
-    auto to = packedDay(p->to);
-    if (!from.isOk()) return void(ctx.exitCode = fail(ctx, from.status()));
-    if (!to.isOk()) return void(ctx.exitCode = fail(ctx, to.status()));
+    const quantities::UserConventions conventions = userConventions(ctx, o->choice.programDir);
+    // A day left out bounds nothing (0).
+    std::int32_t days[2] = {0, 0};
+    for (auto [option, given, day] :
+         {std::tuple{"--from", &p->from, &days[0]}, std::tuple{"--to", &p->to, &days[1]}}) {
+      if (given->empty()) continue;
+      auto date = dateArgument(ctx, conventions, option, *given);
+      if (!date) return;
+      *day = records::DateTime::fromDate(date->year, date->month, date->day).packed();
+    }
     auto st = loadNamedStation(ctx, o->choice);
     if (!st) return;
-    const station::ListingRequest request{
-        p->list, p->limit, p->first, p->separator.empty() ? '\0' : p->separator[0], *from, *to};
-    const quantities::UserConventions conventions =
-        userConventions(ctx, o->choice.programDir);
+    const station::ListingRequest request{p->list,  p->limit,
+                                          p->first, p->separator.empty() ? '\0' : p->separator[0],
+                                          days[0],  days[1]};
     platform::Status s = station::printRecords(*ctx.env.files, *st, request, conventions, *ctx.out);
     ctx.exitCode = s.isOk() ? kExitOk : fail(ctx, s);
   });
@@ -303,23 +343,26 @@ void addPrint(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) 
 void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   constexpr int kMsgDeleteNotConfirmed = 64484;
   constexpr int kMsgStationDeleted = 64485;
-  struct DeleteOptions {
-    bool yes = false;
-    std::string programDir;
-  };
-  auto d = std::make_shared<DeleteOptions>();
-  auto* cmd = group.add_subcommand(
-      "delete", "Delete a station: out of download.lst, then its directory from disk");
-  cmd->add_option("--station", o->choice.station, "station directory")->required();
-  cmd->add_flag("--yes", d->yes, "delete without asking");
-  cmd->add_option("--program-dir", d->programDir,
-                  "program directory holding download.lst (default: current)");
-  cmd->callback([&ctx, o, d] {
-    // The station is not opened: one whose settings no longer read can still be deleted.
+  auto yes = std::make_shared<bool>(false);
+  auto* cmd = group.add_subcommand("delete", helpText(kHelpDelete));
+  // Never the only or the last station by default: a deletion names what it deletes.
+  addStationOptions(cmd, o->choice);
+  cmd->get_option("--station")->required();
+  cmd->add_flag("--yes", *yes, helpText(kHelpDeleteYes));
+  cmd->callback([&ctx, o, yes] {
+    // The station is not opened: one whose settings no longer read can still be deleted,
+    // named by its directory; a display name goes through the station list.
+    const std::string programDir = programDirectory(o->choice.programDir);
+    const std::string given = frame::resolveStationName(o->choice.station, programDir);
+    if (ctx.env.files->isDirectory(given)) {
+      o->choice.station = given;
+    } else if (!resolveStation(ctx, o->choice)) {
+      return;
+    }
+    const std::string dir = o->choice.station;
     ctx.exitCode =
-        frame::runWithStation(runOptions(ctx, d->programDir), {}, [&](frame::Program& program) {
-          const std::string dir = frame::resolveStationName(o->choice.station, program.programDirectory());
-          platform::Status s = program.deleteStation(dir, d->yes);
+        frame::runWithStation(runOptions(ctx, programDir), {}, [&](frame::Program& program) {
+          platform::Status s = program.deleteStation(dir, *yes);
           if (s.kind() == platform::Errc::kCancelled) {
             *ctx.err << "stratalog station delete: "
                      << frame::fillText(platform::loadString(kMsgDeleteNotConfirmed), {dir})
@@ -340,7 +383,7 @@ void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
 
 void addStationCommands(CLI::App& app, CommandContext& ctx) {
   auto options = std::make_shared<Options>();
-  auto* group = app.add_subcommand("station", "Create, show, change and delete a station");
+  auto* group = app.add_subcommand("station", helpText(kHelpGroup));
   group->require_subcommand(1);
   addCreate(*group, ctx, options);
   addShow(*group, ctx, options);

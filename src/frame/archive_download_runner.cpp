@@ -12,6 +12,7 @@
 #include "frame/station_services.h"
 #include "link/download_session.h"
 #include "link/station_link.h"
+#include "platform/string_table.h"
 #include "quantities/record_values.h"
 #include "reports/clear_sky.h"
 #include "station/download_text_file.h"
@@ -19,6 +20,12 @@
 namespace frame {
 
 namespace {
+
+constexpr int kMsgNoStationToDownload = 65409;
+constexpr int kMsgStationWithoutDirectory = 65410;
+constexpr int kMsgNoFreeLink = 65405;
+constexpr int kMsgDownloadCancelled = 65411;
+constexpr int kMsgDownloadFailed = 65412;
 
 // The station's rain database as the download needs it: the table already loaded, the saved
 // table, or, when the station has none yet, one built from its database so no earlier rain
@@ -49,7 +56,7 @@ std::function<std::int16_t(const records::DateTime&, int, float)> solarEstimateF
 DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   DownloadResult result;
   if (request.config == nullptr) {
-    result.status = platform::Status::badArgument("no station to download");
+    result.status = platform::Status::badArgument(platform::loadString(kMsgNoStationToDownload));
     return result;
   }
   Program& program = program_;
@@ -57,7 +64,8 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   station::StationConfig& config = *request.config;
   const std::string dir = config.stationDir();
   if (dir.empty()) {
-    result.status = platform::Status::badArgument("the station has no directory");
+    result.status =
+        platform::Status::badArgument(platform::loadString(kMsgStationWithoutDirectory));
     return result;
   }
   const bool current = &config == program.currentStation();
@@ -104,7 +112,7 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   }
   if (link == nullptr) {
     if (ownDb) (void)ownDb->close();
-    result.status = platform::Status::busy("no console link is free for the station");
+    result.status = platform::Status::busy(platform::loadString(kMsgNoFreeLink));
     return result;
   }
 
@@ -144,9 +152,9 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   }
 
   if (outcome.cancelled && result.status.isOk() && result.linkError == 0) {
-    result.status = platform::Status::cancelled("the download was cancelled");
+    result.status = platform::Status::cancelled(platform::loadString(kMsgDownloadCancelled));
   } else if (!outcome.ok() && result.status.isOk() && result.linkError == 0) {
-    result.status = platform::Status::io("the download failed");
+    result.status = platform::Status::io(platform::loadString(kMsgDownloadFailed));
   }
   return result;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "frame/messages.h"
 #include "frame/program.h"
 #include "frame/station_services.h"
 #include "platform/instance_lock.h"
@@ -75,7 +76,9 @@ int runWithStation(const RunOptions& options, const std::string& stationDir,
     if (s.isOk()) {
       code = op(program);
     } else if (options.err) {
-      *options.err << "stratalog: cannot open the station in " << dir << ": " << s.message()
+      constexpr int kMsgCannotOpenStation = 65413;
+      *options.err << "stratalog: "
+                   << fillText(platform::loadString(kMsgCannotOpenStation), {dir, s.message()})
                    << "\n";
     }
     program.shutdown();

@@ -3,7 +3,9 @@
 #include <array>
 #include <vector>
 
+#include "frame/messages.h"
 #include "frame/program_settings.h"
+#include "platform/string_table.h"
 
 namespace frame {
 
@@ -28,8 +30,9 @@ platform::Status pick(const std::optional<std::string>& choice, const Names& nam
   }
   std::string known;
   for (std::string_view n : names) known += (known.empty() ? "" : ", ") + std::string(n);
-  return platform::Status::badArgument(std::string(what) + " unit '" + *choice +
-                                       "' is not one of " + known);
+  constexpr int kMsgUnknownUnit = 65395;
+  return platform::Status::badArgument(
+      fillText(platform::loadString(kMsgUnknownUnit), {*choice, what, known}));
 }
 
 platform::Result<ProgramSettings> readSettings(platform::FileSystem& files,
@@ -51,15 +54,17 @@ platform::Status applyUnitChoices(platform::FileSystem& files, const std::string
   if (!settings.isOk()) return settings.status();
   UnitCodes units = settings->unitCodes();
   if (platform::Status s =
-          pick(choices.temperature, kTemperature, "temperature", units.temperature);
+          pick(choices.temperature, kTemperature, "--temperature-unit", units.temperature);
       !s.isOk())
     return s;
-  if (platform::Status s = pick(choices.barometer, kBarometer, "barometer", units.barometer);
+  if (platform::Status s = pick(choices.barometer, kBarometer, "--barometer-unit", units.barometer);
       !s.isOk())
     return s;
-  if (platform::Status s = pick(choices.wind, kWind, "wind", units.windSpeed); !s.isOk()) return s;
-  if (platform::Status s = pick(choices.rain, kRain, "rain", units.rain); !s.isOk()) return s;
-  if (platform::Status s = pick(choices.elevation, kElevation, "elevation", units.elevation);
+  if (platform::Status s = pick(choices.wind, kWind, "--wind-unit", units.windSpeed); !s.isOk())
+    return s;
+  if (platform::Status s = pick(choices.rain, kRain, "--rain-unit", units.rain); !s.isOk())
+    return s;
+  if (platform::Status s = pick(choices.elevation, kElevation, "--elevation-unit", units.elevation);
       !s.isOk())
     return s;
   settings->setUnitCodes(units);
@@ -71,9 +76,11 @@ platform::Result<std::string> describeUnits(platform::FileSystem& files,
   auto settings = readSettings(files, platform::joinPath(programDir, kProgramSettingsFileName));
   if (!settings.isOk()) return settings.status();
   const UnitCodes u = settings->unitCodes();
-  return "temperature " + nameOf(kTemperature, u.temperature) + ", barometer " +
-         nameOf(kBarometer, u.barometer) + ", wind " + nameOf(kWind, u.windSpeed) + ", rain " +
-         nameOf(kRain, u.rain) + ", elevation " + nameOf(kElevation, u.elevation);
+  constexpr int kMsgUnitsInForce = 65325;
+  return fillText(
+      platform::loadString(kMsgUnitsInForce),
+      {nameOf(kTemperature, u.temperature), nameOf(kBarometer, u.barometer),
+       nameOf(kWind, u.windSpeed), nameOf(kRain, u.rain), nameOf(kElevation, u.elevation)});
 }
 
 }  // namespace frame

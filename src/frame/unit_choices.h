@@ -27,7 +27,7 @@ struct UnitChoices {
 platform::Status applyUnitChoices(platform::FileSystem& files, const std::string& programDir,
                                   const UnitChoices& choices);
 
-// The units in force as "temperature F, barometer inHg, ..." for a person.
+// The units in force, one line for a person, by the names the unit options take.
 platform::Result<std::string> describeUnits(platform::FileSystem& files,
                                             const std::string& programDir);
 

@@ -45,8 +45,8 @@ platform::Result<std::string> stationDirectoryName(std::string_view stationName)
     if (isAsciiLetterOrDigit(c)) dir.push_back(c);
   }
   if (dir.empty()) {
-    return platform::Status::badArgument("station name '" + std::string(stationName) +
-                                         "' holds no letter or digit");
+    constexpr int kMsgNoLetterOrDigit = 65394;
+    return platform::Status::badArgument(messageText(kMsgNoLetterOrDigit, {stationName}));
   }
   return dir;
 }

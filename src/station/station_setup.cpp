@@ -60,6 +60,18 @@ const SensorInfo& infoOf(Sensor s) {
 
 constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 14400, 19200};
 
+// The refusals of the command line's station settings.
+constexpr int kMsgUnknownModel = 65381;
+constexpr int kMsgPortRange = 65385;
+constexpr int kMsgBaudRates = 65386;
+constexpr int kMsgSlowModel = 65387;
+constexpr int kMsgTimeoutRange = 65388;
+constexpr int kMsgNoSuchSensor = 65389;
+constexpr int kMsgLocationRange = 65390;
+constexpr int kMsgNotRenamed = 65391;
+constexpr int kMsgDirectoryTooLong = 65392;
+constexpr int kMsgDirectoryExists = 65393;
+
 platform::Status refused(int id, std::initializer_list<std::string_view> args = {}) {
   return platform::Status::badArgument(messageText(id, args));
 }
@@ -96,8 +108,7 @@ bool sensorOn(const StationConfig& config, Sensor s) {
 platform::Status setSensor(StationConfig& config, Sensor s, bool on) {
   const SensorInfo& info = infoOf(s);
   if (on && info.cirrantOnly && !config.isCirrant()) {
-    return platform::Status::badArgument(std::string(modelName(config.model())) +
-                                         " stations have no " + info.name + " sensor");
+    return refused(kMsgNoSuchSensor, {modelName(config.model()), info.name});
   }
   if (on && s == Sensor::kOutsideHumidity && !config.isBasalt() && !config.isCirrant()) {
     return refused(text::kNoOutsideHumidity);
@@ -118,8 +129,7 @@ platform::Status setSensor(StationConfig& config, Sensor s, bool on) {
 
 platform::Status setLocation(StationConfig& config, double latitude, double longitude) {
   if (!(latitude >= -90 && latitude <= 90) || !(longitude >= -180 && longitude <= 180)) {
-    return platform::Status::badArgument(
-        "latitude must lie within -90..90 and longitude within -180..180");
+    return refused(kMsgLocationRange);
   }
   std::int16_t d = 0, m = 0, s = 0;
   splitDegrees(latitude, d, m, s);
@@ -146,24 +156,22 @@ platform::Status applyStationSettings(StationConfig& config, const StationSettin
     c.setStationName(*in.name);
   }
   if (in.model && *in.model != c.model() && !c.setModel(*in.model)) {
-    return platform::Status::badArgument("unknown station model " + std::to_string(*in.model));
+    return refused(kMsgUnknownModel, {std::to_string(*in.model)});
   }
   if (in.comPort) {
     if (*in.comPort < platform::kMinComPort || *in.comPort > platform::kMaxStationComPort)
-      return platform::Status::badArgument("a station's port number lies within 1..18");
+      return refused(kMsgPortRange);
     c.setComPort(static_cast<std::uint16_t>(*in.comPort));
   }
   if (in.baudRate) {
     if (std::find(std::begin(kBaudRates), std::end(kBaudRates), *in.baudRate) ==
         std::end(kBaudRates)) {
-      return platform::Status::badArgument("baud rate " + std::to_string(*in.baudRate) +
-                                           " is not one of 1200, 2400, 4800, 9600, 14400, 19200");
+      return refused(kMsgBaudRates, {std::to_string(*in.baudRate)});
     }
     c.setBaudRate(static_cast<std::uint16_t>(*in.baudRate));
   }
   if (in.baudRate && !c.isCirrant() && c.baudRate() > 2400) {
-    return platform::Status::badArgument(std::string(modelName(c.model())) +
-                                         " stations talk at 1200 or 2400 baud");
+    return refused(kMsgSlowModel, {modelName(c.model())});
   }
   if (in.useModem) c.setUseModem(*in.useModem);
   if (in.pulseDial) c.setPulseDial(*in.pulseDial);
@@ -184,8 +192,7 @@ platform::Status applyStationSettings(StationConfig& config, const StationSettin
   if (in.timeoutMinutes) {
     const double seconds = std::round(*in.timeoutMinutes * 60.0);
     if (!(seconds >= 1 && seconds <= 1999)) {
-      return platform::Status::badArgument(
-          "the time-out lies within 1 second and 1999 seconds (33 minutes)");
+      return refused(kMsgTimeoutRange);
     }
     c.setTimeoutSeconds(static_cast<std::int16_t>(seconds));
   }
@@ -213,16 +220,16 @@ platform::Status renameStationDirectory(platform::FileSystem& files, StationStat
   if (newDir == oldDir) return platform::Status::ok();
   if (!prompts.ask(messageText(text::kRenameTitle),
                    messageText(text::kRenameQuestion, {*dirName}))) {
-    return platform::Status::cancelled("directory not renamed");
+    return platform::Status::cancelled(messageText(kMsgNotRenamed));
   }
   if (newDir.size() > layout::kStationDir.maxLength) {
-    return platform::Status::badArgument(newDir +
-                                         ": a station directory path may have at most 259 bytes");
+    return refused(kMsgDirectoryTooLong, {newDir});
   }
   // 17 is the system's "file exists" number, shown in the message like any other failure.
-  platform::Status s = files.exists(newDir)
-                           ? platform::Status(platform::Errc::kBusy, newDir + " exists", 17)
-                           : files.rename(oldDir, newDir);
+  platform::Status s =
+      files.exists(newDir)
+          ? platform::Status(platform::Errc::kBusy, messageText(kMsgDirectoryExists, {newDir}), 17)
+          : files.rename(oldDir, newDir);
   if (!s.isOk()) {
     prompts.showError(messageText(text::kRenameFailed, {oldDir, newDir, std::to_string(s.code())}));
     return s;

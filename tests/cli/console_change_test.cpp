@@ -167,10 +167,34 @@ TEST_F(ConsoleChange, SetIntervalWithoutStationSaysOnlyTheConsoleChanged) {
   EXPECT_NE(out_.str().find("solo ha cambiado la consola"), std::string::npos) << out_.str();
 }
 
+// No station there: a usage error, found before the console is touched.
 TEST_F(ConsoleChange, SetIntervalForAMissingStationChangesNothing) {
-  EXPECT_EQ(run({"console", "set-interval", "5", "--port", "1", "--yes", "--station", "/none"}), 1);
+  EXPECT_EQ(run({"console", "set-interval", "5", "--port", "1", "--yes", "--station", "/none"}), 2);
   EXPECT_EQ(engine_->memory().archiveIntervalMinutes(), 30);
   EXPECT_EQ(engine_->counters().archiveClears, 0);
+}
+
+// A station named by its display name is reached through its own port settings, and
+// --time takes the owner's own date form (here day/month/year).
+TEST_F(ConsoleChange, SetClockOnAStationNamedByItsDisplayName) {
+  station::StationConfig config;
+  ASSERT_TRUE(config.setModel(5));
+  config.setStationName("Estación Norte");
+  ASSERT_TRUE(files_.createDirectories("/prog/N1").isOk());
+  ASSERT_TRUE(station::writeStationRecord(files_, config, "/prog/N1").isOk());
+  files_.setContents("/prog/intl.ini", "[intl]\r\niDate=1\r\nsDate=/\r\n");
+
+  ASSERT_EQ(run({"console", "set-clock", "--station", "Estación Norte", "--program-dir", "/prog",
+                 "--time", "15/07/06 14:30"}),
+            0)
+      << err_.str();
+  const platform::CivilTime t = engine_->consoleTime();
+  EXPECT_EQ(std::vector<int>({t.year, t.month, t.day, t.hour, t.minute}),
+            std::vector<int>({2006, 7, 15, 14, 30}));
+  EXPECT_NE(out_.str().find("15/07/06"), std::string::npos) << out_.str();
+
+  EXPECT_EQ(run({"console", "clock", "--station", "Sur", "--program-dir", "/prog"}), 2);
+  EXPECT_NE(err_.str().find("No hay ninguna estación 'Sur'."), std::string::npos) << err_.str();
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST_F(ConsoleCommand, ShowsTheArchiveInterval) {
   wire_->wake();
   wire_->onText("EEBRD 2D 1\n", cat({kAckByte, withCrc({30})}));
   EXPECT_EQ(run({"console", "interval", "--port", "/dev/ttyUSB0"}), 0) << err_.str();
-  EXPECT_EQ(out_.str(), "30 min\n");
+  EXPECT_EQ(out_.str(), "Intervalo de archivo de la consola: 30 min\n");
   EXPECT_EQ(wire_->lastSettings.baudRate, 19200u);
 }
 
@@ -84,11 +84,13 @@ TEST_P(ConsoleCommandUsage, RefusesBeforeTouchingThePort) {
 INSTANTIATE_TEST_SUITE_P(
     Args, ConsoleCommandUsage,
     ::testing::Values(
-        UsageCase{"noPort", {"console", "clock"}},
+        UsageCase{"noStationNorPort", {"console", "clock", "--program-dir", "/nonexistent"}},
         UsageCase{"oddInterval", {"console", "set-interval", "7", "--port", "1", "--yes"}},
         UsageCase{"oddBaud", {"console", "clock", "--port", "1", "--baud", "300"}},
-        UsageCase{"badTime",
-                  {"console", "set-clock", "--port", "1", "--time", "2006-02-30 10:00"}}),
+        UsageCase{"badTime", {"console", "set-clock", "--port", "1", "--time", "2006-02-30 10:00"}},
+        UsageCase{"noTimeOfDay", {"console", "set-clock", "--port", "1", "--time", "2006-02-03"}},
+        UsageCase{"badHour",
+                  {"console", "set-clock", "--port", "1", "--time", "2006-02-03 24:00"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -42,9 +42,9 @@ class CommandsTest : public ::testing::Test {
 
 TEST_F(CommandsTest, ScheduleSetStoresListHoursAndMinute) {
   std::string pd = dir.string();
-  ASSERT_EQ(
-      run({"schedule", "set", "--program-dir", pd, "--hours", "7,18-19", "--minute", "10", "Casa"}),
-      kExitOk)
+  ASSERT_EQ(run({"schedule", "set", "--program-dir", pd, "--hours", "7,18-19", "--minute", "10",
+                 "--station", "Casa"}),
+            kExitOk)
       << err.str();
   std::string casa = (dir / "Casa").string();
   auto list = platform::defaultFileSystem().readFile((dir / "download.lst").string());
@@ -66,13 +66,18 @@ TEST_F(CommandsTest, ScheduleSetStoresListHoursAndMinute) {
 
 TEST_F(CommandsTest, ScheduleSetRefusesBadInput) {
   std::string pd = dir.string();
-  EXPECT_EQ(run({"schedule", "set", "--program-dir", pd, "--minute", "60", "Casa"}), kExitUsage);
+  EXPECT_EQ(run({"schedule", "set", "--program-dir", pd, "--minute", "60", "--station", "Casa"}),
+            kExitUsage);
   EXPECT_NE(err.str().find("El tiempo de compensación debe estar entre 0 y 59 min."),
             std::string::npos);
   EXPECT_EQ(run({"schedule", "set", "--program-dir", pd, "--hours", "7"}), kExitFailed);
   EXPECT_NE(err.str().find("Primero debe seleccionar las estaciones a descargar."),
             std::string::npos);
-  EXPECT_EQ(run({"schedule", "set", "--program-dir", pd, "--hours", "7", "Nowhere"}), kExitFailed);
+  // A station no one has is a usage error, and the stations there are are listed.
+  EXPECT_EQ(run({"schedule", "set", "--program-dir", pd, "--hours", "7", "--station", "Nowhere"}),
+            kExitUsage);
+  EXPECT_NE(err.str().find("No hay ninguna estación 'Nowhere'."), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("\n  Casa  ("), std::string::npos) << err.str();
   EXPECT_FALSE(std::filesystem::exists(dir / "download.lst"));
 }
 

@@ -63,10 +63,10 @@ TEST_F(ScheduleSet, MinuteAloneKeepsHoursAndStations) {
   const std::string before = files_.contents(kSettings);
   ASSERT_EQ(run({"--minute", "10"}), kExitOk) << err_.str();
   EXPECT_EQ(out_.str(),
-            "automatic download: on\n"
-            "minute past the hour: 10\n"
-            "hours: 7 19\n"
-            "stations:\n"
+            "descarga automática: activada\n"
+            "minuto después de la hora: 10\n"
+            "horas: 7 19\n"
+            "estaciones:\n"
             "  /prog/Casa\n");
   EXPECT_EQ(err_.str(), "");
   EXPECT_EQ(files_.contents(kList), "/prog/Casa\n");
@@ -89,10 +89,10 @@ TEST_F(ScheduleSet, MinuteAloneKeepsHoursAndStations) {
 TEST_F(ScheduleSet, HoursAloneKeepTheStations) {
   ASSERT_EQ(run({"--hours", "6-8"}), kExitOk) << err_.str();
   EXPECT_EQ(out_.str(),
-            "automatic download: on\n"
-            "minute past the hour: 5\n"
-            "hours: 6 7 8\n"
-            "stations:\n"
+            "descarga automática: activada\n"
+            "minuto después de la hora: 5\n"
+            "horas: 6 7 8\n"
+            "estaciones:\n"
             "  /prog/Casa\n");
   EXPECT_EQ(files_.contents(kList), "/prog/Casa\n");
 }
@@ -100,12 +100,25 @@ TEST_F(ScheduleSet, HoursAloneKeepTheStations) {
 TEST_F(ScheduleSet, EmptyingTheListSwitchesOffAndKeepsTheHours) {
   ASSERT_EQ(run({"--no-stations"}), kExitOk) << err_.str();
   EXPECT_EQ(out_.str(),
-            "automatic download: off\n"
-            "minute past the hour: 5\n"
-            "hours: 7 19\n"
-            "stations:\n");
+            "descarga automática: desactivada\n"
+            "minuto después de la hora: 5\n"
+            "horas: 7 19\n"
+            "estaciones:\n");
   EXPECT_EQ(files_.contents(kList), "");
   EXPECT_EQ(files_.contents(kSettings)[kEnabledOffset], 0);
+}
+
+// Stations are named by their display names too, and keep the order they are given in.
+TEST_F(ScheduleSet, StationsByDisplayNameInTheGivenOrder) {
+  station::StationConfig config;
+  config.setStationName("Estación Norte");
+  ASSERT_TRUE(files_.createDirectories("/prog/N1").isOk());
+  ASSERT_TRUE(station::writeStationRecord(files_, config, "/prog/N1").isOk());
+  ASSERT_EQ(run({"--station", "Estación Norte", "--station", kStation}), kExitOk) << err_.str();
+  EXPECT_EQ(files_.contents(kList), "/prog/N1\n/prog/Casa\n");
+  EXPECT_EQ(run({"--station", "Sur"}), kExitUsage);
+  EXPECT_NE(err_.str().find("No hay ninguna estación 'Sur'."), std::string::npos) << err_.str();
+  EXPECT_EQ(files_.contents(kList), "/prog/N1\n/prog/Casa\n");
 }
 
 struct Refusal {
@@ -132,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
     NoHourLeft, ScheduleSetRefusal,
     ::testing::Values(Refusal{"HoursNone", {"--hours", "none", "--minute", "10"}},
                       Refusal{"HoursEmpty", {"--hours", ""}},
-                      Refusal{"StationGivenAgain", {"--hours", "none", "Casa"}}),
+                      Refusal{"StationGivenAgain", {"--hours", "none", "--station", "Casa"}}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
 
 }  // namespace

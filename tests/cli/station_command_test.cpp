@@ -58,8 +58,9 @@ TEST_F(StationCommand, CreatedStationOpensAgainWithTheSameSettings) {
   const CommandRun shown = run({"station", "show", "--station", station});
   ASSERT_EQ(shown.exitCode, 0) << shown.err;
   for (const char* want :
-       {"name: Casa Jardín\n", "model: Tessel II (2)\n", "port: 3\n", "baud rate: 2400\n",
-        "latitude: 37.6000\n", "zone code: 2\n", "connect wait: 5 s\n"}) {
+       {"nombre: Casa Jardín\n", "modelo: Tessel II (2)\n", "puerto: 3\n",
+        "velocidad (baudios): 2400\n", "latitud: 37.6000\n", "código de zona: 2\n",
+        "espera tras conectar: 5 s\n", "\nunidades: temperatura F, barómetro inHg, "}) {
     EXPECT_NE(shown.out.find(want), std::string::npos) << want << " in\n" << shown.out;
   }
   const CommandRun lists = run({"station", "lists", "--station", station});
@@ -79,9 +80,11 @@ TEST_F(StationCommand, ADevicePathNeverRepointsAnotherStationsPort) {
   const std::string sur = (dir_ / "Sur").string();
   auto portOf = [](const std::string& station) {
     const CommandRun shown = run({"station", "show", "--station", station});
-    const std::size_t at = shown.out.find("port: ");
-    return at == std::string::npos ? std::string("?")
-                                   : shown.out.substr(at + 6, shown.out.find('\n', at) - at - 6);
+    const std::string label = "puerto: ";
+    const std::size_t at = shown.out.find(label);
+    return at == std::string::npos
+               ? std::string("?")
+               : shown.out.substr(at + label.size(), shown.out.find('\n', at) - at - label.size());
   };
   ASSERT_EQ(portOf(sur), "1");
 
@@ -146,8 +149,8 @@ TEST_F(StationCommand, AFolderNameThatIsNotUtf8IsThatFolderByteForByte) {
   ASSERT_EQ(set.exitCode, 0) << set.err;
   EXPECT_EQ(*fs.readFile(utf8 + "/STATION.CFG"), utf8Before) << "the look-alike is untouched";
   const CommandRun shown = run({"station", "show", "--station", latin1});
-  EXPECT_NE(shown.out.find("port: 7\n"), std::string::npos) << shown.out;
-  EXPECT_NE(shown.out.find("name: Latin\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("puerto: 7\n"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("nombre: Latin\n"), std::string::npos) << shown.out;
 }
 
 // A station is named by its directory or by its display name; left out, the program
@@ -160,7 +163,7 @@ TEST_F(StationCommand, AStationIsNamedByItsNameOrIsTheOnlyOne) {
       0);
   const CommandRun byName = run({"station", "show", "--station", "Casa 2 - Jardín"});
   EXPECT_EQ(byName.exitCode, 0) << byName.err;
-  EXPECT_NE(byName.out.find("name: Casa 2 - Jardín\n"), std::string::npos) << byName.out;
+  EXPECT_NE(byName.out.find("nombre: Casa 2 - Jardín\n"), std::string::npos) << byName.out;
   const CommandRun only = run({"station", "show"});
   EXPECT_EQ(only.exitCode, 0) << only.err;
   EXPECT_EQ(only.out, byName.out);
@@ -186,7 +189,7 @@ TEST_F(StationCommand, RefusedSettingLeavesTheFileAndSaysWhy) {
   EXPECT_NE(refused.err.find("Introduzca un número de teléfono."), std::string::npos)
       << refused.err;
   EXPECT_EQ(std::filesystem::last_write_time(cfg), before);
-  EXPECT_NE(run({"station", "show", "--station", station}).out.find("port: 1\n"),
+  EXPECT_NE(run({"station", "show", "--station", station}).out.find("puerto: 1\n"),
             std::string::npos);
 }
 
@@ -216,6 +219,38 @@ TEST_F(StationCommand, PrintsRecordsThroughADataList) {
   const auto commas = [](const std::string& l) { return std::count(l.begin(), l.end(), ','); };
   EXPECT_EQ(commas(lines[2]), commas(lines[1]));
   EXPECT_EQ(commas(lines[7]), commas(lines[1]));
+}
+
+// The days of "station print" are ISO or in the owner's own form (here day/month/year); a
+// text that is no date is a usage error.
+TEST_F(StationCommand, PrintTakesTheOwnersDatesAndRefusesANonDate) {
+  ASSERT_EQ(run({"station", "create", "--name", "Lista", "--parent", dir_.string()}).exitCode, 0);
+  const std::string station = (dir_ / "Lista").string();
+  ASSERT_TRUE(
+      database::generateStation(platform::defaultFileSystem(), station, {2006, 3, 1, 1, 240})
+          .isOk());
+  std::ofstream(dir_ / "intl.ini", std::ios::binary) << "[intl]\r\niDate=1\r\nsDate=/\r\n";
+  auto print = [&](std::vector<std::string> extra) {
+    std::vector<std::string> args{"station",     "print", "--station",     station,
+                                  "--separator", ",",     "--program-dir", dir_.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return run(args);
+  };
+  const auto lines = [](const std::string& text) {
+    return std::count(text.begin(), text.end(), '\n');
+  };
+  const CommandRun all = print({"--from", "01/03/06", "--to", "2006-03-01"});
+  ASSERT_EQ(all.exitCode, 0) << all.err;
+  EXPECT_EQ(lines(all.out), 8) << all.out;
+  const CommandRun none = print({"--to", "28/02/06"});
+  ASSERT_EQ(none.exitCode, 0) << none.err;
+  EXPECT_LT(lines(none.out), 8) << none.out;
+
+  const CommandRun bad = print({"--from", "30/02/06"});
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_NE(bad.err.find("'30/02/06' no es una fecha válida para --from"), std::string::npos)
+      << bad.err;
 }
 
 }  // namespace

@@ -77,10 +77,10 @@ TEST_F(StationCommands, DownloadStoresTheArchiveOnceAndCurrentShowsTheBulletin) 
 
   Run first = run(at({"download"}, station));
   ASSERT_EQ(first.exitCode, 0) << first.err;
-  EXPECT_EQ(first.out, stored + " new records stored\n");
+  EXPECT_EQ(first.out, stored + " registros nuevos guardados\n");
   Run second = run(at({"download"}, station));
   ASSERT_EQ(second.exitCode, 0) << second.err;
-  EXPECT_EQ(second.out, "0 new records stored\n");
+  EXPECT_EQ(second.out, "0 registros nuevos guardados\n");
 
   Run current = run(at({"current"}, station));
   ASSERT_EQ(current.exitCode, 0) << current.err;
@@ -94,7 +94,7 @@ TEST_F(StationCommands, ASilentConsoleFailsBothCommandsWithTheLinkError) {
   const std::string station = createStation();
   Run download = run(at({"download"}, station));
   EXPECT_EQ(download.exitCode, 1);
-  EXPECT_NE(download.err.find("0 new records stored"), std::string::npos) << download.err;
+  EXPECT_NE(download.err.find("0 registros nuevos guardados"), std::string::npos) << download.err;
   Run current = run(at({"current"}, station));
   EXPECT_EQ(current.exitCode, 1);
   EXPECT_EQ(current.out, "");
@@ -140,6 +140,22 @@ TEST_F(StationDelete, WithoutYesNothingIsDeletedAndItFails) {
   EXPECT_NE(r.err.find("--yes"), std::string::npos) << r.err;
   EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(station_) / "STATION.CFG"));
   EXPECT_EQ(downloadList(), other_ + "\n" + station_ + "\n");
+}
+
+// Named by its display name, the station is found through the station list; named by its
+// directory, it is deleted even when its settings no longer read.
+TEST_F(StationDelete, ByDisplayNameOrByTheDirectoryOfABrokenStation) {
+  Run byName =
+      run({"station", "delete", "--station", "Cumbre", "--program-dir", dir_.string(), "--yes"});
+  ASSERT_EQ(byName.exitCode, 0) << byName.err;
+  EXPECT_FALSE(std::filesystem::exists(station_));
+  EXPECT_EQ(downloadList(), other_ + "\n");
+
+  station_ = createStation();
+  std::ofstream(std::filesystem::path(station_) / "STATION.CFG", std::ios::binary) << "roto";
+  Run broken = run(deleteArgs({"--yes"}));
+  ASSERT_EQ(broken.exitCode, 0) << broken.err;
+  EXPECT_FALSE(std::filesystem::exists(station_));
 }
 
 }  // namespace
