@@ -61,7 +61,7 @@ TEST_F(CommandsTest, ScheduleSetStoresListHoursAndMinute) {
   EXPECT_EQ(settings->lastDownloadHour(), -1);
 
   ASSERT_EQ(run({"stations", "list", "--program-dir", pd}), kExitOk);
-  EXPECT_EQ(out.str(), "Casa\t" + casa + "\tauto-download\n");
+  EXPECT_EQ(out.str(), "Casa\t" + casa + "\tdescarga automática\n");
 }
 
 TEST_F(CommandsTest, ScheduleSetRefusesBadInput) {
