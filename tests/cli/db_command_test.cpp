@@ -135,6 +135,8 @@ TEST_F(DbCommandTest, CheckFindsATornMonthAndRepairMendsIt) {
 
   EXPECT_EQ(run({"db", "check", "--station", "/st"}), 1);
   EXPECT_NE(out.str().find(file + ": --repair lo repara\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find(file + ": 40 bytes tras el último registro contado"), std::string::npos)
+      << out.str();
   EXPECT_EQ(fs.contents(file), bytes);
 
   EXPECT_EQ(run({"db", "check", "--station", "/st", "--repair"}), 0) << out.str() << err.str();
