@@ -92,6 +92,9 @@ void rebuild(CommandContext& ctx, SummaryOptions& o) {
     const platform::Status s =
         database::rebuildDaySummary(db, only->year, only->month, only->day, values);
     const platform::Status closed = db.close();
+    if (s.kind() == platform::Errc::kNotFound) {
+      return fail(ctx, "summary rebuild", text(kMsgNoSummary, {dayText(*only, conv)}));
+    }
     if (!s) return fail(ctx, "summary rebuild", s.message());
     if (!closed) return fail(ctx, "summary rebuild", closed.message());
     *ctx.out << text(kMsgRebuiltDay, {dayText(*only, conv)}) << "\n";

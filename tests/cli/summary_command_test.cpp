@@ -70,6 +70,7 @@ TEST_F(SummaryCommandTest, RebuildThenShowADay) {
 
   ASSERT_EQ(run({"summary", "rebuild", "--station", "/st", "--date", "2006-03-01"}), 0);
   EXPECT_EQ(run({"summary", "rebuild", "--station", "/st", "--date", "2006-03-09"}), 1);
+  EXPECT_NE(err.str().find("09-03-06: el día no tiene resumen."), std::string::npos) << err.str();
   EXPECT_EQ(run({"summary", "show", "--station", "/st", "--date", "2006-13-01"}), 2);
   EXPECT_EQ(run({"summary", "show", "--station", "/nowhere", "--date", "2006-03-01"}), 2);
   EXPECT_NE(err.str().find("No hay ninguna estación '/nowhere'."), std::string::npos) << err.str();
