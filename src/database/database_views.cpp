@@ -48,7 +48,8 @@ constexpr std::size_t kArchiveWidth = 12;
 
 std::string userDateTime(const DateTime& date, const platform::IntlSettings& intl) {
   const std::string day = quantities::shortDateText(date, intl);
-  return date.minutes == kNoTime ? day : day + " " + quantities::timeText(date, intl);
+  return date.minutes == kNoTime ? day
+                                 : day + " " + standaloneValue(quantities::timeText(date, intl));
 }
 
 std::string number(long long n, std::size_t width) { return padLeft(std::to_string(n), width); }

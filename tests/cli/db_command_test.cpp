@@ -38,7 +38,7 @@ TEST_F(DbCommandTest, InfoMonthsAndDays) {
   EXPECT_NE(info.find("Meses: 2\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Días: 3\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Registros de archivo: 144\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("Primer registro: 27-02-06  0:30\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Primer registro: 27-02-06 0:30\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Último registro: 01-03-06 00:00\n"), std::string::npos) << info;
 
   ASSERT_EQ(run({"db", "months", "--station", "/st"}), 0);
