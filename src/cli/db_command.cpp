@@ -152,14 +152,14 @@ void addViews(CLI::App* db, CommandContext& ctx, std::shared_ptr<DbOptions> o) {
           })
       ->add_option("numero", o->number, helpText(kHelpNumber))
       ->required();
-  auto* closest = addView(
-      db, ctx, o, "closest", kHelpClosest,
-      [&ctx, o](database::WeatherDatabase& wdb, const Catalogue& cat, const Values& v,
-                const Conventions& c) {
-        const auto at = moment(ctx, *o, c);
-        if (!at) return;
-        finish(ctx, "db closest", database::printClosest(wdb, *at, cat, v, *ctx.out));
-      });
+  auto* closest =
+      addView(db, ctx, o, "closest", kHelpClosest,
+              [&ctx, o](database::WeatherDatabase& wdb, const Catalogue& cat, const Values& v,
+                        const Conventions& c) {
+                const auto at = moment(ctx, *o, c);
+                if (!at) return;
+                finish(ctx, "db closest", database::printClosest(wdb, *at, cat, v, *ctx.out));
+              });
   closest->add_option("fecha", o->date, helpText(kHelpDate))->required();
   closest->add_option("hora", o->time, helpText(kHelpTime));
   addView(db, ctx, o, "day", kHelpDay,

@@ -91,8 +91,9 @@ void printDays(const WeatherDatabase& db, const platform::IntlSettings& intl, st
     int y = 0, m = 0, d = 0, count = 0;
     if (db.DayInfo(i, &y, &m, &d, &count, nullptr) != kResultOk) continue;
     const DateTime day = DateTime::fromDate(y, m, d, kNoTime);
-    out << padRight(quantities::shortDateText(day, intl), kDateWidth) << number(count, kRecordsWidth)
-        << number(count - kSummaryRecordsPerDay, kArchiveWidth) << "\n";
+    out << padRight(quantities::shortDateText(day, intl), kDateWidth)
+        << number(count, kRecordsWidth) << number(count - kSummaryRecordsPerDay, kArchiveWidth)
+        << "\n";
   }
 }
 
@@ -101,8 +102,9 @@ Status printRecord(WeatherDatabase& db, int archiveNumber,
                    const quantities::ValueContext& ctx, std::ostream& out) {
   WeatherDataObject obj;
   if (db.GetRecord(obj, archiveNumber) != kResultOk) {
-    return Status::notFound(viewText(kRecordMissing, {std::to_string(archiveNumber),
-                                                      std::to_string(db.NumberOfRecordsInDataBase())}));
+    return Status::notFound(
+        viewText(kRecordMissing,
+                 {std::to_string(archiveNumber), std::to_string(db.NumberOfRecordsInDataBase())}));
   }
   out << viewText(kRecordNumber, {std::to_string(archiveNumber)}) << "\n";
   out << platform::loadString(kDateName) << ": " << quantities::shortDateText(obj.date, ctx.intl)

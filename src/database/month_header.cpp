@@ -82,8 +82,7 @@ platform::Status MonthHeader::validate(std::uint64_t fileSize) const {
   if (recordCount < 0) return Status::corrupt(viewText(64730, {std::to_string(recordCount)}));
   const std::uint64_t held = (fileSize - kHeaderBytes) / kRecordBytes;
   if (static_cast<std::uint64_t>(recordCount) > held) {
-    return Status::corrupt(
-        viewText(64731, {std::to_string(recordCount), std::to_string(held)}));
+    return Status::corrupt(viewText(64731, {std::to_string(recordCount), std::to_string(held)}));
   }
   std::int64_t end = 0;
   if (Status s = checkBlocks(*this, static_cast<std::uint64_t>(recordCount), end); !s) return s;

@@ -34,7 +34,8 @@ std::string label(const std::string& text) { return padRight(text, kLabelWidth);
 void printRainTable(const RainDatabase& rain, const quantities::Units& units, std::ostream& out) {
   const bool mm = units.GetRainUnit() == quantities::kMillimetres;
   out << label(platform::loadString(kYearHead));
-  for (int m = 0; m < kRainMonths; ++m) out << padLeft(platform::loadString(kFirstMonthHead + m), 7);
+  for (int m = 0; m < kRainMonths; ++m)
+    out << padLeft(platform::loadString(kFirstMonthHead + m), 7);
   out << padLeft(platform::loadString(kTotalHead), 8) << "\n";
   for (int i = 0; i < rain.yearCount(); ++i) {
     const RainYear& y = rain.years()[static_cast<std::size_t>(i)];

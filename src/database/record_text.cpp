@@ -93,10 +93,10 @@ constexpr quantities::SensorCode kWindDirection =
     quantities::kClassDirection << 5 | quantities::kCatWindDirection << 16;
 static_assert(kOutsideHumidity == 65984 && kWindSpeed == 131200 && kWindDirection == 196800);
 constexpr DayColumn kDayColumns[] = {
-    {64823, kOutsideTemp, 10},        // "Exterior"
-    {64824, kHighOutsideTemp, 10},    // "Máx."
-    {64825, kLowOutsideTemp, 10},     // "Mín."
-    {64826, kOutsideHumidity, 9},     // "Humedad"
+    {64823, kOutsideTemp, 10},      // "Exterior"
+    {64824, kHighOutsideTemp, 10},  // "Máx."
+    {64825, kLowOutsideTemp, 10},   // "Mín."
+    {64826, kOutsideHumidity, 9},   // "Humedad"
     {64827, quantities::kCodeBarometer, 13},
     {64828, kWindSpeed, 10},
     {64829, kWindDirection, 4},

@@ -32,8 +32,7 @@ Status summarizeStoredDay(WeatherDatabase& db, const DateTime& day, DailySummary
   for (int i = 0; i < count; ++i) {
     const int got = db.GetNextRecord(record);
     if (got != kResultOk) {
-      return Status::corrupt(
-          viewText(64788, {name, std::to_string(count), std::to_string(i)}));
+      return Status::corrupt(viewText(64788, {name, std::to_string(count), std::to_string(i)}));
     }
     if (i < kSummaryRecordsPerDay) {
       const std::uint8_t want = i == 0 ? kSummaryARecordType : kSummaryBRecordType;

@@ -62,28 +62,17 @@ constexpr std::size_t kNameWidth = 34;
 constexpr std::size_t kValueWidth = 10;
 
 const Line kLines[] = {
-    {64857, code(0, 14, kHigh, 1), true},
-    {64858, code(0, 14, kLow, 1), true},
-    {64859, code(0, 14, kAverage, 1), false},
-    {64860, code(0, 14, kHigh, 1, 1), true},
-    {64861, code(0, 14, kLow, 1, 1), true},
-    {64862, code(0, 7, kHigh, 4), true},
-    {64863, code(0, 7, kLow, 4), true},
-    {64864, code(0, 7, kAverage, 4), false},
-    {64865, code(0, 4, kHigh, 2), true},
-    {64866, code(0, 6, kHigh, 3), false},
-    {64867, code(0, 4, kAverage, 2), false},
-    {64868, code(0, 6, kAverage, 3), false},
-    {64869, code(7, 18, kTotal, 2), false},
-    {64870, code(0, 2, kTotal, 5), false},
-    {64871, code(0, 3, kHigh, 6), true},
-    {64872, code(13, 2, kTotal, 0), false},
-    {64873, code(0, 10, kHigh, 7), true},
-    {64874, code(9, 11, kTotal, 7), false},
-    {64875, code(0, 12, kHigh, 8), true},
-    {64876, code(10, 13, kTotal, 8), false},
-    {64877, code(8, 1, kTotal, 65), false},
-    {64878, code(8, 1, kTotal, 256 - 65), false},
+    {64857, code(0, 14, kHigh, 1), true},     {64858, code(0, 14, kLow, 1), true},
+    {64859, code(0, 14, kAverage, 1), false}, {64860, code(0, 14, kHigh, 1, 1), true},
+    {64861, code(0, 14, kLow, 1, 1), true},   {64862, code(0, 7, kHigh, 4), true},
+    {64863, code(0, 7, kLow, 4), true},       {64864, code(0, 7, kAverage, 4), false},
+    {64865, code(0, 4, kHigh, 2), true},      {64866, code(0, 6, kHigh, 3), false},
+    {64867, code(0, 4, kAverage, 2), false},  {64868, code(0, 6, kAverage, 3), false},
+    {64869, code(7, 18, kTotal, 2), false},   {64870, code(0, 2, kTotal, 5), false},
+    {64871, code(0, 3, kHigh, 6), true},      {64872, code(13, 2, kTotal, 0), false},
+    {64873, code(0, 10, kHigh, 7), true},     {64874, code(9, 11, kTotal, 7), false},
+    {64875, code(0, 12, kHigh, 8), true},     {64876, code(10, 13, kTotal, 8), false},
+    {64877, code(8, 1, kTotal, 65), false},   {64878, code(8, 1, kTotal, 256 - 65), false},
     {64879, code(0, 9, kTotal, 11), false},
 };
 
@@ -99,8 +88,8 @@ void print(std::ostream& out, const std::string& name, const std::string& value,
 }
 
 // One value of the summary by code, with its unit and, for highs and lows, its time.
-void printValue(std::ostream& out, const DailySummaryObject& s, int name, SensorCode c, bool timed, const quantities::Units& units,
-                const platform::IntlSettings& intl) {
+void printValue(std::ostream& out, const DailySummaryObject& s, int name, SensorCode c, bool timed,
+                const quantities::Units& units, const platform::IntlSettings& intl) {
   print(out, platform::loadString(name), GetSummaryDataStr(s, c, units), shownUnit(units, c),
         timed ? GetSummaryTimeStr(s, c, intl) : "");
 }
@@ -119,7 +108,8 @@ void printSummary(const DailySummaryObject& s, const quantities::Units& units,
   }
   for (const Line& l : kLines) printValue(out, s, l.name, l.code, l.timed, units, intl);
   const std::int16_t samples = s.b.record.i16(kSumBWindSamples);
-  print(out, platform::loadString(kWindSamples), samples == kNoData16 ? "---" : std::to_string(samples), "", "");
+  print(out, platform::loadString(kWindSamples),
+        samples == kNoData16 ? "---" : std::to_string(samples), "", "");
   out << platform::loadString(kWindMinutes);
   for (int d = 0; d < kSumBWindDirCount; ++d) {
     out << " " << quantities::DomDirStr(d) << "=" << s.b.record.packed12(kSumBWindDirMinutes, d);

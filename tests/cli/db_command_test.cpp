@@ -82,7 +82,9 @@ TEST_F(DbCommandTest, FailuresAndUsage) {
       {{"db", "closest", "--station", "/st", "30/02/06"}, 2, "'30/02/06' no es una fecha válida"},
       {{"db", "closest", "--station", "/st", "2006-02-28", "25:00"}, 2, "no es una hora válida"},
       {{"db", "generate", "/st", "--from", "2006-03-02", "--interval", "0"}, 2, ""},
-      {{"db", "generate", "/st", "--from", "2006-02-01"}, 2, "la estación ya tiene datos hasta ese día"},
+      {{"db", "generate", "/st", "--from", "2006-02-01"},
+       2,
+       "la estación ya tiene datos hasta ese día"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[1] + " " + c.args.back());
