@@ -62,18 +62,29 @@ constexpr std::size_t kNameWidth = 34;
 constexpr std::size_t kValueWidth = 10;
 
 const Line kLines[] = {
-    {64857, code(0, 14, kHigh, 1), true},     {64858, code(0, 14, kLow, 1), true},
-    {64859, code(0, 14, kAverage, 1), false}, {64860, code(0, 14, kHigh, 1, 1), true},
-    {64861, code(0, 14, kLow, 1, 1), true},   {64862, code(0, 7, kHigh, 4), true},
-    {64863, code(0, 7, kLow, 4), true},       {64864, code(0, 7, kAverage, 4), false},
-    {64865, code(0, 4, kHigh, 2), true},      {64866, code(0, 6, kHigh, 3), false},
-    {64867, code(0, 4, kAverage, 2), false},  {64868, code(0, 6, kAverage, 3), false},
-    {64869, code(7, 18, kTotal, 2), false},   {64870, code(0, 2, kTotal, 5), false},
-    {64871, code(0, 3, kHigh, 6), true},      {64872, code(13, 2, kTotal, 0), false},
-    {64873, code(0, 10, kHigh, 7), true},     {64874, code(9, 11, kTotal, 7), false},
-    {64875, code(0, 12, kHigh, 8), true},     {64876, code(10, 13, kTotal, 8), false},
-    {64877, code(8, 1, kTotal, 65), false},   {64878, code(8, 1, kTotal, 256 - 65), false},
-    {64879, code(0, 9, kTotal, 11), false},
+    {64857, code(0, 14, kHigh, 1), true},          // high outside humidity
+    {64858, code(0, 14, kLow, 1), true},           // low outside humidity
+    {64859, code(0, 14, kAverage, 1), false},      // average outside humidity
+    {64860, code(0, 14, kHigh, 1, 1), true},       // high inside humidity
+    {64861, code(0, 14, kLow, 1, 1), true},        // low inside humidity
+    {64862, code(0, 7, kHigh, 4), true},           // high barometer
+    {64863, code(0, 7, kLow, 4), true},            // low barometer
+    {64864, code(0, 7, kAverage, 4), false},       // average barometer
+    {64865, code(0, 4, kHigh, 2), true},           // high wind speed
+    {64866, code(0, 6, kHigh, 3), false},          // direction of the high wind speed
+    {64867, code(0, 4, kAverage, 2), false},       // average wind speed
+    {64868, code(0, 6, kAverage, 3), false},       // dominant wind direction
+    {64869, code(7, 18, kTotal, 2), false},        // wind run
+    {64870, code(0, 2, kTotal, 5), false},         // rain
+    {64871, code(0, 3, kHigh, 6), true},           // high rain rate
+    {64872, code(13, 2, kTotal, 0), false},        // evapotranspiration
+    {64873, code(0, 10, kHigh, 7), true},          // high solar radiation
+    {64874, code(9, 11, kTotal, 7), false},        // solar energy
+    {64875, code(0, 12, kHigh, 8), true},          // high UV index
+    {64876, code(10, 13, kTotal, 8), false},       // UV dose
+    {64877, code(8, 1, kTotal, 65), false},        // heating degree-days
+    {64878, code(8, 1, kTotal, 256 - 65), false},  // cooling degree-days
+    {64879, code(0, 9, kTotal, 11), false},        // minutes of data
 };
 
 // Values stay right-aligned on their numbers; the unit and the time follow, as no-data
