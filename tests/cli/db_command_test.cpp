@@ -52,6 +52,12 @@ TEST_F(DbCommandTest, RecordClosestAndDay) {
   ASSERT_EQ(run({"db", "record", "--station", "/st", "47"}), 0) << err.str();
   EXPECT_NE(out.str().find("Fecha: 27-02-06\nHora: 00:00\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find(" °F\n"), std::string::npos);
+  // The UV index is a number without a unit, the air density has one, every name starts
+  // with a capital.
+  for (const char* want : {"\nÍndice UV: 0.0\n", "\nDensidad de Aire Interior: 0.0749 lb/pie^3\n",
+                           "\nÍndice de Calor Interior: "}) {
+    EXPECT_NE(out.str().find(want), std::string::npos) << want << " in\n" << out.str();
+  }
 
   // The search runs forward from the day asked for: the record closing 27 February at
   // 24:00 is nearer, but belongs to the day before.
