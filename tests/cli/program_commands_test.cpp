@@ -81,5 +81,14 @@ TEST_F(CommandsTest, AStationNameNeedsASwitch) {
   EXPECT_NE(err.str().find("unknown command 'Casa'"), std::string::npos);
 }
 
+// A console password is set on a station named like any other; a name no station has is
+// refused before anything is asked.
+TEST_F(CommandsTest, StationsPasswordRefusesAnUnknownStation) {
+  EXPECT_EQ(run({"stations", "password", "set", "--program-dir", dir.string(), "--station", "Sur"}),
+            kExitUsage);
+  EXPECT_NE(err.str().find("No hay ninguna estación 'Sur'."), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("\n  Casa  ("), std::string::npos) << err.str();
+}
+
 }  // namespace
 }  // namespace cli
