@@ -1,10 +1,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <ostream>
 
 #include "cli/cli.h"
+#include "frame/messages.h"
 #include "frame/password_admin.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
@@ -15,15 +15,18 @@ namespace cli {
 
 namespace {
 
-std::string programDirOrCurrent(const std::string& dir) {
-  if (!dir.empty()) return dir;
-  std::error_code ec;
-  std::string cwd = std::filesystem::current_path(ec).string();
-  return ec ? std::string(".") : cwd;
-}
+constexpr int kHelpStations = 64770;
+constexpr int kHelpList = 64771;
+constexpr int kHelpPassword = 64772;
+constexpr int kHelpClear = 64773;
+constexpr int kHelpSet = 64774;
+constexpr int kMsgNoStations = 64775;
+constexpr int kMsgAutoDownload = 64776;
+constexpr int kMsgPasswordSet = 64777;
+constexpr int kMsgPasswordCleared = 64778;
 
 void listCommand(CommandContext& ctx, const std::string& programDir) {
-  std::string dir = programDirOrCurrent(programDir);
+  const std::string dir = programDirectory(programDir);
   auto services = frame::makeStationServices(ctx.env);
   auto stations = frame::listStationsIn(*services, *ctx.env.files, dir);
   if (!stations) {
@@ -33,10 +36,15 @@ void listCommand(CommandContext& ctx, const std::string& programDir) {
   }
   auto choice = frame::readAutoDownload(*ctx.env.files, dir);
   std::vector<std::string> listed = choice ? choice->stationDirs : std::vector<std::string>{};
-  if (stations->empty()) *ctx.out << "no stations below " << dir << "\n";
+  if (stations->empty()) {
+    *ctx.out << frame::fillText(platform::loadString(kMsgNoStations), {dir}) << "\n";
+  }
+  const std::string automatic = platform::loadString(kMsgAutoDownload);
   for (const auto& s : *stations) {
-    bool automatic = std::find(listed.begin(), listed.end(), s.directory) != listed.end();
-    *ctx.out << s.name << "\t" << s.directory << (automatic ? "\tauto-download" : "") << "\n";
+    const bool listedForDownload =
+        std::find(listed.begin(), listed.end(), s.directory) != listed.end();
+    *ctx.out << s.name << "\t" << s.directory << (listedForDownload ? "\t" + automatic : "")
+             << "\n";
   }
   ctx.exitCode = kExitOk;
 }
@@ -63,7 +71,7 @@ int passwordCommand(CommandContext& ctx, const std::string& programDir, const st
                << "\n";
       return kExitFailed;
     }
-    *ctx.out << (clear ? "console password removed\n" : "console password set\n");
+    *ctx.out << platform::loadString(clear ? kMsgPasswordCleared : kMsgPasswordSet) << "\n";
     return kExitOk;
   });
 }
@@ -71,30 +79,22 @@ int passwordCommand(CommandContext& ctx, const std::string& programDir, const st
 }  // namespace
 
 void addStationsCommands(CLI::App& app, CommandContext& ctx) {
-  struct Options {
-    std::string programDir;
-    std::string station;
-  };
-  auto o = std::make_shared<Options>();
-  auto* stations = app.add_subcommand("stations", "List stations and guard their consoles");
+  auto o = std::make_shared<StationChoice>();
+  auto* stations = app.add_subcommand("stations", helpText(kHelpStations));
   stations->require_subcommand(1);
 
-  auto* list = stations->add_subcommand(
-      "list", "List the stations below the program directory (name, directory, auto-download)");
-  list->add_option("--program-dir", o->programDir, "program directory (default: current)");
+  auto* list = stations->add_subcommand("list", helpText(kHelpList));
+  addProgramDirOption(list, o->programDir);
   list->callback([&ctx, o] { listCommand(ctx, o->programDir); });
 
-  auto* password = stations->add_subcommand(
-      "password", "Set or clear the password that guards a Cirrant console's settings");
+  auto* password = stations->add_subcommand("password", helpText(kHelpPassword));
   password->require_subcommand(1);
   for (bool clear : {false, true}) {
-    auto* sub = password->add_subcommand(
-        clear ? "clear" : "set",
-        clear ? "Remove the console password (the current one is asked first)"
-              : "Set a new console password of 5 to 15 characters, typed twice");
-    sub->add_option("station", o->station, "station directory")->required();
-    sub->add_option("--program-dir", o->programDir, "program directory (default: current)");
+    auto* sub =
+        password->add_subcommand(clear ? "clear" : "set", helpText(clear ? kHelpClear : kHelpSet));
+    addStationOptions(sub, *o);
     sub->callback([&ctx, o, clear] {
+      if (!resolveStation(ctx, *o)) return;
       ctx.exitCode = passwordCommand(ctx, o->programDir, o->station, clear);
     });
   }

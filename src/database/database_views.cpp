@@ -1,12 +1,13 @@
 #include "database/database_views.h"
 
-#include <cstdio>
 #include <string>
 
 #include "database/record_text.h"
 #include "database/summary_view.h"
+#include "database/view_text.h"
+#include "platform/string_table.h"
 #include "quantities/date_text.h"
-#include "quantities/record_view.h"
+#include "quantities/value_strings.h"
 
 namespace database {
 
@@ -14,53 +15,85 @@ using platform::Status;
 
 namespace {
 
-std::string line(const char* fmt, auto... args) {
-  char buf[256];
-  std::snprintf(buf, sizeof buf, fmt, args...);
-  return buf;
-}
+constexpr int kStation = 64800;
+constexpr int kMonthCount = 64801;
+constexpr int kDayCount = 64802;
+constexpr int kArchiveCount = 64803;
+constexpr int kAllCount = 64804;
+constexpr int kFirstRecord = 64805;
+constexpr int kLastRecord = 64806;
+constexpr int kLeftOut = 64807;
+constexpr int kMonthHead = 64808;
+constexpr int kRecordsHead = 64809;
+constexpr int kDaysHead = 64810;
+constexpr int kArchiveHead = 64811;
+constexpr int kDayHead = 64812;
+constexpr int kRecordNumber = 64813;
+constexpr int kRecordMissing = 64814;
+constexpr int kNoneNear = 64815;
+constexpr int kNoMonth = 64816;
+constexpr int kNoRecords = 64817;
+constexpr int kMonthUnreadable = 64818;
+constexpr int kDayUnreadable = 64819;
+constexpr int kOneArchiveRecord = 64820;
+constexpr int kArchiveRecords = 64821;
+constexpr int kDateName = 64782;
+constexpr int kTimeName = 64822;
+
+// Column widths of the month and day listings.
+constexpr std::size_t kDateWidth = 8;
+constexpr std::size_t kRecordsWidth = 11;
+constexpr std::size_t kDaysWidth = 6;
+constexpr std::size_t kArchiveWidth = 12;
 
 std::string userDateTime(const DateTime& date, const platform::IntlSettings& intl) {
   const std::string day = quantities::shortDateText(date, intl);
-  return date.minutes == kNoTime ? day : day + " " + quantities::timeText(date, intl);
+  return date.minutes == kNoTime ? day
+                                 : day + " " + standaloneValue(quantities::timeText(date, intl));
 }
+
+std::string number(long long n, std::size_t width) { return padLeft(std::to_string(n), width); }
 
 }  // namespace
 
 void printStationInfo(const WeatherDatabase& db, const platform::IntlSettings& intl,
                       std::ostream& out) {
-  out << "station: " << db.directory() << "\n";
-  out << "months: " << db.NumberOfMonthsInDatabase() << "\n";
-  out << "days: " << db.NumberOfDaysInDatabase() << "\n";
-  out << "archive records: " << db.NumberOfRecordsInDataBase() << "\n";
-  out << "all records: " << db.fullRecordCount() << "\n";
-  if (db.NumberOfRecordsInDataBase() > 0) {
-    out << "first record: " << userDateTime(db.firstDate(), intl) << "\n";
-    out << "last record: " << userDateTime(db.lastDate(), intl) << "\n";
-  } else {
-    out << "first record: ---\nlast record: ---\n";
-  }
-  for (const std::string& p : db.problems()) out << "left out: " << p << "\n";
+  auto line = [&out](int id, const std::string& value) { out << viewText(id, {value}) << "\n"; };
+  line(kStation, db.directory());
+  line(kMonthCount, std::to_string(db.NumberOfMonthsInDatabase()));
+  line(kDayCount, std::to_string(db.NumberOfDaysInDatabase()));
+  line(kArchiveCount, std::to_string(db.NumberOfRecordsInDataBase()));
+  line(kAllCount, std::to_string(db.fullRecordCount()));
+  const bool any = db.NumberOfRecordsInDataBase() > 0;
+  line(kFirstRecord, any ? userDateTime(db.firstDate(), intl) : "---");
+  line(kLastRecord, any ? userDateTime(db.lastDate(), intl) : "---");
+  for (const std::string& p : db.problems()) line(kLeftOut, p);
 }
 
 void printMonths(const WeatherDatabase& db, const platform::IntlSettings& intl, std::ostream& out) {
-  out << "month     records  days  archive records\n";
+  out << padRight(platform::loadString(kMonthHead), kDateWidth)
+      << padLeft(platform::loadString(kRecordsHead), kRecordsWidth)
+      << padLeft(platform::loadString(kDaysHead), kDaysWidth)
+      << padLeft(platform::loadString(kArchiveHead), kArchiveWidth) << "\n";
   for (const MonthEntry& m : db.months()) {
     const DateTime first = DateTime::fromDate(m.year, m.month, 1, kNoTime);
-    out << quantities::monthYearText(first, intl)
-        << line(" %9lld %5d %16lld\n", static_cast<long long>(m.count()), m.days,
-                static_cast<long long>(m.archiveCount()));
+    out << padRight(quantities::monthYearText(first, intl), kDateWidth)
+        << number(static_cast<long long>(m.count()), kRecordsWidth) << number(m.days, kDaysWidth)
+        << number(static_cast<long long>(m.archiveCount()), kArchiveWidth) << "\n";
   }
 }
 
 void printDays(const WeatherDatabase& db, const platform::IntlSettings& intl, std::ostream& out) {
-  out << "day       records  archive records\n";
+  out << padRight(platform::loadString(kDayHead), kDateWidth)
+      << padLeft(platform::loadString(kRecordsHead), kRecordsWidth)
+      << padLeft(platform::loadString(kArchiveHead), kArchiveWidth) << "\n";
   for (int i = 0; i < db.NumberOfDaysInDatabase(); ++i) {
     int y = 0, m = 0, d = 0, count = 0;
     if (db.DayInfo(i, &y, &m, &d, &count, nullptr) != kResultOk) continue;
     const DateTime day = DateTime::fromDate(y, m, d, kNoTime);
-    out << quantities::shortDateText(day, intl)
-        << line(" %8d %16d\n", count, count - kSummaryRecordsPerDay);
+    out << padRight(quantities::shortDateText(day, intl), kDateWidth)
+        << number(count, kRecordsWidth) << number(count - kSummaryRecordsPerDay, kArchiveWidth)
+        << "\n";
   }
 }
 
@@ -69,14 +102,22 @@ Status printRecord(WeatherDatabase& db, int archiveNumber,
                    const quantities::ValueContext& ctx, std::ostream& out) {
   WeatherDataObject obj;
   if (db.GetRecord(obj, archiveNumber) != kResultOk) {
-    return Status::notFound("archive record " + std::to_string(archiveNumber) +
-                            " is not in the database (it holds " +
-                            std::to_string(db.NumberOfRecordsInDataBase()) + ")");
+    return Status::notFound(
+        viewText(kRecordMissing,
+                 {std::to_string(archiveNumber), std::to_string(db.NumberOfRecordsInDataBase())}));
   }
-  out << "archive record number: " << archiveNumber << "\n";
-  for (const quantities::ViewLine& l :
-       quantities::recordView(obj.record, catalogue, ctx, obj.date)) {
-    out << l.name << ": " << l.value << "\n";
+  out << viewText(kRecordNumber, {std::to_string(archiveNumber)}) << "\n";
+  out << platform::loadString(kDateName) << ": " << quantities::shortDateText(obj.date, ctx.intl)
+      << "\n";
+  out << platform::loadString(kTimeName) << ": "
+      << standaloneValue(quantities::recordTimeText(obj.record.timeOfDay(), ctx.intl)) << "\n";
+  const quantities::CatalogueSet* set = catalogue.findSet(quantities::kArchiveSetName);
+  if (set == nullptr) return Status::ok();
+  for (const quantities::CatalogueRow& row : set->rows) {
+    std::string value = standaloneValue(quantities::GetWeatherDataStr(obj.record, row.code, ctx));
+    const std::string unit = shownUnit(ctx.units, row.code);
+    if (value.find("---") == std::string::npos && !unit.empty()) value += " " + unit;
+    out << capitalised(row.longName) << ": " << value << "\n";
   }
   return Status::ok();
 }
@@ -86,7 +127,7 @@ Status printClosest(WeatherDatabase& db, const DateTime& moment,
                     const quantities::ValueContext& ctx, std::ostream& out) {
   const int n =
       db.GetClosestArchive(moment.year, moment.month, moment.day, moment.hour, moment.minute);
-  if (n < 0) return Status::notFound("no archive record near " + dateTimeText(moment));
+  if (n < 0) return Status::notFound(viewText(kNoneNear, {userDateTime(moment, ctx.intl)}));
   return printRecord(db, n, catalogue, ctx, out);
 }
 
@@ -95,15 +136,16 @@ Status printDay(WeatherDatabase& db, int year, int month, int day,
   DailySummaryObject summary;
   const bool summarised = db.GetDailySummary(summary, year, month, day) == kResultOk;
   const int count = db.GotoDay(month, day, year);
-  const std::string name = dateTimeText(DateTime::fromDate(year, month, day, kNoTime));
-  if (count == kResultNoMonth) return Status::notFound(name + ": the month is not in the database");
-  if (count == kResultNoData) return Status::notFound(name + ": the day has no records");
-  if (count < 0) return Status::io(name + ": cannot read the month file");
+  const std::string name =
+      quantities::shortDateText(DateTime::fromDate(year, month, day, kNoTime), ctx.intl);
+  if (count == kResultNoMonth) return Status::notFound(viewText(kNoMonth, {name}));
+  if (count == kResultNoData) return Status::notFound(viewText(kNoRecords, {name}));
+  if (count < 0) return Status::io(viewText(kMonthUnreadable, {name}));
   if (summarised) printSummary(summary, ctx.units, ctx.intl, out);
   WeatherDataObject obj;
   bool headed = false;
   for (int i = 0; i < count; ++i) {
-    if (db.GetNextRecord(obj) != kResultOk) return Status::io(name + ": cannot read the day");
+    if (db.GetNextRecord(obj) != kResultOk) return Status::io(viewText(kDayUnreadable, {name}));
     if (obj.record.type() != kArchiveRecordType) continue;
     if (!headed) {
       out << recordLineHeading();
@@ -111,7 +153,7 @@ Status printDay(WeatherDatabase& db, int year, int month, int day,
     }
     out << recordLine(obj.record, ctx);
   }
-  out << count - kSummaryRecordsPerDay << " archive records\n";
+  out << countText(count - kSummaryRecordsPerDay, kOneArchiveRecord, kArchiveRecords) << "\n";
   return Status::ok();
 }
 

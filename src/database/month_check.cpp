@@ -4,6 +4,7 @@
 
 #include "database/month_file.h"
 #include "database/month_names.h"
+#include "database/view_text.h"
 
 namespace database {
 
@@ -20,7 +21,7 @@ Result<std::string> backupPath(platform::FileSystem& fs, const std::string& stat
   if (Status s = fs.createDirectories(dir); !s) return s;
   std::string path = platform::joinPath(dir, name);
   for (int n = 1; fs.exists(path); ++n) {
-    if (n > 999) return Status::busy(dir + ": too many backups of " + name);
+    if (n > 999) return Status::busy(viewText(64760, {dir, name}));
     path = platform::joinPath(dir, name + "." + std::to_string(n));
   }
   return path;
@@ -55,7 +56,7 @@ Findings inspect(platform::FileSystem& fs, const std::string& path, const MonthN
     return f;
   }
   if (*got < kHeaderBytes) {
-    fail("header shorter than 212 bytes");
+    fail(viewText(64729));
     return f;
   }
   MonthHeader header = MonthHeader::decode(bytes);
@@ -66,16 +67,14 @@ Findings inspect(platform::FileSystem& fs, const std::string& path, const MonthN
       fail(s.message());
       return f;
     }
-    f.faults.push_back(s.message() + " (mendable: " + what + ")");
+    f.faults.push_back(viewText(64735, {s.message(), what}));
     header = *mended;
   }
   if (Status s = header.checkDates(name.year, name.month); !s) fail(s.message());
   const std::uint64_t end = recordOffset(header.recordCount);
   if (*size > end) {
     f.strayBytes = *size - end;
-    f.faults.push_back(std::to_string(f.strayBytes) +
-                       " bytes after the last counted record, left by an append that "
-                       "never completed");
+    f.faults.push_back(viewText(64736, {std::to_string(f.strayBytes)}));
   }
   return f;
 }
@@ -84,11 +83,11 @@ void mend(platform::FileSystem& fs, const std::string& stationDir, const MonthNa
           MonthFileCheck& check, std::uint64_t strayBytes) {
   auto backup = backupPath(fs, stationDir, name.fileName);
   if (!backup) {
-    check.repairs.push_back("not mended: " + backup.status().message());
+    check.repairs.push_back(viewText(64737, {backup.status().message()}));
     return;
   }
   if (Status s = fs.copyFile(check.path, *backup); !s) {
-    check.repairs.push_back("not mended: the copy failed: " + s.message());
+    check.repairs.push_back(viewText(64738, {s.message()}));
     return;
   }
   check.backup = *backup;
@@ -96,7 +95,7 @@ void mend(platform::FileSystem& fs, const std::string& stationDir, const MonthNa
   // records go with a truncation afterwards.
   auto mf = MonthFile::open(fs, check.path);
   if (!mf) {
-    check.repairs.push_back("not mended: " + mf.status().message());
+    check.repairs.push_back(viewText(64737, {mf.status().message()}));
     return;
   }
   if (!(*mf)->repairs().empty()) check.repairs.push_back((*mf)->repairs());
@@ -107,11 +106,10 @@ void mend(platform::FileSystem& fs, const std::string& stationDir, const MonthNa
     Status s = file ? (*file)->truncate(recordOffset(count)) : file.status();
     if (s) s = (*file)->sync();
     if (!s) {
-      check.repairs.push_back("the bytes after the last record stay: " + s.message());
+      check.repairs.push_back(viewText(64739, {s.message()}));
       return;
     }
-    check.repairs.push_back(std::to_string(strayBytes) +
-                            " bytes after the last counted record removed");
+    check.repairs.push_back(viewText(64759, {std::to_string(strayBytes)}));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "database/month_names.h"
+#include "database/view_text.h"
 #include "platform/string_table.h"
 
 namespace database {
@@ -59,7 +60,7 @@ Result<std::unique_ptr<MonthFile>> MonthFile::load(std::unique_ptr<platform::Fil
   HeaderBytes bytes{};
   auto got = file->readAt(0, std::as_writable_bytes(std::span(bytes)));
   if (!got) return got.status();
-  if (*got < kHeaderBytes) return Status::corrupt(path + ": header shorter than 212 bytes");
+  if (*got < kHeaderBytes) return Status::corrupt(path + ": " + viewText(64729));
   MonthHeader header = MonthHeader::decode(bytes);
   std::string repairs;
   if (Status s = header.validate(*size); !s) {
@@ -67,7 +68,7 @@ Result<std::unique_ptr<MonthFile>> MonthFile::load(std::unique_ptr<platform::Fil
     if (!mended) return Status::corrupt(path + ": " + s.message());
     header = *mended;
     if (readOnly) {
-      repairs = path + ": " + repairs + " (read only: mended in memory, not in the file)";
+      repairs = viewText(64761, {path, repairs});
     } else {
       const HeaderBytes fixed = header.encode();
       if (Status w = file->writeAt(0, asBytes(fixed)); !w) return w;

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "database/view_text.h"
+
 namespace database {
 
 MonthHeader MonthHeader::fresh() {
@@ -50,14 +52,13 @@ platform::Status checkBlocks(const MonthHeader& h, std::uint64_t wholeRecords, s
   for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
     const DayEntry& e = h.days[static_cast<std::size_t>(d)];
     if (e.count == 0) continue;
-    const std::string day = "day " + std::to_string(d);
+    const std::string day = std::to_string(d);
     if (e.count < kSummaryRecordsPerDay) {
-      return Status::corrupt(day + " has " + std::to_string(e.count) +
-                             " records, fewer than its two summary records");
+      return Status::corrupt(viewText(64726, {day, std::to_string(e.count)}));
     }
     if (e.start < 0 ||
         static_cast<std::uint64_t>(e.start) + static_cast<std::uint64_t>(e.count) > wholeRecords) {
-      return Status::corrupt(day + " points outside the file");
+      return Status::corrupt(viewText(64727, {day}));
     }
     blocks.emplace_back(e.start, d);
   }
@@ -65,7 +66,7 @@ platform::Status checkBlocks(const MonthHeader& h, std::uint64_t wholeRecords, s
   std::int64_t next = 0;
   for (const auto& [start, d] : blocks) {
     if (start != next) {
-      return Status::corrupt("day " + std::to_string(d) + " overlaps or leaves a gap");
+      return Status::corrupt(viewText(64728, {std::to_string(d)}));
     }
     next = start + h.days[static_cast<std::size_t>(d)].count;
   }
@@ -77,19 +78,16 @@ platform::Status checkBlocks(const MonthHeader& h, std::uint64_t wholeRecords, s
 
 platform::Status MonthHeader::validate(std::uint64_t fileSize) const {
   using platform::Status;
-  if (fileSize < kHeaderBytes) return Status::corrupt("header shorter than 212 bytes");
-  if (recordCount < 0) {
-    return Status::corrupt("negative record count " + std::to_string(recordCount));
-  }
+  if (fileSize < kHeaderBytes) return Status::corrupt(viewText(64729));
+  if (recordCount < 0) return Status::corrupt(viewText(64730, {std::to_string(recordCount)}));
   const std::uint64_t held = (fileSize - kHeaderBytes) / kRecordBytes;
   if (static_cast<std::uint64_t>(recordCount) > held) {
-    return Status::corrupt("header counts " + std::to_string(recordCount) +
-                           " records but the file holds " + std::to_string(held));
+    return Status::corrupt(viewText(64731, {std::to_string(recordCount), std::to_string(held)}));
   }
   std::int64_t end = 0;
   if (Status s = checkBlocks(*this, static_cast<std::uint64_t>(recordCount), end); !s) return s;
   if (end != recordCount) {
-    return Status::corrupt(std::to_string(recordCount - end) + " records belong to no day");
+    return Status::corrupt(viewText(64732, {std::to_string(recordCount - end)}));
   }
   return Status::ok();
 }
@@ -103,8 +101,7 @@ std::optional<MonthHeader> MonthHeader::mended(std::uint64_t fileSize, std::stri
   MonthHeader h = *this;
   h.recordCount = static_cast<std::int32_t>(end);
   if (what != nullptr) {
-    *what = "record count " + std::to_string(recordCount) + " set to " + std::to_string(end) +
-            ", the end of the last day";
+    *what = viewText(64733, {std::to_string(recordCount), std::to_string(end)});
   }
   return h;
 }
@@ -113,8 +110,8 @@ platform::Status MonthHeader::checkDates(int year, int month) const {
   for (int d = 1; d < static_cast<int>(kDayIndexEntries); ++d) {
     if (days[static_cast<std::size_t>(d)].count != 0 && !isValidDate(year, month, d)) {
       char buf[48];
-      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d is not a calendar day", year, month, d);
-      return platform::Status::corrupt(buf);
+      std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", year, month, d);
+      return platform::Status::corrupt(viewText(64734, {buf}));
     }
   }
   return platform::Status::ok();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "database/view_text.h"
+
 namespace database {
 
 namespace {
@@ -46,7 +48,7 @@ platform::Result<MonthListing> listMonthFiles(platform::FileSystem& fs,
     if (auto m = parseMonthFileName(e.name)) {
       // Year 0 has no calendar: nothing in such a file could ever be reached by date.
       if (m->year < 1) {
-        listing.ignored.push_back(m->fileName + ": year 0000 is not a calendar year");
+        listing.ignored.push_back(viewText(64762, {m->fileName}));
         continue;
       }
       listing.months.push_back(std::move(*m));
@@ -59,7 +61,7 @@ platform::Result<MonthListing> listMonthFiles(platform::FileSystem& fs,
   std::vector<MonthName> unique;
   for (auto& m : listing.months) {
     if (!unique.empty() && unique.back().year == m.year && unique.back().month == m.month) {
-      listing.ignored.push_back(m.fileName + ": a second file for month " + unique.back().fileName);
+      listing.ignored.push_back(viewText(64763, {m.fileName, unique.back().fileName}));
       continue;
     }
     unique.push_back(std::move(m));

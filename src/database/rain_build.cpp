@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "database/daily_summary.h"
+#include "database/view_text.h"
 
 namespace database {
 
@@ -12,7 +13,7 @@ using platform::Status;
 
 Status buildRainDatabase(RainDatabase& rain, WeatherDatabase& db,
                          const std::function<void(int, int)>& progress) {
-  if (!db.isOpen()) return Status::badArgument("no station database is open");
+  if (!db.isOpen()) return Status::badArgument(viewText(64766));
   // Built aside, so that a failure half-way leaves the user's table and file alone.
   RainDatabase fresh(rain.fileSystem());
   fresh.setDirectory(rain.directory().empty() ? db.directory() : rain.directory());
@@ -28,7 +29,7 @@ Status buildRainDatabase(RainDatabase& rain, WeatherDatabase& db,
       return Status::corrupt(std::string(day) + ": the day's summary cannot be read");
     }
     if (fresh.AddSummaryRain(summary) != kResultOk) {
-      return Status::corrupt("a day's summary carries no calendar date");
+      return Status::corrupt(viewText(64767));
     }
   }
   if (progress) progress(total, total);

@@ -8,6 +8,7 @@
 
 #include "database/daily_summary.h"
 #include "database/summary_values.h"
+#include "database/view_text.h"
 #include "platform/string_table.h"
 #include "quantities/code_resolver.h"
 
@@ -121,7 +122,7 @@ ParsedRainFile parseRainFile(std::string_view text) {
     const std::vector<std::string_view> f = fields(line);
     if (f.empty()) continue;
     auto note = [&](const std::string& reason) {
-      parsed.dropped.push_back("line " + std::to_string(lineNumber) + ": " + reason);
+      parsed.dropped.push_back(viewText(64768, {std::to_string(lineNumber), reason}));
       if (parsed.unread.empty() || parsed.unread.back().number != lineNumber) {
         parsed.unread.push_back(RainLine{lineNumber, std::string(line), reason});
       }
@@ -130,7 +131,7 @@ ParsedRainFile parseRainFile(std::string_view text) {
     if (!parseInt(f[0], entry.year) || entry.year < kFirstYear || entry.year > kLastYear) {
       // Without a year nothing of the line has a place in the table: it goes back into
       // the file as it stands, so that no save loses what the user typed.
-      note("'" + std::string(f[0]) + "' is not a year from 1 to 9999");
+      note(viewText(64769, {f[0]}));
       parsed.verbatim.emplace_back(line);
       continue;
     }
@@ -142,13 +143,13 @@ ParsedRainFile parseRainFile(std::string_view text) {
       if (parseFloat(f[m + 1], v)) {
         entry.months[m] = v;
       } else {
-        note("'" + std::string(f[m + 1]) + "' is not a number");
+        note(viewText(64779, {f[m + 1]}));
       }
     }
     if (given < kRainMonths) {
-      note(std::to_string(given) + " of twelve months given");
+      note(viewText(64783, {std::to_string(given)}));
     } else if (f.size() > 1 + kRainMonths) {
-      note("fields after December left out");
+      note(viewText(64784));
     }
     entry.recomputeTotal();
     parsed.years.push_back(entry);
@@ -215,7 +216,7 @@ int RainDatabase::load(const std::string& directory) {
 }
 
 Status RainDatabase::saveStatus() {
-  if (dir_.empty()) return Status::badArgument("the rain database has no station directory");
+  if (dir_.empty()) return Status::badArgument(viewText(64785));
   sortYears(years_);
   if (Status s = fs_.replaceFileAtomically(path(), formatRainFile(years_, verbatim_)); !s) return s;
   loaded_ = true;

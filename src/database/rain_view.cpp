@@ -1,8 +1,8 @@
 #include "database/rain_view.h"
 
-#include <cstdio>
 #include <string>
 
+#include "database/view_text.h"
 #include "platform/string_table.h"
 #include "quantities/text_format.h"
 
@@ -10,12 +10,14 @@ namespace database {
 
 namespace {
 
-constexpr int kMinRowText = 61814;
-constexpr int kMaxRowText = 61815;
-constexpr int kAverageRowText = 61816;
-
-constexpr const char* kMonthHeads[kRainMonths] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+// The printed rain table has its own short row texts; on screen the rows are named in full.
+constexpr int kMinRowText = 64882;
+constexpr int kMaxRowText = 64883;
+constexpr int kAverageRowText = 64884;
+constexpr int kYearHead = 64880;
+constexpr int kTotalHead = 64881;
+constexpr int kFirstMonthHead = 64885;  // "Ene", then one text per month
+constexpr std::size_t kLabelWidth = 7;
 
 // Month columns are 7 wide and the total 8; millimetres show one decimal, inches two.
 std::string cell(double v, bool total, bool mm) {
@@ -25,19 +27,16 @@ std::string cell(double v, bool total, bool mm) {
   return text;
 }
 
-std::string label(const std::string& text) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%-6s", text.c_str());
-  return buf;
-}
+std::string label(const std::string& text) { return padRight(text, kLabelWidth); }
 
 }  // namespace
 
 void printRainTable(const RainDatabase& rain, const quantities::Units& units, std::ostream& out) {
   const bool mm = units.GetRainUnit() == quantities::kMillimetres;
-  out << label("year");
-  for (const char* head : kMonthHeads) out << "    " << head;
-  out << "   total\n";
+  out << label(platform::loadString(kYearHead));
+  for (int m = 0; m < kRainMonths; ++m)
+    out << padLeft(platform::loadString(kFirstMonthHead + m), 7);
+  out << padLeft(platform::loadString(kTotalHead), 8) << "\n";
   for (int i = 0; i < rain.yearCount(); ++i) {
     const RainYear& y = rain.years()[static_cast<std::size_t>(i)];
     out << label(std::to_string(y.year));

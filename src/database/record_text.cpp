@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "database/view_text.h"
+#include "platform/string_table.h"
 #include "quantities/date_text.h"
 #include "quantities/sensor_code.h"
 #include "quantities/text_format.h"
@@ -76,7 +78,7 @@ std::string recordTime(const Record88& r) {
 
 // Columns of the day listing: sensor code and width in characters.
 struct DayColumn {
-  const char* heading;
+  int heading;
   quantities::SensorCode code;
   std::size_t width;
 };
@@ -91,23 +93,22 @@ constexpr quantities::SensorCode kWindDirection =
     quantities::kClassDirection << 5 | quantities::kCatWindDirection << 16;
 static_assert(kOutsideHumidity == 65984 && kWindSpeed == 131200 && kWindDirection == 196800);
 constexpr DayColumn kDayColumns[] = {
-    {"outside", kOutsideTemp, 10},
-    {"high", kHighOutsideTemp, 10},
-    {"low", kLowOutsideTemp, 10},
-    {"humidity", kOutsideHumidity, 9},
-    {"barometer", quantities::kCodeBarometer, 13},
-    {"wind", kWindSpeed, 10},
-    {"dir", kWindDirection, 4},
-    {"rain", quantities::kCodeRain, 10},
+    {64823, kOutsideTemp, 10},      // "Exterior"
+    {64824, kHighOutsideTemp, 10},  // "Máx."
+    {64825, kLowOutsideTemp, 10},   // "Mín."
+    {64826, kOutsideHumidity, 9},   // "Humedad"
+    {64827, quantities::kCodeBarometer, 13},
+    {64828, kWindSpeed, 10},
+    {64829, kWindDirection, 4},
+    {64830, quantities::kCodeRain, 10},
 };
 constexpr std::size_t kTimeWidth = 6;  // "12:30a" on a 12-hour clock
-
-// Pads on the left to `width` characters; UTF-8 continuation bytes (the degree sign of
-// a unit) take no column of their own.
-std::string padLeft(const std::string& text, std::size_t width) {
-  const std::size_t columns = quantities::characterCount(text);
-  return columns < width ? std::string(width - columns, ' ') + text : text;
-}
+constexpr int kTimeHeading = 64822;
+constexpr int kUnknownType = 64780;
+constexpr int kDateLine = 64781;
+constexpr int kArchiveHeading = 64897;
+constexpr int kSummaryAHeading = 64898;
+constexpr int kSummaryBHeading = 64899;
 
 struct Lines {
   std::string text;
@@ -290,22 +291,25 @@ std::optional<DateTime> parseDateTimeText(std::string_view text) {
 }
 
 std::string describeRecord(const Record88& record, const DateTime& date) {
-  const std::string head = "date: " + dateTimeText(date) + "\n";
+  const std::string head = viewText(kDateLine, {dateTimeText(date)}) + "\n";
+  auto heading = [](int id) { return platform::loadString(id) + "\n"; };
   switch (record.type()) {
     case kArchiveRecordType:
-      return "archive record\n" + head + describeArchive(record);
+      return heading(kArchiveHeading) + head + describeArchive(record);
     case kSummaryARecordType:
-      return "summary record A\n" + head + describeSummaryA(record);
+      return heading(kSummaryAHeading) + head + describeSummaryA(record);
     case kSummaryBRecordType:
-      return "summary record B\n" + head + describeSummaryB(record);
+      return heading(kSummaryBHeading) + head + describeSummaryB(record);
     default:
-      return "record of unknown type " + std::to_string(record.type()) + "\n" + head;
+      return viewText(kUnknownType, {std::to_string(record.type())}) + "\n" + head;
   }
 }
 
 std::string recordLineHeading() {
-  std::string text = padLeft("time", kTimeWidth);
-  for (const DayColumn& c : kDayColumns) text += " " + padLeft(c.heading, c.width);
+  std::string text = padLeft(platform::loadString(kTimeHeading), kTimeWidth);
+  for (const DayColumn& c : kDayColumns) {
+    text += " " + padLeft(platform::loadString(c.heading), c.width);
+  }
   return text + "\n";
 }
 

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "database/view_text.h"
+
 namespace database {
 
 using platform::Status;
@@ -104,15 +106,15 @@ ArchiveRecord generatedRecord(const DateTime& day, int minutes, int interval) {
 
 Status generateDays(WeatherDatabase& db, const GeneratorOptions& o) {
   if (o.intervalMinutes < 1 || o.intervalMinutes > 255) {
-    return Status::badArgument("interval must be 1 to 255 minutes");
+    return Status::badArgument(viewText(64791));
   }
-  if (o.days < 0) return Status::badArgument("the number of days cannot be negative");
-  if (!isValidDate(o.year, o.month, o.day)) return Status::badArgument("not a calendar date");
+  if (o.days < 0) return Status::badArgument(viewText(64792));
+  if (!isValidDate(o.year, o.month, o.day)) return Status::badArgument(viewText(64793));
   DateTime day = DateTime::fromDate(o.year, o.month, o.day, kNoTime);
   // Generating over days already stored would overwrite their summaries and store
   // records twice.
   if (!db.dayList().empty() && day.packed() <= db.dayList().back()) {
-    return Status::badArgument("the station already holds data up to that day");
+    return Status::badArgument(viewText(64794));
   }
   WeatherDataObject obj;
   for (int n = 0; n < o.days; ++n, day.nextDay()) {
@@ -151,7 +153,7 @@ Status generateStation(platform::FileSystem& fs, const std::string& directory,
   WeatherDatabase db(fs);
   const int opened = db.open(directory);
   if (opened != kResultOk && opened != kResultNoData) {
-    return Status::io(directory + ": cannot open the station");
+    return Status::io(viewText(64795, {directory}));
   }
   if (Status s = generateDays(db, options); !s) return s;
   return db.close();

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "database/daily_summary.h"
+#include "database/view_text.h"
 
 namespace database {
 
@@ -22,22 +23,21 @@ Status summarizeStoredDay(WeatherDatabase& db, const DateTime& day, DailySummary
                           const quantities::ValueContext& ctx) {
   const std::string name = dayText(day.year, day.month, day.day);
   if (ResetSummary(summary, day.month, day.day, day.year) != kResultOk) {
-    return Status::badArgument(name + " is not a calendar date");
+    return Status::badArgument(viewText(64786, {name}));
   }
   const int count = db.GotoDay(day.month, day.day, day.year);
   if (count == kResultNoData || count == kResultNoMonth) return Status::ok();
-  if (count < 0) return Status::io(name + ": cannot position on the day");
+  if (count < 0) return Status::io(viewText(64787, {name}));
   WeatherDataObject record;
   for (int i = 0; i < count; ++i) {
     const int got = db.GetNextRecord(record);
     if (got != kResultOk) {
-      return Status::corrupt(name + ": the day index promises " + std::to_string(count) +
-                             " records, only " + std::to_string(i) + " could be read");
+      return Status::corrupt(viewText(64788, {name, std::to_string(count), std::to_string(i)}));
     }
     if (i < kSummaryRecordsPerDay) {
       const std::uint8_t want = i == 0 ? kSummaryARecordType : kSummaryBRecordType;
       if (record.record.type() != want) {
-        return Status::corrupt(name + ": the day does not start with its summary records");
+        return Status::corrupt(viewText(64789, {name}));
       }
       continue;
     }
@@ -51,7 +51,7 @@ Status rebuildDaySummary(WeatherDatabase& db, int year, int month, int day,
   const std::string name = dayText(year, month, day);
   DailySummaryObject summary;
   if (db.GetDailySummary(summary, year, month, day) != kResultOk) {
-    return Status::notFound(name + ": the day has no summary");
+    return Status::notFound(viewText(64790, {name}));
   }
   const DateTime date = DateTime::fromDate(year, month, day, kNoTime);
   if (Status s = summarizeStoredDay(db, date, summary, ctx); !s) return s;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "database/month_names.h"
+#include "database/view_text.h"
 #include "platform/string_table.h"
 
 namespace database {
@@ -168,7 +169,7 @@ Status WeatherDatabase::openMonth(int index) {
   // The tables were built from this header; a file changed behind our back would make
   // every record number wrong, so it is not used until the station is opened again.
   if ((*file)->header().encode() != entry.header.encode()) {
-    return Status::corrupt(entry.path + ": changed since the station was opened");
+    return Status::corrupt(viewText(64764, {entry.path}));
   }
   openFile_ = std::move(*file);
   openIndex_ = index;
@@ -181,7 +182,7 @@ Status WeatherDatabase::readFileRecord(std::int64_t position, RecordBytes& out) 
   if (position < bufFirst_ || position >= bufFirst_ + bufCount_) {
     const std::int64_t count =
         std::min<std::int64_t>(kReadBlockRecords, openFile_->header().recordCount - position);
-    if (count <= 0) return Status::badArgument("record outside the file");
+    if (count <= 0) return Status::badArgument(viewText(64765));
     buf_.resize(static_cast<std::size_t>(kReadBlockRecords));
     bufCount_ = 0;
     if (Status s = openFile_->readRecords(position, std::span(buf_).first(count)); !s) return s;

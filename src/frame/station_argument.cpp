@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "database/month_names.h"
 #include "frame/command_line_switches.h"
 #include "frame/program_settings.h"
 #include "platform/string_table.h"
@@ -49,14 +50,21 @@ platform::Status refusal(platform::Errc kind, const std::string& first,
   return platform::Status(kind, text);
 }
 
+bool holdsMonthFiles(platform::FileSystem& files, const std::string& dir) {
+  auto listing = database::listMonthFiles(files, dir);
+  return listing && !listing->months.empty();
+}
+
 }  // namespace
 
 platform::Result<std::string> resolveStationArgument(platform::FileSystem& files,
                                                      const std::string& programDir,
-                                                     const std::string& given) {
+                                                     const std::string& given,
+                                                     bool monthFilesSuffice) {
   if (!given.empty()) {
     const std::string path = resolveStationName(given, programDir);
     if (station::isStationDirectory(files, path)) return path;
+    if (monthFilesSuffice && holdsMonthFiles(files, path)) return path;
   }
   const std::vector<station::StationEntry> stations = stationsBelow(files, programDir);
   if (given.empty()) {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "platform/testing/mem_file_system.h"
+#include "station/station_file.h"
 
 namespace database {
 namespace {
@@ -30,46 +33,101 @@ class DbCommandTest : public ::testing::Test {
 };
 
 TEST_F(DbCommandTest, InfoMonthsAndDays) {
-  ASSERT_EQ(run({"db", "info", "/st"}), 0) << err.str();
+  ASSERT_EQ(run({"db", "info", "--station", "/st"}), 0) << err.str();
   const std::string info = out.str();
-  EXPECT_NE(info.find("months: 2\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("days: 3\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("archive records: 144\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("first record: 27-02-06  0:30\n"), std::string::npos) << info;
-  EXPECT_NE(info.find("last record: 01-03-06 00:00\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Meses: 2\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Días: 3\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Registros de archivo: 144\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Primer registro: 27-02-06 0:30\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Último registro: 01-03-06 00:00\n"), std::string::npos) << info;
 
-  ASSERT_EQ(run({"db", "months", "/st"}), 0);
-  EXPECT_NE(out.str().find("02-2006       100     2               96\n"), std::string::npos)
+  ASSERT_EQ(run({"db", "months", "--station", "/st"}), 0);
+  EXPECT_NE(out.str().find("02-2006         100     2          96\n"), std::string::npos)
       << out.str();
-  ASSERT_EQ(run({"db", "days", "/st"}), 0);
-  EXPECT_NE(out.str().find("01-03-06       50               48\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "days", "--station", "/st"}), 0);
+  EXPECT_NE(out.str().find("01-03-06         50          48\n"), std::string::npos) << out.str();
 }
 
 TEST_F(DbCommandTest, RecordClosestAndDay) {
-  ASSERT_EQ(run({"db", "record", "/st", "47"}), 0) << err.str();
+  ASSERT_EQ(run({"db", "record", "--station", "/st", "47"}), 0) << err.str();
   EXPECT_NE(out.str().find("Fecha: 27-02-06\nHora: 00:00\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find(" °F\n"), std::string::npos);
+  // The UV index is a number without a unit, the air density has one, every name starts
+  // with a capital.
+  for (const char* want : {"\nÍndice UV: 0.0\n", "\nDensidad de Aire Interior: 0.0749 lb/pie^3\n",
+                           "\nÍndice de Calor Interior: "}) {
+    EXPECT_NE(out.str().find(want), std::string::npos) << want << " in\n" << out.str();
+  }
 
   // The search runs forward from the day asked for: the record closing 27 February at
   // 24:00 is nearer, but belongs to the day before.
-  ASSERT_EQ(run({"db", "closest", "/st", "2006-02-28", "00:10"}), 0) << err.str();
-  EXPECT_NE(out.str().find("archive record number: 48\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "closest", "--station", "/st", "2006-02-28", "00:10"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Registro de archivo número 48\n"), std::string::npos) << out.str();
 
-  ASSERT_EQ(run({"db", "day", "/st", "2006-03-01"}), 0) << err.str();
-  EXPECT_NE(out.str().find("daily summary of 01-03-06\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "day", "--station", "/st", "2006-03-01"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Resumen diario del 01-03-06\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find("\n 00:00 "), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("48 archive records\n"), std::string::npos);
+  EXPECT_NE(out.str().find("48 registros de archivo\n"), std::string::npos);
 }
 
+// Failures exit 1; a bad argument (an unknown station, a date or time that is none, a
+// value out of range, days before the station's last one) exits 2.
 TEST_F(DbCommandTest, FailuresAndUsage) {
-  EXPECT_EQ(run({"db", "record", "/st", "144"}), 1);
-  EXPECT_NE(err.str().find("not in the database"), std::string::npos);
-  EXPECT_EQ(run({"db", "day", "/st", "2006-03-02"}), 1);
-  EXPECT_EQ(run({"db", "info", "/nowhere"}), 1);
-  EXPECT_EQ(run({"db", "closest", "/st", "2006-02-30"}), 1);
-  EXPECT_EQ(run({"db", "generate", "/st", "--from", "2006-03-02", "--interval", "0"}), 2);
-  EXPECT_EQ(run({"db", "generate", "/st", "--from", "2006-02-01"}), 1)
-      << "days before the station's last day are refused";
+  ASSERT_TRUE(fs.createDirectories("/empty"));
+  struct Case {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"db", "record", "--station", "/st", "144"}, 1, "no está en la base de datos"},
+      {{"db", "day", "--station", "/st", "2006-03-02"}, 1, "el día no tiene registros"},
+      {{"db", "info", "--station", "/nowhere"}, 2, "No hay ninguna estación '/nowhere'."},
+      {{"db", "info", "--station", "/empty"}, 2, "No hay ninguna estación '/empty'."},
+      {{"db", "day", "--station", "/st", "2006-02-30"}, 2, "'2006-02-30' no es una fecha válida"},
+      {{"db", "closest", "--station", "/st", "30/02/06"}, 2, "'30/02/06' no es una fecha válida"},
+      {{"db", "closest", "--station", "/st", "2006-02-28", "25:00"}, 2, "no es una hora válida"},
+      {{"db", "generate", "/st", "--from", "2006-03-02", "--interval", "0"}, 2, ""},
+      {{"db", "generate", "/st", "--from", "2006-02-01"},
+       2,
+       "la estación ya tiene datos hasta ese día"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[1] + " " + c.args.back());
+    EXPECT_EQ(run(c.args), c.exitCode) << err.str();
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+  }
+}
+
+// Dates are read in ISO or the user's own form and shown in the user's form.
+TEST_F(DbCommandTest, DatesInTheUsersOwnForm) {
+  ASSERT_EQ(run({"db", "day", "--station", "/st", "01/03/06"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Resumen diario del 01-03-06\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "closest", "--station", "/st", "28-02-06", "0:10"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Registro de archivo número 48\n"), std::string::npos) << out.str();
+}
+
+// A station is named by its display name from the program directory's station list, or
+// left out when it is the only one; a new station's relative directory lies below the
+// program directory.
+TEST_F(DbCommandTest, AStationByItsDisplayName) {
+  station::StationConfig config;
+  config.setStationName("Casa Jardín");
+  config.setStationDir("/prog/Casa");
+  ASSERT_TRUE(fs.createDirectories("/prog/Casa"));
+  ASSERT_TRUE(station::writeStationRecord(fs, config, "/prog/Casa"));
+  ASSERT_EQ(run({"db", "generate", "--dir", "Casa", "--program-dir", "/prog", "--from",
+                 "2006-03-01", "--days", "2"}),
+            0)
+      << err.str();
+
+  ASSERT_EQ(run({"db", "info", "--station", "Casa Jardín", "--program-dir", "/prog"}), 0)
+      << err.str();
+  EXPECT_NE(out.str().find("Estación: /prog/Casa\nMeses: 1\nDías: 2\n"), std::string::npos)
+      << out.str();
+  const std::string byName = out.str();
+  ASSERT_EQ(run({"db", "info", "--program-dir", "/prog"}), 0) << err.str();
+  EXPECT_EQ(out.str(), byName);
 }
 
 // A month file whose header counts a record that never reached the disk, as a writer
@@ -83,16 +141,18 @@ TEST_F(DbCommandTest, CheckFindsATornMonthAndRepairMendsIt) {
   bytes += std::string(40, '\x01');
   fs.setContents(file, bytes);
 
-  EXPECT_EQ(run({"db", "check", "/st"}), 1);
-  EXPECT_NE(out.str().find(file + ": --repair mends it\n"), std::string::npos) << out.str();
+  EXPECT_EQ(run({"db", "check", "--station", "/st"}), 1);
+  EXPECT_NE(out.str().find(file + ": --repair lo repara\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find(file + ": 40 bytes tras el último registro contado"), std::string::npos)
+      << out.str();
   EXPECT_EQ(fs.contents(file), bytes);
 
-  EXPECT_EQ(run({"db", "check", "/st", "--repair"}), 0) << out.str() << err.str();
-  EXPECT_NE(out.str().find(file + ": copied to /st/Backup/2006-03.slg\n"), std::string::npos)
+  EXPECT_EQ(run({"db", "check", "--station", "/st", "--repair"}), 0) << out.str() << err.str();
+  EXPECT_NE(out.str().find(file + ": copiado en /st/Backup/2006-03.slg\n"), std::string::npos)
       << out.str();
   EXPECT_EQ(fs.contents("/st/Backup/2006-03.slg"), bytes);
-  EXPECT_EQ(run({"db", "check", "/st"}), 0) << out.str();
-  EXPECT_NE(out.str().find(file + ": ok\n"), std::string::npos) << out.str();
+  EXPECT_EQ(run({"db", "check", "--station", "/st"}), 0) << out.str();
+  EXPECT_NE(out.str().find(file + ": correcto\n"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ TEST_F(DbUnitsTest, RecordInTheUsersUnitsAndDateOrder) {
   const auto before = fs.readFile(kProgdata);
   ASSERT_TRUE(before);
 
-  ASSERT_EQ(run({"db", "record", "/st", "0", "--program-dir", "/prog"}), 0) << err.str();
+  ASSERT_EQ(run({"db", "record", "--station", "/st", "0", "--program-dir", "/prog"}), 0)
+      << err.str();
   const std::string text = out.str();
   for (const char* want :
        {"Fecha: 06-03-15\n", "Hora: 14:30\n", "Temperatura Exterior: 22.5 °C\n",
@@ -81,12 +82,13 @@ TEST_F(DbUnitsTest, RecordInTheUsersUnitsAndDateOrder) {
   }
   EXPECT_EQ(text.find("°F"), std::string::npos) << text;
 
-  ASSERT_EQ(run({"db", "day", "/st", "2006-03-15", "--program-dir", "/prog"}), 0) << err.str();
-  EXPECT_NE(out.str().find("daily summary of 06-03-15\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "day", "--station", "/st", "2006-03-15", "--program-dir", "/prog"}), 0)
+      << err.str();
+  EXPECT_NE(out.str().find("Resumen diario del 06-03-15\n"), std::string::npos) << out.str();
   EXPECT_NE(out.str().find(" 14:30    22.5 °C"), std::string::npos) << out.str();
 
-  ASSERT_EQ(run({"db", "info", "/st", "--program-dir", "/prog"}), 0) << err.str();
-  EXPECT_NE(out.str().find("last record: 06-03-15 14:30\n"), std::string::npos) << out.str();
+  ASSERT_EQ(run({"db", "info", "--station", "/st", "--program-dir", "/prog"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Último registro: 06-03-15 14:30\n"), std::string::npos) << out.str();
 
   const auto after = fs.readFile(kProgdata);
   ASSERT_TRUE(after);
@@ -100,16 +102,17 @@ TEST_F(DbUnitsTest, SummaryAndRainInTheUsersUnits) {
                  "/prog"}),
             0)
       << err.str();
-  EXPECT_NE(out.str().find("daily summary of 06-03-15\n"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("average outside temperature:             22.5 °C\n"), std::string::npos)
+  EXPECT_NE(out.str().find("Resumen diario del 06-03-15\n"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("Temperatura exterior media:              22.5 °C\n"), std::string::npos)
       << out.str();
-  EXPECT_NE(out.str().find("rain:                                    2.54 mm\n"), std::string::npos)
+  EXPECT_NE(out.str().find("Lluvia:                                  2.54 mm\n"), std::string::npos)
       << out.str();
 
   ASSERT_EQ(run({"rain", "build", "--station", "/st"}), 0) << err.str();
   ASSERT_EQ(run({"rain", "show", "--station", "/st", "--program-dir", "/prog"}), 0) << err.str();
-  EXPECT_NE(out.str().find("\n2006      ---    ---    2.5    ---"), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("    2.5\nMIN"), std::string::npos) << "the year's total in mm too";
+  EXPECT_NE(out.str().find("\n2006       ---    ---    2.5    ---"), std::string::npos)
+      << out.str();
+  EXPECT_NE(out.str().find("    2.5\nMínimo "), std::string::npos) << "the year's total in mm too";
 }
 
 // Without usable settings the program shows the defaults: °F and day/month/year with '/'.
@@ -128,7 +131,8 @@ TEST_F(DbUnitsTest, DefaultUnitsWithoutUsableSettings) {
     if (c.progdata != nullptr) {
       ASSERT_TRUE(fs.replaceFileAtomically(kProgdata, c.progdata));
     }
-    ASSERT_EQ(run({"db", "record", "/st", "0", "--program-dir", "/prog"}), 0) << err.str();
+    ASSERT_EQ(run({"db", "record", "--station", "/st", "0", "--program-dir", "/prog"}), 0)
+        << err.str();
     EXPECT_NE(out.str().find("Temperatura Exterior: 72.5 °F\n"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("Fecha: 15-03-06\n"), std::string::npos) << out.str();
     const auto kept = fs.readFile(kProgdata);

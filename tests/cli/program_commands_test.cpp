@@ -61,7 +61,7 @@ TEST_F(CommandsTest, ScheduleSetStoresListHoursAndMinute) {
   EXPECT_EQ(settings->lastDownloadHour(), -1);
 
   ASSERT_EQ(run({"stations", "list", "--program-dir", pd}), kExitOk);
-  EXPECT_EQ(out.str(), "Casa\t" + casa + "\tauto-download\n");
+  EXPECT_EQ(out.str(), "Casa\t" + casa + "\tdescarga automática\n");
 }
 
 TEST_F(CommandsTest, ScheduleSetRefusesBadInput) {
@@ -85,6 +85,15 @@ TEST_F(CommandsTest, AStationNameNeedsASwitch) {
   EXPECT_EQ(run({"Casa"}), kExitUsage);
   EXPECT_NE(err.str().find("'Casa' no es un comando de 'stratalog' (una estación se indica con -o, -d o -c)."),
             std::string::npos);
+}
+
+// A console password is set on a station named like any other; a name no station has is
+// refused before anything is asked.
+TEST_F(CommandsTest, StationsPasswordRefusesAnUnknownStation) {
+  EXPECT_EQ(run({"stations", "password", "set", "--program-dir", dir.string(), "--station", "Sur"}),
+            kExitUsage);
+  EXPECT_NE(err.str().find("No hay ninguna estación 'Sur'."), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("\n  Casa  ("), std::string::npos) << err.str();
 }
 
 }  // namespace

@@ -55,32 +55,39 @@ class SummaryCommandTest : public ::testing::Test {
 
 TEST_F(SummaryCommandTest, RebuildThenShowADay) {
   ASSERT_EQ(run({"summary", "show", "--station", "/st", "--date", "2006-02-28"}), 0) << err.str();
-  EXPECT_NE(out.str().find("high dew point:                           ---"), std::string::npos)
+  EXPECT_NE(out.str().find("Punto de rocío máximo:                    ---\n"), std::string::npos)
       << out.str();
   const std::string before = out.str();
 
   ASSERT_EQ(run({"summary", "rebuild", "--station", "/st"}), 0) << err.str();
-  EXPECT_EQ(out.str(), "rebuilt 3 days\n");
+  EXPECT_EQ(out.str(), "Resúmenes recalculados: 3 días.\n");
   ASSERT_EQ(run({"summary", "show", "--station", "/st", "--date", "2006-02-28"}), 0) << err.str();
   EXPECT_NE(out.str(), before);
-  EXPECT_EQ(out.str().find("high dew point:                           ---"), std::string::npos)
+  EXPECT_EQ(out.str().find("Punto de rocío máximo:                    ---\n"), std::string::npos)
       << out.str();
-  EXPECT_NE(out.str().find("minutes of data:                        24:00"), std::string::npos)
+  EXPECT_NE(out.str().find("Minutos de datos:                       24:00"), std::string::npos)
       << out.str();
 
   ASSERT_EQ(run({"summary", "rebuild", "--station", "/st", "--date", "2006-03-01"}), 0);
   EXPECT_EQ(run({"summary", "rebuild", "--station", "/st", "--date", "2006-03-09"}), 1);
+  EXPECT_NE(err.str().find("09-03-06: el día no tiene resumen."), std::string::npos) << err.str();
   EXPECT_EQ(run({"summary", "show", "--station", "/st", "--date", "2006-13-01"}), 2);
-  EXPECT_EQ(run({"summary", "show", "--station", "/nowhere", "--date", "2006-03-01"}), 1);
+  EXPECT_EQ(run({"summary", "show", "--station", "/nowhere", "--date", "2006-03-01"}), 2);
+  EXPECT_NE(err.str().find("No hay ninguna estación '/nowhere'."), std::string::npos) << err.str();
+  EXPECT_EQ(run({"summary", "show", "--station", "/st", "--date", "31/02/06"}), 2);
+  EXPECT_NE(err.str().find("'31/02/06' no es una fecha válida para --date"), std::string::npos)
+      << err.str();
+  ASSERT_EQ(run({"summary", "show", "--station", "/st", "--date", "28/02/06"}), 0) << err.str();
+  EXPECT_NE(out.str().find("Resumen diario del 28-02-06\n"), std::string::npos) << out.str();
 }
 
 TEST_F(SummaryCommandTest, RainBuildAsksBeforeReplacing) {
   ASSERT_EQ(run({"rain", "show", "--station", "/st"}), 1);
   ASSERT_EQ(run({"rain", "build", "--station", "/st"}), 0) << err.str();
-  EXPECT_EQ(out.str(), "built /st/rain.db: 1 years\n");
+  EXPECT_EQ(out.str(), "Creado /st/rain.db: 1 año.\n");
   ASSERT_EQ(run({"rain", "show", "--station", "/st"}), 0) << err.str();
-  EXPECT_NE(out.str().find("\n2006  "), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("\nMED   "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\n2006   "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("\nMedia  "), std::string::npos) << out.str();
 
   EXPECT_EQ(run({"rain", "build", "--station", "/st"}), 1);
   EXPECT_NE(err.str().find("--replace"), std::string::npos) << err.str();

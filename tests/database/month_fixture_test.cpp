@@ -111,7 +111,7 @@ TEST_F(MonthFixture, ArchiveRecordFieldByField) {
 
   const std::string text = describeRecord(r, obj.date);
   for (const char* line :
-       {"date: 2006-03-15 00:05\n", "flags: edited\n", "wind transmitter: 3\n",
+       {"Fecha: 2006-03-15 00:05\n", "flags: edited\n", "wind transmitter: 3\n",
         "outside temperature: 72.5 F\n", "low outside temperature: ---\n",
         "barometer: 29.921 inHg\n", "outside humidity: 45.5 %\n", "rain: 0.03 in\n",
         "wind direction: NNE\n", "solar radiation: -150 W/m2\n", "UV index: 3.5\n",
