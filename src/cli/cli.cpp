@@ -330,9 +330,11 @@ void addStationOptions(CLI::App* command, StationChoice& choice) {
   addProgramDirOption(command, choice.programDir);
 }
 
-bool resolveStation(CommandContext& ctx, StationChoice& choice) {
+namespace {
+
+bool resolveNamedStation(CommandContext& ctx, StationChoice& choice, bool monthFilesSuffice) {
   auto dir = frame::resolveStationArgument(*ctx.env.files, programDirectory(choice.programDir),
-                                           choice.station);
+                                           choice.station, monthFilesSuffice);
   if (!dir) {
     *ctx.err << "stratalog: " << dir.status().message() << "\n";
     ctx.exitCode = kExitUsage;
@@ -340,6 +342,16 @@ bool resolveStation(CommandContext& ctx, StationChoice& choice) {
   }
   choice.station = *dir;
   return true;
+}
+
+}  // namespace
+
+bool resolveStation(CommandContext& ctx, StationChoice& choice) {
+  return resolveNamedStation(ctx, choice, false);
+}
+
+bool resolveDataStation(CommandContext& ctx, StationChoice& choice) {
+  return resolveNamedStation(ctx, choice, true);
 }
 
 std::string programDirectory(const std::string& programDir) {

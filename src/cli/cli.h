@@ -75,6 +75,10 @@ void addStationOptions(CLI::App* command, StationChoice& choice);
 // the only or the last station) in place. On failure prints why with the stations there are
 // and sets the usage exit code; false then.
 bool resolveStation(CommandContext& ctx, StationChoice& choice);
+// The same for a command that reads or mends records: a directory named by its path that
+// holds month files is taken even when its STATION.CFG is missing or damaged, so the records
+// of such a station can still be looked at and mended.
+bool resolveDataStation(CommandContext& ctx, StationChoice& choice);
 
 // The program directory of a command, made absolute.
 std::string programDirectory(const std::string& programDir);

@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "cli/cli.h"
-#include "cli/data_station.h"
 #include "database/database_views.h"
 #include "database/month_check.h"
 #include "database/station_generator.h"

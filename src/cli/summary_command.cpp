@@ -4,7 +4,6 @@
 #include <ostream>
 
 #include "cli/cli.h"
-#include "cli/data_station.h"
 #include "database/rain_build.h"
 #include "database/rain_database.h"
 #include "database/rain_view.h"
