@@ -38,10 +38,15 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
     if (!resolveStation(ctx, *choice)) return;
     const bool terminal = platform::standardInputIsTerminal();
     ctx.exitCode = frame::runWithStation(options, choice->station, [&](frame::Program& program) {
-      auto progress = [&ctx, terminal](int done, int total) {
-        if (terminal) *ctx.out << "\r" << stationlink::progressText(done, total) << std::flush;
+      // The progress and the retries share one status line, overwritten in place; the
+      // retry line is the longer, so each line erases what it leaves of the one before.
+      auto showStatus = [&ctx, terminal](const std::string& line) {
+        if (terminal) *ctx.out << "\r" << line << "\033[K" << std::flush;
       };
-      frame::DownloadResult r = frame::downloadOpenStation(program, progress);
+      auto progress = [showStatus](int done, int total) {
+        showStatus(stationlink::progressText(done, total));
+      };
+      frame::DownloadResult r = frame::downloadOpenStation(program, progress, showStatus);
       if (terminal) *ctx.out << "\n";
       if (r.ok()) {
         *ctx.out << storedText(r.recordsStored) << "\n";

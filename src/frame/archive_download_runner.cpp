@@ -1,6 +1,7 @@
 #include "frame/archive_download_runner.h"
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -26,6 +27,9 @@ constexpr int kMsgStationWithoutDirectory = 65410;
 constexpr int kMsgNoFreeLink = 65405;
 constexpr int kMsgDownloadCancelled = 65411;
 constexpr int kMsgDownloadFailed = 65412;
+
+// Erases what a longer line left behind on the terminal.
+constexpr const char* kClearToEndOfLine = "\033[K";
 
 // The station's rain database as the download needs it: the table already loaded, the saved
 // table, or, when the station has none yet, one built from its database so no earlier rain
@@ -127,9 +131,21 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
   ctx.values = &values;
   ctx.cancelled = request.cancelled;
   ctx.progress = request.progress;
+  ctx.retryStatus = request.retryStatus;
   ctx.solarEstimate = solarEstimateFor(config);
+  // A person at the interactive program's terminal sees the retries on one line that is
+  // overwritten in place, and ended before the program answers the download.
+  bool retryShown = false;
+  std::ostream* terminal = program.interactive() ? program.out() : nullptr;
+  if (!ctx.retryStatus && terminal != nullptr) {
+    ctx.retryStatus = [terminal, &retryShown](const std::string& line) {
+      *terminal << '\r' << line << kClearToEndOfLine << std::flush;
+      retryShown = true;
+    };
+  }
 
   stationlink::DownloadOutcome outcome = stationlink::Download(ctx);
+  if (retryShown) *terminal << '\n' << std::flush;
   if (ownLink != nullptr) (void)program.ports().RemovePort(ownLink);
   result.recordsStored = outcome.stored;
   result.linkError = outcome.linkError;
@@ -160,11 +176,22 @@ DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
 }
 
 DownloadResult downloadOpenStation(Program& program,
-                                   std::function<void(int done, int total)> progress) {
+                                   std::function<void(int done, int total)> progress,
+                                   std::function<void(const std::string& line)> retryStatus) {
   platform::EventLoop& loop = program.loop();
   (void)loop.handleTerminationSignals([&loop](int) { loop.requestCancel(); });
   platform::UnattendedScope unattended(program.unattended());
-  return program.downloadCurrentStation(std::move(progress));
+  if (program.currentStation() == nullptr) {
+    DownloadResult result;
+    result.status = platform::Status::notFound("no station is open");
+    return result;
+  }
+  DownloadRequest request;
+  request.config = program.currentStation();
+  request.cancelled = [&loop] { return loop.pump(); };
+  request.progress = std::move(progress);
+  request.retryStatus = std::move(retryStatus);
+  return program.downloads()->download(request);
 }
 
 }  // namespace frame

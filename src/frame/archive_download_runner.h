@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "frame/download_runner.h"
 
@@ -23,9 +24,11 @@ class ArchiveDownloadRunner : public DownloadRunner {
 };
 
 // The download of `program`'s open station as a one-off command runs it: no questions
-// (the person asked for it), `progress` told the pages done after every good page, and a
-// termination signal (Ctrl-C) ends the run cleanly between pages, the console told to stop.
+// (the person asked for it), `progress` told the pages done after every good page,
+// `retryStatus` the status line after a page that has to be read again, and a termination
+// signal (Ctrl-C) ends the run cleanly between pages, the console told to stop.
 DownloadResult downloadOpenStation(Program& program,
-                                   std::function<void(int done, int total)> progress);
+                                   std::function<void(int done, int total)> progress,
+                                   std::function<void(const std::string& line)> retryStatus = {});
 
 }  // namespace frame

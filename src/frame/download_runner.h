@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 #include "platform/status.h"
 #include "station/station_config.h"
@@ -17,6 +18,9 @@ struct DownloadRequest {
   // Told the pages done out of the page count after every good page (a terminal's
   // progress line); may be empty.
   std::function<void(int done, int total)> progress;
+  // Told the status line after a page that has to be read again ("Transferidos ...
+  // Reintentos: ..."), for a person watching; never logged. May be empty.
+  std::function<void(const std::string& line)> retryStatus;
 };
 
 struct DownloadResult {

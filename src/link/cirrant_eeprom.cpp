@@ -15,6 +15,15 @@ namespace {
 // An EEBRD reply is the data and two CRC bytes in the 512-byte receive buffer.
 constexpr std::size_t kMaxEepromRead = 510;
 
+// The first byte of a channel's entry in the transmitter list.
+TransmitterType transmitterTypeOf(std::uint8_t entry) {
+  TransmitterType t;
+  t.type = std::min(entry & 0x0F, 9);
+  t.repeater = entry >> 4;
+  if (t.repeater != 1 && t.repeater != 4) t.repeater = 1;
+  return t;
+}
+
 }  // namespace
 
 std::optional<int> archiveIntervalMinutes(int code) {
@@ -209,11 +218,7 @@ Result<TransmitterType> CirrantLink::ReadTransmitterType(int channel) {
   if (channel < 0 || channel > 7) return refuse("transmitter channel out of range");
   auto byte = EepromReadByte(static_cast<std::uint16_t>(eeprom::kTransmitterList + 2 * channel));
   if (!byte) return byte.status();
-  TransmitterType t;
-  t.type = std::min(*byte & 0x0F, 9);
-  t.repeater = *byte >> 4;
-  if (t.repeater != 1 && t.repeater != 4) t.repeater = 1;
-  return t;
+  return transmitterTypeOf(*byte);
 }
 
 Status CirrantLink::WriteTransmitterType(int channel, int type, int repeater, int low, int high) {
@@ -232,14 +237,16 @@ Status CirrantLink::WriteTransmitterType(int channel, int type, int repeater, in
 Result<int> CirrantLink::FindWindTransmitter() {
   constexpr int kAnemometer = 4;
   constexpr int kIntegrated = 0;
+  // The whole list in one exchange: eight single-byte reads cost a wake-up each. A list
+  // that cannot be read fails the search: answering "none" would store a wrong transmitter
+  // in every downloaded record.
+  auto list = ReadTransmitterList();
+  if (!list) return list.status();
   int lastIntegrated = 255;
   for (int channel = 0; channel < 8; ++channel) {
-    // A channel that cannot be read fails the search: answering "none" would store a wrong
-    // transmitter in every downloaded record.
-    auto t = ReadTransmitterType(channel);
-    if (!t) return t.status();
-    if (t->type == kAnemometer) return channel;
-    if (t->type == kIntegrated) lastIntegrated = channel;
+    const TransmitterType t = transmitterTypeOf((*list)[static_cast<std::size_t>(2 * channel)]);
+    if (t.type == kAnemometer) return channel;
+    if (t.type == kIntegrated) lastIntegrated = channel;
   }
   return lastIntegrated;
 }

@@ -104,6 +104,7 @@ platform::Status ConsoleLink::Open() {
 void ConsoleLink::Close() {
   if ((state_ & kModemLine) && (state_ & kCallConnected)) HangUp();
   port_.reset();
+  justFlushed_ = false;
   receive_.clear();
   receive_.shrink_to_fit();
   page_.clear();
@@ -115,6 +116,7 @@ void ConsoleLink::Close() {
 void ConsoleLink::HangUp() {
   if (!port_) return;
   (void)port_->setDtr(false);
+  justFlushed_ = false;
   wait(500);
   wait(500);
   (void)port_->setDtr(true);
@@ -141,6 +143,14 @@ void ConsoleLink::SetTimeoutProfile(TimeoutProfile profile) {
 
 platform::Status ConsoleLink::Flush() {
   if (!port_) return fail(kOtherFailure, kErrFailed, "port not open");
+  // Nothing was sent since the last flush, so the console has nothing new to say: what may
+  // have trickled in since is dropped with the system's buffer, without waiting for it.
+  if (justFlushed_) {
+    (void)port_->purge(true, false);
+    readAhead_ = -1;
+    received_ = 0;
+    return platform::Status::ok();
+  }
   // A console that keeps talking (a LOOP stream nobody stopped) must not hold the program
   // here: the flush gives up after this long, or this many chunks on a clock that does not
   // move.
@@ -166,6 +176,7 @@ platform::Status ConsoleLink::Flush() {
   (void)port_->purge(true, false);
   readAhead_ = -1;
   received_ = 0;
+  justFlushed_ = result.isOk();
   return result;
 }
 
@@ -176,6 +187,7 @@ platform::Status ConsoleLink::readFailure(const platform::Status& cause) {
 
 platform::Result<std::size_t> ConsoleLink::readSome(std::span<std::uint8_t> into) {
   if (!port_) return fail(kOtherFailure, kErrFailed, "port not open");
+  justFlushed_ = false;
   std::size_t got = 0;
   if (readAhead_ >= 0 && !into.empty()) {
     into[0] = static_cast<std::uint8_t>(readAhead_);
@@ -236,6 +248,7 @@ platform::Status ConsoleLink::ReadBlockCrc(std::size_t n) {
 
 platform::Status ConsoleLink::WriteBytes(std::span<const std::uint8_t> bytes) {
   if (!port_) return fail(kOtherFailure, kErrFailed, "port not open");
+  justFlushed_ = false;
   auto done = port_->write(bytes);
   if (!done) {
     int code = done.status().code() != 0 ? done.status().code() : kErrWrite;

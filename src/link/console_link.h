@@ -43,6 +43,8 @@ class ConsoleLink {
   // Drops DTR for a second to end a modem call. Safe when the port is closed.
   void HangUp();
   // Discards pending input. Ends after a bounded time even on a line that never falls silent.
+  // A flush that follows another, with nothing written or read in between, only empties the
+  // system's input buffer.
   platform::Status Flush();
 
   platform::Result<std::uint8_t> ReadByte();
@@ -190,6 +192,8 @@ class ConsoleLink {
   platform::SerialTimeouts saved_;
   std::uint16_t crc_ = 0;
   int lastError_ = 0;
+  // Set by a flush that succeeded, cleared by any read or write on the port.
+  bool justFlushed_ = false;
 };
 
 }  // namespace stationlink

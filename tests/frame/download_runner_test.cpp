@@ -82,10 +82,63 @@ class DownloadRunnerTest : public ProgramTest {
     return link;
   }
 
+  // The in-process console committing `fault` (before the program is made).
+  void useFaultyConsole(consolesim::FaultRule fault) {
+    consolesim::EngineOptions o;
+    o.historyDays = 2;
+    o.archiveIntervalMinutes = 30;
+    o.faults = {fault};
+    engine = std::make_unique<consolesim::ConsoleEngine>(clock, o);
+    opener = std::make_unique<SimOpener>(*engine, clock);
+    serialPorts = opener.get();
+  }
+
   std::unique_ptr<consolesim::ConsoleEngine> engine;
   std::unique_ptr<SimOpener> opener;
   DownloadRunner* runner = nullptr;
 };
+
+// The second page arrives with a bad CRC and is read again.
+constexpr consolesim::FaultRule kSecondPageBadCrc{consolesim::FaultKind::kCrcPage, 2, 1, -1};
+
+TEST_F(DownloadRunnerTest, APageReadAgainReachesTheCommandsStatusLineAndNotTheLog) {
+  useFaultyConsole(kSecondPageBadCrc);
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  ASSERT_TRUE(program->startForCommand(dir).isOk());
+  std::vector<std::string> lines;
+  int lastDone = 0;
+  DownloadResult r = downloadOpenStation(
+      *program, [&](int done, int) { lastDone = done; },
+      [&](const std::string& line) { lines.push_back(line); });
+  ASSERT_TRUE(r.ok()) << r.status.message() << " " << r.linkError;
+  EXPECT_EQ(stored(dir).size(), engine->archive().recordCount());
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], "Transferidos   1 de " + std::to_string(lastDone) +
+                          ". Reintentos:  1  (Detectado error CRC.)");
+  EXPECT_EQ(log().find("Reintentos"), std::string::npos) << log();
+  program->shutdown();
+}
+
+TEST_F(DownloadRunnerTest, TheInteractiveProgramShowsAPageReadAgainInPlaceOnItsTerminal) {
+  useFaultyConsole(kSecondPageBadCrc);
+  std::ostringstream terminal;
+  out = &terminal;
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeProgram(/*interactive=*/true);
+  ASSERT_TRUE(program->startForCommand(dir).isOk());
+  ui.answerQuestion(true);  // transfer the pages
+  std::ostringstream answers;
+  ASSERT_TRUE(runShellCommand(*program, "download", answers));
+  EXPECT_NE(answers.str().find("records stored\n"), std::string::npos) << answers.str();
+  const std::string shown = terminal.str();
+  const std::size_t at = shown.find("\rTransferidos   1 de ");
+  ASSERT_NE(at, std::string::npos) << shown;
+  EXPECT_NE(shown.find(". Reintentos:  1  (Detectado error CRC.)\033[K\n", at), std::string::npos)
+      << shown;
+  EXPECT_EQ(log().find("Reintentos"), std::string::npos) << log();
+  program->shutdown();
+}
 
 TEST_F(DownloadRunnerTest, DashDStoresTheWholeArchiveOnceAndASecondRunFindsNothingNew) {
   std::string dir = addStation("Cumbre", "Cumbre", 6);

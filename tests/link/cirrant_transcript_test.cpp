@@ -117,7 +117,6 @@ struct WindCase {
   const char* name;
   std::array<std::uint8_t, 8> types;  // the first byte of each channel's entry
   int answer;
-  int channelsRead;
 };
 
 class FindWindTransmitter : public CirrantFixture,
@@ -125,31 +124,41 @@ class FindWindTransmitter : public CirrantFixture,
 
 TEST_P(FindWindTransmitter, PicksAnemometerElseLastIntegratedElseNone) {
   const WindCase& c = GetParam();
-  std::string expect;
-  for (int ch = 0; ch < c.channelsRead; ++ch) {
-    char command[24];
-    std::snprintf(command, sizeof command, "EEBRD %X 1\n", 0x19 + 2 * ch);
-    wire_->wake();
-    wire_->onText(command, cat({kAckByte, withCrc({c.types[static_cast<std::size_t>(ch)]})}));
-    expect += std::string("\n") + command;
-  }
+  Bytes list;
+  for (std::uint8_t type : c.types) list.insert(list.end(), {type, 0x00});
+  wire_->wake();
+  wire_->onText("EEBRD 19 10\n", cat({kAckByte, withCrc(list)}));
   auto channel = link_.FindWindTransmitter();
   ASSERT_TRUE(channel.isOk()) << channel.status().toString();
   EXPECT_EQ(*channel, c.answer);
-  EXPECT_EQ(written(), expect);
+  // The whole list in one read.
+  EXPECT_EQ(written(), "\nEEBRD 19 10\n");
 }
 
-// Type 9 is "no transmitter"; a high nibble of 1 is the repeater code.
+// Type 9 is "no transmitter" (and values above 9 read as 9); a high nibble of 1 is the
+// repeater code.
 INSTANTIATE_TEST_SUITE_P(
     Channels, FindWindTransmitter,
     ::testing::Values(
-        WindCase{"anemometerOnFiveWins", {0x19, 0x19, 0x10, 0x19, 0x19, 0x14, 0x19, 0x19}, 5, 6},
+        WindCase{"anemometerOnFiveWins", {0x19, 0x19, 0x10, 0x19, 0x19, 0x14, 0x19, 0x19}, 5},
         WindCase{"lastIntegratedWithoutAnemometer",
                  {0x19, 0x10, 0x19, 0x10, 0x19, 0x19, 0x19, 0x19},
-                 3,
-                 8},
-        WindCase{"none", {0x19, 0x19, 0x19, 0x19, 0x19, 0x19, 0x19, 0x19}, 255, 8}),
+                 3},
+        WindCase{"none", {0x19, 0x19, 0x19, 0x19, 0x19, 0x19, 0x19, 0x19}, 255},
+        WindCase{"typeAboveNineIsNone", {0x1A, 0x10, 0x1F, 0x19, 0x19, 0x19, 0x19, 0x19}, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CirrantTranscript, FindWindTransmitterFailsWhenTheListCannotBeRead) {
+  wire_->wake();
+  Bytes list(16, 0x19);
+  list[4] = 0x14;
+  Bytes damaged = withCrc(list);
+  damaged.back() ^= 0xFF;
+  wire_->onText("EEBRD 19 10\n", cat({kAckByte, damaged}));
+  auto channel = link_.FindWindTransmitter();
+  EXPECT_FALSE(channel.isOk());
+  EXPECT_EQ(channel.status().code(), -4);
+}
 
 TEST_F(CirrantTranscript, ClearCalibrationKeepsDashedReadingsDashed) {
   stationlink::CalibrationBlock offsets{};

@@ -72,6 +72,45 @@ TEST_F(ConsoleLinkTest, FlushEndsOnALineThatNeverFallsSilent) {
   EXPECT_LE(elapsed(), std::chrono::milliseconds(2100));
 }
 
+// A flush on a quiet line waits 20 ms and then the 260 ms of a short read; one that follows
+// another with nothing on the line in between only empties the system's buffer.
+struct FlushCase {
+  const char* name;
+  std::function<void(ConsoleLink&)> between;
+  std::chrono::milliseconds secondFlush;
+};
+
+class FlushAfterFlush : public CirrantFixture, public ::testing::WithParamInterface<FlushCase> {};
+
+TEST_P(FlushAfterFlush, CostsNothingUnlessTheLineWasUsedInBetween) {
+  ASSERT_TRUE(link_.Open().isOk());
+  ASSERT_TRUE(link_.Flush().isOk());
+  EXPECT_EQ(elapsed(), std::chrono::milliseconds(280));
+  GetParam().between(link_);
+  wire_->input.assign({0x41, 0x42});  // arrived meanwhile
+  const auto before = elapsed();
+  ASSERT_TRUE(link_.Flush().isOk());
+  EXPECT_EQ(elapsed() - before, GetParam().secondFlush);
+  EXPECT_TRUE(wire_->input.empty()) << "a flush leaves nothing pending";
+  EXPECT_EQ(link_.receivedBytes(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Between, FlushAfterFlush,
+    ::testing::Values(
+        FlushCase{"nothing", [](ConsoleLink&) {}, std::chrono::milliseconds(0)},
+        FlushCase{"aWrite", [](ConsoleLink& l) { (void)l.WriteByte(0x0A); },
+                  std::chrono::milliseconds(280)},
+        FlushCase{"aRead", [](ConsoleLink& l) { (void)l.ReadByte(); },
+                  std::chrono::milliseconds(280)},
+        FlushCase{"aReopenedPort",
+                  [](ConsoleLink& l) {
+                    l.Close();
+                    (void)l.Open();
+                  },
+                  std::chrono::milliseconds(280)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ConsoleLinkTest, ConfigurationReadWithBadCrcFailsAndNothingIsWrittenBack) {
   wire_->wake();
   wire_->onText("EEBRD 2B 1\n", {0x06, 0x20, 0x00, 0x00});  // CRC does not match

@@ -143,7 +143,7 @@ TEST_F(DownloadTest, AnArchiveIntervalOfZeroIsLinkErrorFiftyAndStoresNothing) {
   EXPECT_TRUE(stored().empty());
 }
 
-// A reply damaged in the preparation (the wind-transmitter channels, the firmware date)
+// A reply damaged in the preparation (the transmitter list, the firmware date)
 // is read again; a run that cannot read it fails with nothing stored. Either way no record
 // is ever stored with a guessed transmitter or a guessed layout.
 TEST(DownloadPreparation, DamagedRepliesFailTheRunOrStoreExactlyTheArchive) {
@@ -173,8 +173,8 @@ TEST(DownloadPreparation, DamagedRepliesFailTheRunOrStoreExactlyTheArchive) {
     consolesim::FaultKind kind;
     std::uint64_t count;
   };
-  // Every ACK and every reply of the preparation in turn: the identification, the eight
-  // transmitter channels, the firmware date, the archive interval, DMPAFT.
+  // Every ACK and every reply of the preparation in turn: the identification, the
+  // transmitter list, the firmware date, the archive interval, DMPAFT.
   const Case cases[] = {{"nak", consolesim::FaultKind::kNak, 1},
                         {"nak five times", consolesim::FaultKind::kNak, 5},
                         {"garbage", consolesim::FaultKind::kGarbage, 1},
