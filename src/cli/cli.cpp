@@ -55,6 +55,7 @@ constexpr int kLabelInteger = 64524;
 constexpr int kLabelNumber = 64525;
 constexpr int kGroupOptions = 64526;
 constexpr int kGroupCommands = 64527;
+constexpr int kLabelRange = 64528;
 
 // Optimal string alignment distance: a swap of two neighbouring letters counts as one edit,
 // since that is the commonest slip in a typed name ("downlaod").
@@ -225,6 +226,20 @@ void useSpanishHelpLabels(CLI::App& app) {
   app.set_help_flag("-h,--help", helpText(kHelpHelp));
 }
 
+// A range check's description ("INT in [1 - 9]") in the program's language.
+std::string rangeText(const std::string& description) {
+  const std::size_t open = description.find(" in [");
+  const std::size_t dash = description.find(" - ", open);
+  const std::size_t close = description.rfind(']');
+  if (open == std::string::npos || dash == std::string::npos || close == std::string::npos ||
+      close < dash) {
+    return description;
+  }
+  return frame::fillText(platform::loadString(kLabelRange),
+                         {description.substr(open + 5, dash - open - 5),
+                          description.substr(dash + 3, close - dash - 3)});
+}
+
 // The type names of values ("TEXT", "INT") and the group titles, once every command is
 // registered: CLI11 gives each subcommand and option its own copy.
 void translateHelp(CLI::App& app) {
@@ -233,13 +248,24 @@ void translateHelp(CLI::App& app) {
   }
   for (CLI::Option* opt : app.get_options()) {
     if (opt->get_group() == "Options") opt->group(platform::loadString(kGroupOptions));
+    // The type name comes back with the checks' descriptions after it ("INT:INT in [1 - 9]").
     std::string type = opt->get_type_name();
+    type = type.substr(0, type.find(':'));
     for (auto [from, id] : {std::pair{"TEXT", kLabelText}, {"UINT", kLabelInteger},
                             {"INT", kLabelInteger}, {"FLOAT", kLabelNumber}}) {
       if (type.rfind(from, 0) == 0) {
         opt->type_name(platform::loadString(id) + type.substr(std::string_view(from).size()));
         break;
       }
+    }
+    for (int i = 0;; ++i) {
+      CLI::Validator* check = nullptr;
+      try {
+        check = opt->get_validator(i);
+      } catch (const CLI::OptionNotFound&) {
+        break;
+      }
+      check->description(rangeText(check->get_description()));
     }
   }
   for (CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) translateHelp(*sub);
@@ -312,9 +338,17 @@ std::string usageErrorText(const CLI::ParseError& e, const CLI::App& app) {
 
 }  // namespace
 
+platform::Env commandEnv(const CommandContext& ctx, const std::string& programDir) {
+  platform::Env env = ctx.env;
+  if (env.serialPorts == &platform::defaultSerialPortOpener()) {
+    env.serialPorts = &platform::serialPortOpenerFor(programDirectory(programDir));
+  }
+  return env;
+}
+
 frame::RunOptions runOptions(const CommandContext& ctx, const std::string& programDir) {
   frame::RunOptions options;
-  options.env = ctx.env;
+  options.env = commandEnv(ctx, programDir);
   options.programDirectory = frame::resolveProgramDirectory(programDir);
   options.out = ctx.out;
   options.err = ctx.err;

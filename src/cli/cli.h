@@ -50,6 +50,10 @@ void addStationCommands(CLI::App& app, CommandContext& ctx);
 void addDownloadCommands(CLI::App& app, CommandContext& ctx);
 void addCurrentCommands(CLI::App& app, CommandContext& ctx);
 
+// The platform of a command working in `programDir`: the real serial ports' numbers are
+// looked up in that directory's comports.txt, not in the current directory's.
+platform::Env commandEnv(const CommandContext& ctx, const std::string& programDir);
+
 // The options of a run in `programDir` (made absolute; the current directory when empty)
 // writing to the command's streams.
 frame::RunOptions runOptions(const CommandContext& ctx, const std::string& programDir);

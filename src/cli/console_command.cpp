@@ -187,7 +187,7 @@ void withConsole(CommandContext& ctx, const ConsoleOptions& o, const ConsoleTarg
                  const std::function<platform::Status(stationlink::CirrantLink&)>& op) {
   frame::EventLog log(*ctx.env.files, *ctx.env.clock, programDirectory(o.choice.programDir));
   stationlink::LinkServices services;
-  services.opener = ctx.env.serialPorts;
+  services.opener = commandEnv(ctx, o.choice.programDir).serialPorts;
   services.clock = ctx.env.clock;
   services.reportLine = [&log](std::string_view source, std::string_view line) {
     (void)log.append(line, source);

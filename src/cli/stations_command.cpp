@@ -27,7 +27,7 @@ constexpr int kMsgPasswordCleared = 64778;
 
 void listCommand(CommandContext& ctx, const std::string& programDir) {
   const std::string dir = programDirectory(programDir);
-  auto services = frame::makeStationServices(ctx.env);
+  auto services = frame::makeStationServices(commandEnv(ctx, programDir));
   auto stations = frame::listStationsIn(*services, *ctx.env.files, dir);
   if (!stations) {
     *ctx.err << "stratalog stations list: " << stations.status().message() << "\n";

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <mutex>
 
 #include "platform/com_port_map.h"
 
@@ -243,6 +245,17 @@ std::string startDirectory() {
 SerialPortOpener& defaultSerialPortOpener() {
   static PosixSerialPortOpener opener(defaultFileSystem(), startDirectory(), systemClock());
   return opener;
+}
+
+SerialPortOpener& serialPortOpenerFor(const std::string& programDir) {
+  static std::mutex guard;
+  static std::map<std::string, std::unique_ptr<PosixSerialPortOpener>> openers;
+  std::lock_guard<std::mutex> lock(guard);
+  auto& opener = openers[programDir];
+  if (!opener) {
+    opener = std::make_unique<PosixSerialPortOpener>(defaultFileSystem(), programDir, systemClock());
+  }
+  return *opener;
 }
 
 }  // namespace platform

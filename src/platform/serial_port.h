@@ -125,5 +125,8 @@ class SerialPortOpener {
 // The real opener: termios devices, port numbers resolved through comports.txt in the
 // program directory (the current directory when this is first called).
 SerialPortOpener& defaultSerialPortOpener();
+// The real opener of another program directory, whose comports.txt maps its port numbers.
+// Kept for the life of the process, like the default one.
+SerialPortOpener& serialPortOpenerFor(const std::string& programDir);
 
 }  // namespace platform
