@@ -262,6 +262,7 @@ int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
   addStationCommands(app, ctx);
   addDownloadCommands(app, ctx);
   addCurrentCommands(app, ctx);
+  addReportCommands(app, ctx);
 
   app.footer(
       "The program itself: stratalog [STATION] [-o] [-d] [-c] [-p]\n"

@@ -44,6 +44,7 @@ void addSummaryCommands(CLI::App& app, CommandContext& ctx);
 void addStationCommands(CLI::App& app, CommandContext& ctx);
 void addDownloadCommands(CLI::App& app, CommandContext& ctx);
 void addCurrentCommands(CLI::App& app, CommandContext& ctx);
+void addReportCommands(CLI::App& app, CommandContext& ctx);
 
 // The options of a run in `programDir` (made absolute; the current directory when empty)
 // writing to the command's streams.
