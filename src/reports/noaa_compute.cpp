@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/clock.h"
 #include "reports/summary_day.h"
 
 namespace reports {
@@ -170,12 +171,6 @@ int dominantBin(const std::array<long, 16>& bins) {
   return best;
 }
 
-int daysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
-}
 
 platform::Result<NoaaMonth> computeNoaaMonth(database::WeatherDatabase& db,
                                              const NoaaSettings& settings,
@@ -187,7 +182,7 @@ platform::Result<NoaaMonth> computeNoaaMonth(database::WeatherDatabase& db,
   NoaaMonth m;
   m.year = year;
   m.month = month;
-  m.dayCount = daysInMonth(year, month);
+  m.dayCount = platform::daysInMonth(year, month);
   for (int day = 1; day <= m.dayCount; ++day) {
     if (platform::Status s = addDay(db, in, m, day); !s) return s;
   }

@@ -96,6 +96,4 @@ platform::Result<NoaaYear> computeNoaaYear(database::WeatherDatabase& db,
 // The bin with the most minutes, the lowest on a tie; -1 when every count is zero.
 int dominantBin(const std::array<long, 16>& bins);
 
-int daysInMonth(int year, int month);
-
 }  // namespace reports
