@@ -1,7 +1,7 @@
 // The NOAA summaries of a station with ten years of 5-minute records (3652 days), on the
-// real file system (summaries rebuilt in full), with the database open as the running program holds it. Goals: the
-// yearly report under 10 ms with the stored degree days and under 50 ms by integration
-// at base 64; a year's 13 reports (twelve months and the year) under 40 ms.
+// real file system (summaries rebuilt in full), with the database open as the running program holds
+// it. Goals: the yearly report under 10 ms with the stored degree days and under 50 ms by
+// integration at base 64; a year's 13 reports (twelve months and the year) under 40 ms.
 
 #include <benchmark/benchmark.h>
 

@@ -112,7 +112,8 @@ std::optional<OpenStation> openStation(CommandContext& ctx, StationChoice& choic
   if (withDatabase) {
     open.db = std::make_unique<database::WeatherDatabase>(*ctx.env.files);
     (void)open.db->openReadOnly(choice.station);
-    for (const std::string& p : open.db->problems()) *ctx.err << "stratalog " << command << ": " << p << "\n";
+    for (const std::string& p : open.db->problems())
+      *ctx.err << "stratalog " << command << ": " << p << "\n";
   }
   return open;
 }
@@ -136,8 +137,9 @@ bool onePeriod(CommandContext& ctx, const std::string& command, const PeriodOpti
                const char* periodOption) {
   const int given = (o.period.empty() ? 0 : 1) + (o.current ? 1 : 0) + (o.previous ? 1 : 0);
   if (given <= 1) return true;
-  usageError(ctx, command,
-             text(kMsgOneOf, {std::string_view(std::string(periodOption) + ", --current, --previous")}));
+  usageError(
+      ctx, command,
+      text(kMsgOneOf, {std::string_view(std::string(periodOption) + ", --current, --previous")}));
   return false;
 }
 
@@ -157,8 +159,9 @@ void addNoaaMonth(CLI::App& group, CommandContext& ctx) {
     if (!o->period.empty()) {
       chosen = parseMonth(o->period);
       if (!chosen) {
-        return usageError(ctx, command,
-                          text(kMsgBadMonth, {std::string_view(o->period), std::string_view("--month")}));
+        return usageError(
+            ctx, command,
+            text(kMsgBadMonth, {std::string_view(o->period), std::string_view("--month")}));
       }
     }
     auto open = openStation(ctx, o->choice, command, true);
@@ -170,18 +173,19 @@ void addNoaaMonth(CLI::App& group, CommandContext& ctx) {
     }
     if (o->list) {
       for (const reports::YearMonth& ym : reports::monthsPresent(db)) {
-        *ctx.out << reports::formatLine("%04d-%02d\n", {static_cast<long long>(ym.year),
-                                                          static_cast<long long>(ym.month)});
+        *ctx.out << reports::formatLine(
+            "%04d-%02d\n", {static_cast<long long>(ym.year), static_cast<long long>(ym.month)});
       }
       ctx.exitCode = kExitOk;
       return;
     }
     const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
     platform::Result<std::string> written =
-        chosen ? reports::writeNoaaMonthReport(job, *chosen, o->output)
-               : reports::writeNoaaMonthFor(
-                     job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
-                     o->output);
+        chosen
+            ? reports::writeNoaaMonthReport(job, *chosen, o->output)
+            : reports::writeNoaaMonthFor(
+                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
+                  o->output);
     if (!written) {
       ctx.exitCode = reportFailure(ctx, command, written.status());
       return;
@@ -190,8 +194,8 @@ void addNoaaMonth(CLI::App& group, CommandContext& ctx) {
     if (!chosen && o->previous) shown = reports::previousMonth(shown);
     const std::string title = text(
         reports::kTitleNoaaMonth,
-        {std::string_view(quantities::monthYearText(records::DateTime::fromDate(shown.year, shown.month, 1),
-                                                    open->conventions.intl))});
+        {std::string_view(quantities::monthYearText(
+            records::DateTime::fromDate(shown.year, shown.month, 1), open->conventions.intl))});
     showReport(ctx, title, *written);
     ctx.exitCode = kExitOk;
   });
@@ -213,8 +217,9 @@ void addNoaaYear(CLI::App& group, CommandContext& ctx) {
     if (!o->period.empty()) {
       chosen = parseYear(o->period);
       if (!chosen) {
-        return usageError(ctx, command,
-                          text(kMsgBadYear, {std::string_view(o->period), std::string_view("--year")}));
+        return usageError(
+            ctx, command,
+            text(kMsgBadYear, {std::string_view(o->period), std::string_view("--year")}));
       }
     }
     auto open = openStation(ctx, o->choice, command, true);
@@ -231,10 +236,11 @@ void addNoaaYear(CLI::App& group, CommandContext& ctx) {
     }
     const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
     platform::Result<std::string> written =
-        chosen ? reports::writeNoaaYearReport(job, *chosen, o->output)
-               : reports::writeNoaaYearFor(
-                     job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
-                     o->output);
+        chosen
+            ? reports::writeNoaaYearReport(job, *chosen, o->output)
+            : reports::writeNoaaYearFor(
+                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
+                  o->output);
     if (!written) {
       ctx.exitCode = reportFailure(ctx, command, written.status());
       return;
@@ -303,8 +309,9 @@ void addNoaaSetup(CLI::App& group, CommandContext& ctx) {
       for (const std::string& item : *items) {
         auto mv = monthValue(item);
         if (!mv) {
-          return usageError(ctx, command,
-                            text(kMsgBadNormal, {std::string_view(item), std::string_view(option)}));
+          return usageError(
+              ctx, command,
+              text(kMsgBadNormal, {std::string_view(item), std::string_view(option)}));
         }
         out->push_back(*mv);
       }
@@ -322,8 +329,9 @@ void addNoaaSetup(CLI::App& group, CommandContext& ctx) {
         return;
       }
       if (platform::Status s = station::saveStation(*ctx.env.files, open->state); !s) {
-        *ctx.err << "stratalog " << command << ": " << platform::loadString(reports::kMsgStationSaveFailed)
-                 << " (" << s.message() << ")\n";
+        *ctx.err << "stratalog " << command << ": "
+                 << platform::loadString(reports::kMsgStationSaveFailed) << " (" << s.message()
+                 << ")\n";
         ctx.exitCode = kExitFailed;
         return;
       }

@@ -6,8 +6,10 @@ namespace reports {
 
 void DegreeDayIntegrator::add(int minutes, double fahrenheit) {
   if (minutes <= 0) return;
-  if (fahrenheit < bases_.heating) sums_.heating += minutes * (bases_.heating - fahrenheit) / 1440.0;
-  if (fahrenheit > bases_.cooling) sums_.cooling += minutes * (fahrenheit - bases_.cooling) / 1440.0;
+  if (fahrenheit < bases_.heating)
+    sums_.heating += minutes * (bases_.heating - fahrenheit) / 1440.0;
+  if (fahrenheit > bases_.cooling)
+    sums_.cooling += minutes * (fahrenheit - bases_.cooling) / 1440.0;
 }
 
 DegreeDays maxMinDegreeDays(double highF, double lowF, DegreeDayBases bases) {
@@ -21,8 +23,8 @@ DegreeDays maxMinDegreeDays(double highF, double lowF, DegreeDayBases bases) {
 platform::Result<DegreeDays> integrateDay(database::WeatherDatabase& db, int year, int month,
                                           int day, DegreeDayBases bases) {
   DegreeDayIntegrator sum(bases);
-  const platform::Status s = forEachArchiveRecord(
-      db, year, month, day, [&sum](const records::ArchiveRecord& r) {
+  const platform::Status s =
+      forEachArchiveRecord(db, year, month, day, [&sum](const records::ArchiveRecord& r) {
         const std::int16_t t = r.i16(records::kArcOutsideTemp);
         if (!records::isNoData16(t)) sum.add(r.interval(), t * 0.1);
       });
@@ -30,8 +32,8 @@ platform::Result<DegreeDays> integrateDay(database::WeatherDatabase& db, int yea
   return sum.result();
 }
 
-platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year, int month,
-                                        int day, double baseF, bool byIntegration) {
+platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year, int month, int day,
+                                        double baseF, bool byIntegration) {
   auto summary = readSummaryDay(db, year, month, day);
   if (!summary) return summary.status();
   FuelDay out;

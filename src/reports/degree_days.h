@@ -50,16 +50,16 @@ platform::Result<DegreeDays> integrateDay(database::WeatherDatabase& db, int yea
 
 // Heating degree days of one day for the fuel estimate.
 struct FuelDay {
-  bool counted = false;     // the day has a summary (and, by maximum/minimum, both extremes)
-  bool fullDay = false;     // the summary covers 18 hours or more
-  double minutes = 0.0;     // minutes of data in the summary
-  double heating = 0.0;     // °F·days
+  bool counted = false;  // the day has a summary (and, by maximum/minimum, both extremes)
+  bool fullDay = false;  // the summary covers 18 hours or more
+  double minutes = 0.0;  // minutes of data in the summary
+  double heating = 0.0;  // °F·days
 };
 inline constexpr int kFuelFullDayMinutes = 18 * 60;
 
 // By (maximum + minimum) / 2 or by integration, at the heating base `baseF`. A summary or
 // record that cannot be read is an error.
-platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year, int month,
-                                        int day, double baseF, bool byIntegration);
+platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year, int month, int day,
+                                        double baseF, bool byIntegration);
 
 }  // namespace reports

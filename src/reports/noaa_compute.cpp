@@ -95,8 +95,8 @@ platform::Status addDay(database::WeatherDatabase& db, const MonthInput& in, Noa
     if (s.heatingStored) d.heating = u.ConvertDegDay(*s.heatingStored, 0);
     if (s.coolingStored) d.cooling = u.ConvertDegDay(*s.coolingStored, 0);
   } else {
-    degreeDays = s.highF && s.lowF ? maxMinDegreeDays(*s.highF, *s.lowF, in.settings.bases)
-                                   : DegreeDays{};
+    degreeDays =
+        s.highF && s.lowF ? maxMinDegreeDays(*s.highF, *s.lowF, in.settings.bases) : DegreeDays{};
   }
   if (degreeDays) {
     d.heating = u.ConvertDegDay(degreeDays->heating, 0);
@@ -137,8 +137,8 @@ NoaaSettings NoaaSettings::fromStation(const station::StationConfig& config) {
 NoaaThresholds NoaaThresholds::forUnits(const quantities::Units& units) {
   NoaaThresholds t;
   t.millimetres = units.GetRainUnit() == quantities::kMillimetres;
-  t.rainDay = t.millimetres ? std::array<double, 3>{0.2, 2.0, 20.0}
-                            : std::array<double, 3>{0.01, 0.1, 1.0};
+  t.rainDay =
+      t.millimetres ? std::array<double, 3>{0.2, 2.0, 20.0} : std::array<double, 3>{0.01, 0.1, 1.0};
   if (units.GetTempUnit() == quantities::kCelsius) {
     t.hot = 32;
     t.freezing = 0;
@@ -170,7 +170,6 @@ int dominantBin(const std::array<long, 16>& bins) {
   }
   return best;
 }
-
 
 platform::Result<NoaaMonth> computeNoaaMonth(database::WeatherDatabase& db,
                                              const NoaaSettings& settings,

@@ -49,7 +49,7 @@ struct NoaaDay {
 struct NoaaMonth {
   int year = 0;
   int month = 0;
-  int dayCount = 0;  // days in the month
+  int dayCount = 0;                // days in the month
   std::array<NoaaDay, 32> days{};  // 1 to dayCount
 
   int daysWithData = 0;

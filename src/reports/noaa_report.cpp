@@ -18,8 +18,9 @@ platform::Result<std::string> writeReport(const NoaaJob& job, const std::string&
                                           const platform::Result<std::string>& text) {
   if (!text) return text.status();
   if (platform::Status s = job.files.replaceFileAtomically(path, *text); !s) {
-    return platform::Status(s.kind() == platform::Errc::kBadArgument ? platform::Errc::kIo : s.kind(),
-                            platform::loadString(kMsgCannotOpenReport) + " (" + s.message() + ")");
+    return platform::Status(
+        s.kind() == platform::Errc::kBadArgument ? platform::Errc::kIo : s.kind(),
+        platform::loadString(kMsgCannotOpenReport) + " (" + s.message() + ")");
   }
   return path;
 }
@@ -94,7 +95,8 @@ platform::Result<std::string> writeNoaaYearFor(const NoaaJob& job, NoaaPeriod pe
   auto newest = newestMonth(job.db);
   if (!newest) return newest.status();
   if (period == NoaaPeriod::kCurrent) {
-    return writeReport(job, stationFile(job, kNoaaYearFile, path), noaaYearReport(job, newest->year));
+    return writeReport(job, stationFile(job, kNoaaYearFile, path),
+                       noaaYearReport(job, newest->year));
   }
   return writeReport(job, stationFile(job, kNoaaPreviousYearFile, path),
                      noaaYearReport(job, newest->year - 1));

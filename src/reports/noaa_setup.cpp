@@ -1,8 +1,8 @@
 #include "reports/noaa_setup.h"
 
 #include <charconv>
-#include <tuple>
 #include <cmath>
+#include <tuple>
 
 #include "platform/string_table.h"
 #include "quantities/text_format.h"
@@ -51,8 +51,8 @@ platform::Status refuse(int id, std::initializer_list<FormatArg> args) {
 platform::Status checkLength(const std::optional<std::string>& v, int labelId,
                              std::size_t maxCharacters) {
   if (!v || quantities::characterCount(*v) <= maxCharacters) return platform::Status::ok();
-  return refuse(kMsgTextTooLong, {platform::stringText(labelId),
-                                  static_cast<long long>(maxCharacters)});
+  return refuse(kMsgTextTooLong,
+                {platform::stringText(labelId), static_cast<long long>(maxCharacters)});
 }
 
 platform::Status base(const std::optional<std::string>& text, int missingId, int invalidId,
@@ -89,28 +89,36 @@ platform::Status applyNoaaSetup(station::StationConfig& config, const NoaaSetupC
     if (platform::Status s = checkLength(*value, label, limit); !s) return s;
   }
   std::optional<double> heat, cool;
-  if (auto s = base(c.heatBase, kMsgHeatBaseMissing, kMsgHeatBaseInvalid, units, heat); !s) return s;
-  if (auto s = base(c.coolBase, kMsgCoolBaseMissing, kMsgCoolBaseInvalid, units, cool); !s) return s;
+  if (auto s = base(c.heatBase, kMsgHeatBaseMissing, kMsgHeatBaseInvalid, units, heat); !s)
+    return s;
+  if (auto s = base(c.coolBase, kMsgCoolBaseMissing, kMsgCoolBaseInvalid, units, cool); !s)
+    return s;
 
   std::vector<std::pair<std::size_t, float>> temps, rains;
   for (const auto& [month, text] : c.normalTemps) {
     float stored = kNormalTempCleared;
     if (!trimmed(text).empty()) {
       const auto v = number(text);
-      if (!v) return refuse(kMsgNormalTempInvalid, {std::string_view(text), static_cast<long long>(month)});
+      if (!v)
+        return refuse(kMsgNormalTempInvalid,
+                      {std::string_view(text), static_cast<long long>(month)});
       stored = static_cast<float>(units.ConvertTemp(*v, 1));
     }
-    if (month < 1 || month > 12) return refuse(kMsgNormalTempInvalid, {std::string_view(text), static_cast<long long>(month)});
+    if (month < 1 || month > 12)
+      return refuse(kMsgNormalTempInvalid, {std::string_view(text), static_cast<long long>(month)});
     temps.emplace_back(static_cast<std::size_t>(month - 1), stored);
   }
   for (const auto& [month, text] : c.normalRains) {
     float stored = kNormalRainCleared;
     if (!trimmed(text).empty()) {
       const auto v = number(text);
-      if (!v) return refuse(kMsgNormalRainInvalid, {std::string_view(text), static_cast<long long>(month)});
+      if (!v)
+        return refuse(kMsgNormalRainInvalid,
+                      {std::string_view(text), static_cast<long long>(month)});
       stored = static_cast<float>(units.ConvertRain(*v, 1));
     }
-    if (month < 1 || month > 12) return refuse(kMsgNormalRainInvalid, {std::string_view(text), static_cast<long long>(month)});
+    if (month < 1 || month > 12)
+      return refuse(kMsgNormalRainInvalid, {std::string_view(text), static_cast<long long>(month)});
     rains.emplace_back(static_cast<std::size_t>(month - 1), stored);
   }
   std::optional<std::int16_t> feet;
@@ -147,12 +155,13 @@ std::string describeNoaaSetup(const station::StationConfig& config, const quanti
          " " + u.elevUnitText() + "\n";
   out += label(kLabelLatitude) + ": " + config.noaaLatText() + "\n";
   out += label(kLabelLongitude) + ": " + config.noaaLonText() + "\n";
-  out += label(kLabelHeatBase) + ": " + temperature(config.heatBase(), u) + " " + u.tempUnitText() + "\n";
-  out += label(kLabelCoolBase) + ": " + temperature(config.coolBase(), u) + " " + u.tempUnitText() + "\n";
+  out += label(kLabelHeatBase) + ": " + temperature(config.heatBase(), u) + " " + u.tempUnitText() +
+         "\n";
+  out += label(kLabelCoolBase) + ": " + temperature(config.coolBase(), u) + " " + u.tempUnitText() +
+         "\n";
   out += label(kLabelMethod) + ": " +
-         std::string(trimmed(platform::stringText(config.noaaDegreeDayMethod() == 1
-                                                      ? kNoaaMethodIntegration
-                                                      : kNoaaMethodMaxMin))) ;
+         std::string(trimmed(platform::stringText(
+             config.noaaDegreeDayMethod() == 1 ? kNoaaMethodIntegration : kNoaaMethodMaxMin)));
   if (!out.empty() && out.back() != '\n') out += "\n";
   for (std::size_t m = 0; m < 12; ++m) {
     out += label(kLabelNormalTemp) + " " + std::to_string(m + 1) + ": " +

@@ -93,9 +93,9 @@ std::string monthLine(const NoaaMonth& m, bool mm) {
 std::string nameLines(int nameLineId, const NoaaHeader& h, const quantities::Units& u) {
   return formatLine(text(nameLineId), {std::string_view(h.stationName), std::string_view(h.city),
                                        std::string_view(h.state)}) +
-         formatLine(text(kNoaaLocationLine), {std::string_view(elevationText(h, u)),
-                                              std::string_view(h.latText),
-                                              std::string_view(h.lonText)});
+         formatLine(text(kNoaaLocationLine),
+                    {std::string_view(elevationText(h, u)), std::string_view(h.latText),
+                     std::string_view(h.lonText)});
 }
 
 long long twoDigitYear(int year) { return year % 100; }
@@ -127,9 +127,9 @@ std::string noaaMonthText(const NoaaMonth& m, const NoaaHeader& h,
   const NoaaThresholds limits = NoaaThresholds::forUnits(u);
   const bool mm = limits.millimetres;
   std::string out;
-  out += formatLine(text(kNoaaMonthTitle), {std::string_view(repeated(' ', 19)),
-                                            std::string_view(noaaMonthName(m.month)),
-                                            static_cast<long long>(m.year)});
+  out += formatLine(text(kNoaaMonthTitle),
+                    {std::string_view(repeated(' ', 19)), std::string_view(noaaMonthName(m.month)),
+                     static_cast<long long>(m.year)});
   out += nameLines(kNoaaMonthNameLine, h, u);
   out += formatLine(text(kNoaaMonthUnitsLine),
                     {std::string_view(repeated(' ', 19)), std::string_view(u.tempUnitText()),
@@ -144,7 +144,8 @@ std::string noaaMonthText(const NoaaMonth& m, const NoaaHeader& h,
   out += formatLine(text(kNoaaHotCount), {limits.hot, static_cast<long long>(m.hotDays)});
   out += formatLine(text(kNoaaMaxFreezingCount),
                     {limits.freezing, static_cast<long long>(m.highFreezingDays)});
-  out += formatLine(text(kNoaaMinCount), {limits.freezing, static_cast<long long>(m.lowFreezingDays)});
+  out +=
+      formatLine(text(kNoaaMinCount), {limits.freezing, static_cast<long long>(m.lowFreezingDays)});
   out += formatLine(text(kNoaaMinCount), {limits.cold, static_cast<long long>(m.coldDays)});
   const std::string topRainDate =
       m.topRainDay == 0
@@ -165,10 +166,10 @@ namespace {
 
 std::string temperatureTable(const NoaaYear& y, const NoaaHeader& h, const quantities::Units& u) {
   const NoaaThresholds limits = NoaaThresholds::forUnits(u);
-  std::string out = formatLine(
-      text(kNoaaYearTempTitle), {std::string_view(repeated(' ', 15)),
-                                 std::string_view(u.tempUnitText()),
-                                 u.ConvertTemp(h.bases.heating, 0), u.ConvertTemp(h.bases.cooling, 0)});
+  std::string out =
+      formatLine(text(kNoaaYearTempTitle),
+                 {std::string_view(repeated(' ', 15)), std::string_view(u.tempUnitText()),
+                  u.ConvertTemp(h.bases.heating, 0), u.ConvertTemp(h.bases.cooling, 0)});
   out += text(kNoaaYearTempHeading1);
   out += text(kNoaaYearTempHeading2);
   const auto t = headingThresholds(limits);
@@ -200,9 +201,10 @@ std::string temperatureTable(const NoaaYear& y, const NoaaHeader& h, const quant
     out += m.lowestLowDay != 0
                ? formatLine("%6.1f%5d", {m.lowestLow, static_cast<long long>(m.lowestLowDay)})
                : formatLine("%6s%5s", {kNone, kNone});
-    out += formatLine("%5d%5d%5d%5d\n",
-                      {static_cast<long long>(m.hotDays), static_cast<long long>(m.highFreezingDays),
-                       static_cast<long long>(m.lowFreezingDays), static_cast<long long>(m.coldDays)});
+    out +=
+        formatLine("%5d%5d%5d%5d\n",
+                   {static_cast<long long>(m.hotDays), static_cast<long long>(m.highFreezingDays),
+                    static_cast<long long>(m.lowFreezingDays), static_cast<long long>(m.coldDays)});
     ++monthsWithData;
     highSum += m.highSum;
     lowSum += m.lowSum;
@@ -265,12 +267,12 @@ std::string rainTable(const NoaaYear& y, const quantities::Units& u) {
       out += head + "\n";
       continue;
     }
-    out += head + formatLine(mm ? "%6.1f%7.1f%6.1f%5d%5d%5d%5d\n" : "%6.2f%7.2f%6.2f%5d%5d%5d%5d\n",
-                             {m.rainTotal, m.rainDeparture, m.topRain,
-                              static_cast<long long>(m.topRainDay),
-                              static_cast<long long>(m.rainDays[0]),
-                              static_cast<long long>(m.rainDays[1]),
-                              static_cast<long long>(m.rainDays[2])});
+    out +=
+        head +
+        formatLine(mm ? "%6.1f%7.1f%6.1f%5d%5d%5d%5d\n" : "%6.2f%7.2f%6.2f%5d%5d%5d%5d\n",
+                   {m.rainTotal, m.rainDeparture, m.topRain, static_cast<long long>(m.topRainDay),
+                    static_cast<long long>(m.rainDays[0]), static_cast<long long>(m.rainDays[1]),
+                    static_cast<long long>(m.rainDays[2])});
     total += m.rainTotal;
     departures += m.rainDeparture;
     if (m.topRain > top) {
@@ -280,10 +282,11 @@ std::string rainTable(const NoaaYear& y, const quantities::Units& u) {
     for (std::size_t k = 0; k < 3; ++k) counts[k] += m.rainDays[k];
   }
   out += repeated('-', 44) + "\n";
-  out += formatLine(mm ? "      %6.1f%6.1f%6.1f%5s%5d%5d%5d\n" : "      %6.2f%6.2f%6.2f%5s%5d%5d%5d\n",
-                    {total, departures, top, std::string_view(noaaMonthName(topMonth)),
-                     static_cast<long long>(counts[0]), static_cast<long long>(counts[1]),
-                     static_cast<long long>(counts[2])});
+  out +=
+      formatLine(mm ? "      %6.1f%6.1f%6.1f%5s%5d%5d%5d\n" : "      %6.2f%6.2f%6.2f%5s%5d%5d%5d\n",
+                 {total, departures, top, std::string_view(noaaMonthName(topMonth)),
+                  static_cast<long long>(counts[0]), static_cast<long long>(counts[1]),
+                  static_cast<long long>(counts[2])});
   return out;
 }
 

@@ -53,7 +53,8 @@ constexpr Mapping kThValues[] = {{offsetof(ThHoursReportRecord, firstValues), 12
                                  {offsetof(ThHoursReportRecord, fifthValues), 1280, 4}};
 
 void copyOut(const StationConfig& c, std::span<const Mapping> fields, std::byte* buffer) {
-  for (const Mapping& m : fields) std::memcpy(buffer + m.record, c.bytes().data() + m.config, m.size);
+  for (const Mapping& m : fields)
+    std::memcpy(buffer + m.record, c.bytes().data() + m.config, m.size);
 }
 
 void copyIn(StationConfig& c, std::span<const Mapping> fields, const std::byte* buffer) {
@@ -182,29 +183,26 @@ std::string describeReportSettings(const StationConfig& config,
                                   std::to_string(config.get(data::kThFourth, i)) + " " +
                                   std::to_string(config.get(data::kThFifth, i)));
   }
-  out += line(kTextSoilHours, date(s.soilHoursStart()) + ", " +
-                                  std::to_string(s.soilHoursThreshold()) + ", " +
-                                  date(s.soilHoursSecondDate()) + ", " +
-                                  std::to_string(s.soilHoursSensor()));
+  out += line(kTextSoilHours,
+              date(s.soilHoursStart()) + ", " + std::to_string(s.soilHoursThreshold()) + ", " +
+                  date(s.soilHoursSecondDate()) + ", " + std::to_string(s.soilHoursSensor()));
   out += line(kTextChillHours, date(s.chillHoursStart()) + ", " +
                                    std::to_string(s.chillHoursThreshold()) + ", " +
                                    std::to_string(s.chillHoursSensor()));
-  out += line(kTextLeafHours, date(s.leafHoursFirstDate()) + ", " +
-                                  date(s.leafHoursSecondDate()) + ", " +
-                                  std::to_string(s.leafHoursThreshold(0)) + ", " +
+  out += line(kTextLeafHours, date(s.leafHoursFirstDate()) + ", " + date(s.leafHoursSecondDate()) +
+                                  ", " + std::to_string(s.leafHoursThreshold(0)) + ", " +
                                   std::to_string(s.leafHoursThreshold(1)) + ", " +
                                   std::to_string(s.leafHoursThreshold(2)) + ", " +
                                   std::to_string(s.leafHoursSensor()));
   const auto sun = s.sunHoursThreshold();
   out += line(kTextSunHours, date(s.sunHoursStart()) + ", " +
                                  (sun ? std::to_string(*sun) : std::string(quantities::kDash3)));
-  out += line(kTextEtReport,
-              quantities::fixedText(s.etKFactor(), 2) + ", " + date(s.etStart()));
-  out += line(kTextDdReport, date(s.degreeDayStart()) + ", " +
-                                 std::to_string(s.degreeDayOption(0)) + " " +
-                                 std::to_string(s.degreeDayOption(1)) + " " +
-                                 std::to_string(s.degreeDayOption(2)) + " " +
-                                 std::to_string(s.degreeDayOption(3)));
+  out += line(kTextEtReport, quantities::fixedText(s.etKFactor(), 2) + ", " + date(s.etStart()));
+  out +=
+      line(kTextDdReport, date(s.degreeDayStart()) + ", " + std::to_string(s.degreeDayOption(0)) +
+                              " " + std::to_string(s.degreeDayOption(1)) + " " +
+                              std::to_string(s.degreeDayOption(2)) + " " +
+                              std::to_string(s.degreeDayOption(3)));
   out += line(kTextFuelReport, std::to_string(s.fuelSortByName()) + " " +
                                    std::to_string(s.fuelFullReport()) + " " +
                                    std::to_string(s.fuelOnlyBelowThreshold()) + ", " +
@@ -232,7 +230,8 @@ int SetThHoursReportData(platform::FileSystem& files, station::StationState* sta
   if (buffer == nullptr || noStationOpen(station)) return 0;
   const auto* in = static_cast<const std::byte*>(buffer);
   for (std::size_t i = 0; i < 4; ++i) {
-    std::byte* name = station->config.mutableBytes().data() + data::kThNames + i * data::kThNameWidth;
+    std::byte* name =
+        station->config.mutableBytes().data() + data::kThNames + i * data::kThNameWidth;
     std::memcpy(name, in + offsetof(ThHoursReportRecord, names) + i * data::kThNameWidth,
                 data::kThNameWidth);
     endName(name);

@@ -57,7 +57,8 @@ inline constexpr Field<std::uint8_t> kChillSensor{1358};
 
 static_assert(kThNames == station::layout::kReportData.offset);
 static_assert(kThNames + 4 * kThNameWidth + 2 == kThFirst.offset);
-static_assert(station::layout::endOf(kChillSensor) == station::layout::endOf(station::layout::kReportData));
+static_assert(station::layout::endOf(kChillSensor) ==
+              station::layout::endOf(station::layout::kReportData));
 static_assert(kSoilThreshold.offset == station::layout::kSoilHoursThreshold.offset);
 static_assert(kFuelHeatBase.offset == station::layout::kFuelHeatBase.offset);
 

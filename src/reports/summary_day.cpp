@@ -42,8 +42,8 @@ std::string dayName(int year, int month, int day) {
 
 }  // namespace
 
-platform::Result<std::optional<SummaryDay>> readSummaryDay(database::WeatherDatabase& db,
-                                                           int year, int month, int day) {
+platform::Result<std::optional<SummaryDay>> readSummaryDay(database::WeatherDatabase& db, int year,
+                                                           int month, int day) {
   const int at = db.Goto(month, day, year);
   if (dayAbsent(at)) return std::optional<SummaryDay>();
   if (at < 0) return summaryError(dayName(year, month, day));

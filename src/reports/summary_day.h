@@ -16,10 +16,10 @@
 namespace reports {
 
 struct SummaryDay {
-  int minutes = 0;           // minutes of data; no data reads as 0
-  int rainThousandths = 0;   // no data reads as 0
+  int minutes = 0;                           // minutes of data; no data reads as 0
+  int rainThousandths = 0;                   // no data reads as 0
   std::optional<double> meanWind, highWind;  // mph
-  int highWindTime = -1;     // minutes after midnight, -1 without a time
+  int highWindTime = -1;                     // minutes after midnight, -1 without a time
   std::optional<double> highF, lowF, meanF;
   int highTime = -1;
   int lowTime = -1;
@@ -30,12 +30,13 @@ struct SummaryDay {
 
 // The day's summary; an empty optional when the day has no records. Failures carry the
 // message "Error en la Base de Datos.".
-platform::Result<std::optional<SummaryDay>> readSummaryDay(database::WeatherDatabase& db,
-                                                           int year, int month, int day);
+platform::Result<std::optional<SummaryDay>> readSummaryDay(database::WeatherDatabase& db, int year,
+                                                           int month, int day);
 
 // Calls `each` for every archive record in the day's block, in file order. A day without
 // records calls nothing. Failures carry "Error obteniendo registro de la base de datos.".
-platform::Status forEachArchiveRecord(database::WeatherDatabase& db, int year, int month, int day,
-                                      const std::function<void(const records::ArchiveRecord&)>& each);
+platform::Status forEachArchiveRecord(
+    database::WeatherDatabase& db, int year, int month, int day,
+    const std::function<void(const records::ArchiveRecord&)>& each);
 
 }  // namespace reports

@@ -36,12 +36,14 @@ std::string slurp(const std::filesystem::path& p) {
 class ReportCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("stratalog-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        std::filesystem::temp_directory_path() /
+        ("stratalog-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
-    const CommandRun created = run({"station", "create", "--name", "Norte", "--parent", dir_.string()});
+    const CommandRun created =
+        run({"station", "create", "--name", "Norte", "--parent", dir_.string()});
     ASSERT_EQ(created.exitCode, 0) << created.err;
     station_ = (dir_ / "Norte").string();
   }
@@ -49,9 +51,9 @@ class ReportCommand : public ::testing::Test {
 
   // Five-minute records from 20 December 2006 to 15 January 2007.
   void generate() {
-    ASSERT_TRUE(database::generateStation(platform::defaultFileSystem(), station_,
-                                          {2006, 12, 20, 27, 5})
-                    .isOk());
+    ASSERT_TRUE(
+        database::generateStation(platform::defaultFileSystem(), station_, {2006, 12, 20, 27, 5})
+            .isOk());
   }
   CommandRun report(std::vector<std::string> args) {
     args.insert(args.begin(), "report");
@@ -89,7 +91,8 @@ TEST_F(ReportCommand, PreviousIsTheMonthAndYearBeforeTheNewestRecord) {
 TEST_F(ReportCommand, BadPeriodsAndAnEmptyDatabaseWriteNothing) {
   const CommandRun empty = report({"noaa-month"});
   EXPECT_EQ(empty.exitCode, 1);
-  EXPECT_NE(empty.err.find("No hay registros en la base de datos."), std::string::npos) << empty.err;
+  EXPECT_NE(empty.err.find("No hay registros en la base de datos."), std::string::npos)
+      << empty.err;
   EXPECT_NE(report({"noaa-year", "--previous"}).exitCode, 0);
 
   generate();
@@ -123,13 +126,14 @@ TEST_F(ReportCommand, SetupRefusesABadValueAndLeavesTheRecordAlone) {
   EXPECT_EQ(report({"noaa-setup", "--normal-rain", "13=1"}).exitCode, 2);
   EXPECT_EQ(slurp(cfg), before);
 
-  const CommandRun good = report({"noaa-setup", "--city", "Lugo", "--heat-base", "60",
-                                  "--method", "maxmin", "--normal-temp", "7=75.5",
-                                  "--normal-rain", "7=2.5", "--elevation", "120"});
+  const CommandRun good =
+      report({"noaa-setup", "--city", "Lugo", "--heat-base", "60", "--method", "maxmin",
+              "--normal-temp", "7=75.5", "--normal-rain", "7=2.5", "--elevation", "120"});
   ASSERT_EQ(good.exitCode, 0) << good.err;
-  for (const char* want : {"Ciudad: Lugo\n", "Altitud: 120 pies\n", "Base de grados día de calor: 60.0 °F\n",
-                           "Método: (Máxima + Mínima) / 2\n", "Temperatura media normal 7: 75.5\n",
-                           "Lluvia normal 7: 2.50\n", "Lluvia normal 8: ---\n"}) {
+  for (const char* want :
+       {"Ciudad: Lugo\n", "Altitud: 120 pies\n", "Base de grados día de calor: 60.0 °F\n",
+        "Método: (Máxima + Mínima) / 2\n", "Temperatura media normal 7: 75.5\n",
+        "Lluvia normal 7: 2.50\n", "Lluvia normal 8: ---\n"}) {
     EXPECT_NE(good.out.find(want), std::string::npos) << want << " in\n" << good.out;
   }
   const CommandRun shown = report({"noaa-setup"});
@@ -139,7 +143,8 @@ TEST_F(ReportCommand, SetupRefusesABadValueAndLeavesTheRecordAlone) {
 
   const CommandRun settings = report({"settings"});
   ASSERT_EQ(settings.exitCode, 0);
-  EXPECT_NE(settings.out.find("Horas de frío (inicio, umbral, sensor): ---, 45, 0\n"), std::string::npos)
+  EXPECT_NE(settings.out.find("Horas de frío (inicio, umbral, sensor): ---, 45, 0\n"),
+            std::string::npos)
       << settings.out;
 }
 
@@ -152,7 +157,8 @@ TEST(ReportCommandFiles, AnUnwritableStationKeepsItsPreviousReport) {
   ASSERT_TRUE(database::generateStation(mem, "/sur", {2006, 7, 1, 3, 60}).isOk());
   mem.setContents("/sur/NOAAMO.TXT", "previous\n");
   mem.failWrites(true);
-  const CommandRun r = run({"report", "noaa-month", "--station", "/sur", "--program-dir", "/"}, &mem);
+  const CommandRun r =
+      run({"report", "noaa-month", "--station", "/sur", "--program-dir", "/"}, &mem);
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("Imposible abrir noaa.txt"), std::string::npos) << r.err;
   EXPECT_EQ(mem.contents("/sur/NOAAMO.TXT"), "previous\n");

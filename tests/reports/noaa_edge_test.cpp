@@ -23,8 +23,11 @@ class FailingReads : public platform::FileSystem {
     if (!f) return f.status();
     return std::unique_ptr<platform::File>(new Wrapped(std::move(*f), failFrom_));
   }
-  platform::Result<std::string> readFile(const std::string& p) override { return inner_.readFile(p); }
-  platform::Status replaceFileAtomically(const std::string& p, std::string_view b, bool m) override {
+  platform::Result<std::string> readFile(const std::string& p) override {
+    return inner_.readFile(p);
+  }
+  platform::Status replaceFileAtomically(const std::string& p, std::string_view b,
+                                         bool m) override {
     return inner_.replaceFileAtomically(p, b, m);
   }
   platform::Result<std::vector<platform::DirEntry>> listDirectory(const std::string& p) override {
@@ -32,11 +35,17 @@ class FailingReads : public platform::FileSystem {
   }
   bool exists(const std::string& p) override { return inner_.exists(p); }
   bool isDirectory(const std::string& p) override { return inner_.isDirectory(p); }
-  platform::Status createDirectories(const std::string& p) override { return inner_.createDirectories(p); }
+  platform::Status createDirectories(const std::string& p) override {
+    return inner_.createDirectories(p);
+  }
   platform::Status removeFile(const std::string& p) override { return inner_.removeFile(p); }
   platform::Status removeAll(const std::string& p) override { return inner_.removeAll(p); }
-  platform::Status rename(const std::string& a, const std::string& b) override { return inner_.rename(a, b); }
-  platform::Status copyFile(const std::string& a, const std::string& b) override { return inner_.copyFile(a, b); }
+  platform::Status rename(const std::string& a, const std::string& b) override {
+    return inner_.rename(a, b);
+  }
+  platform::Status copyFile(const std::string& a, const std::string& b) override {
+    return inner_.copyFile(a, b);
+  }
 
  private:
   class Wrapped : public platform::File {
@@ -47,7 +56,9 @@ class FailingReads : public platform::FileSystem {
       if (offset >= failFrom_) return platform::Status::io("read failed (injected)");
       return f_->readAt(offset, into);
     }
-    platform::Status writeAt(std::uint64_t o, std::span<const std::byte> b) override { return f_->writeAt(o, b); }
+    platform::Status writeAt(std::uint64_t o, std::span<const std::byte> b) override {
+      return f_->writeAt(o, b);
+    }
     platform::Result<std::uint64_t> size() override { return f_->size(); }
     platform::Status truncate(std::uint64_t s) override { return f_->truncate(s); }
     platform::Status sync() override { return f_->sync(); }
@@ -72,7 +83,8 @@ class NoaaEdges : public ::testing::Test {
     ASSERT_TRUE(db_.EditSummaryRecord(summaryOf(year, month, d)).isOk());
   }
   void addRecord(int year, int month, int day, int minutes, int interval, int tempTenths) {
-    ASSERT_TRUE(db_.AppendArchiveRecord(archiveAt(year, month, day, minutes, interval, tempTenths)).isOk());
+    ASSERT_TRUE(
+        db_.AppendArchiveRecord(archiveAt(year, month, day, minutes, interval, tempTenths)).isOk());
   }
   reports::NoaaJob job() { return {files_, db_, config_, conv_}; }
   // Heating and cooling columns of a day's line in the monthly report.
@@ -117,8 +129,8 @@ TEST_F(NoaaEdges, NothingToDivideAndNoExtremesPrintDashes) {
   auto month = reports::noaaMonthReport(job(), {2006, 7});
   ASSERT_TRUE(month.isOk());
   const auto lines = linesOf(*month);
-  EXPECT_EQ(lines[11], fmt("%2d%6s%6s%8s%6s%8s%6s%6s%6.2f%6s%6s%8s%6s", 1, "---", "---", "---", "---",
-                           "---", "---", "---", 0.0, "---", "---", "---", "---"));
+  EXPECT_EQ(lines[11], fmt("%2d%6s%6s%8s%6s%8s%6s%6s%6.2f%6s%6s%8s%6s", 1, "---", "---", "---",
+                           "---", "---", "---", "---", 0.0, "---", "---", "---", "---"));
   EXPECT_EQ(lines[43], fmt("  %6s%6s%8s  %6s%8s  %6.1f%6.1f%6.2f%6s%6s%8s%6s", "---", "---", "---",
                            "---", "---", 0.0, 0.0, 0.0, "---", "---", "---", "---"));
   EXPECT_EQ(lines[49], "Lluvia Max: 0.00 ON -----");
@@ -131,11 +143,13 @@ TEST_F(NoaaEdges, NothingToDivideAndNoExtremesPrintDashes) {
       EXPECT_EQ(month->find(bad), std::string::npos) << bad;
     }
     const auto y = linesOf(*text);
-    EXPECT_EQ(y[23], fmt("      %6s%6s%6s%6s%6.0f%6.0f%6s%4s%6s%5s%5d%5d%5d%5d", "---", "---", "---",
-                         year == 2006 ? "0.0" : "---", 0.0, 0.0, "---", "---", "---", "---", 0, 0, 0, 0));
+    EXPECT_EQ(y[23],
+              fmt("      %6s%6s%6s%6s%6.0f%6.0f%6s%4s%6s%5s%5d%5d%5d%5d", "---", "---", "---",
+                  year == 2006 ? "0.0" : "---", 0.0, 0.0, "---", "---", "---", "---", 0, 0, 0, 0));
     EXPECT_EQ(y.back(), fmt("      %6s%6s%5s%5s", "---", "---", "---", "---"));
     // The wettest month of a dry year stays January, as the layout has it.
-    EXPECT_EQ(y[y.size() - 20], fmt("      %6.2f%6.2f%6.2f%5s%5d%5d%5d", 0.0, 0.0, 0.0, "ENE", 0, 0, 0));
+    EXPECT_EQ(y[y.size() - 20],
+              fmt("      %6.2f%6.2f%6.2f%5s%5d%5d%5d", 0.0, 0.0, 0.0, "ENE", 0, 0, 0));
   }
 }
 
@@ -155,7 +169,8 @@ TEST_F(NoaaEdges, FailuresLeaveThePreviousReportWhole) {
   files_.failFrom(212 + 88 * 1024);
   auto records = reports::writeNoaaMonthReport(job(), {2006, 7});
   ASSERT_FALSE(records.isOk());
-  EXPECT_EQ(records.status().message().rfind("Error obteniendo registro de la base de datos.", 0), 0U)
+  EXPECT_EQ(records.status().message().rfind("Error obteniendo registro de la base de datos.", 0),
+            0U)
       << records.status().message();
 
   ASSERT_TRUE(db_.close().isOk());

@@ -1,3 +1,5 @@
+#include "reports/noaa_report.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -5,7 +7,6 @@
 
 #include "noaa_fixture.h"
 #include "quantities/user_conventions.h"
-#include "reports/noaa_report.h"
 #include "station/station_config.h"
 
 namespace noaa_test {
@@ -49,10 +50,16 @@ class NoaaReport : public ::testing::TestWithParam<bool> {
   }
 
   // The user's units, worked out as the conversions are defined.
-  double t(int tenths) const { return metric_ ? (tenths * 0.1 - 32) * 5 * 0.1111111111111111 : tenths * 0.1; }
-  double r(int thousandths) const { return metric_ ? thousandths * 0.001 * 25.4 : thousandths * 0.001; }
+  double t(int tenths) const {
+    return metric_ ? (tenths * 0.1 - 32) * 5 * 0.1111111111111111 : tenths * 0.1;
+  }
+  double r(int thousandths) const {
+    return metric_ ? thousandths * 0.001 * 25.4 : thousandths * 0.001;
+  }
   double w(int tenths) const { return metric_ ? tenths * 0.1 * 1.609344 : tenths * 0.1; }
-  double dd(int tenths) const { return metric_ ? tenths * 0.1 * 5 * 0.1111111111111111 : tenths * 0.1; }
+  double dd(int tenths) const {
+    return metric_ ? tenths * 0.1 * 5 * 0.1111111111111111 : tenths * 0.1;
+  }
   std::string rain() const { return metric_ ? "%6.1f" : "%6.2f"; }
 
   reports::NoaaJob job() { return {mem_, db_, config_, conv_}; }
@@ -78,8 +85,8 @@ TEST_P(NoaaReport, MonthMatchesTheLayoutLineForLine) {
       fmt("%sRESUMEN CLIMATOLÓGICO MENSUAL para %s. %d", "                   ", "JUL", 2006),
       "",
       "NOMBRE: Casa Jardín   CIUDAD: Sevilla   ESTADO: AN ",
-      fmt("ALT: %s  LAT: %s  LONG: %s", fmt("%5d %s", metric_ ? 30 : 100, metric_ ? "m" : "pies").c_str(),
-          "37 23N", "05 59W"),
+      fmt("ALT: %s  LAT: %s  LONG: %s",
+          fmt("%5d %s", metric_ ? 30 : 100, metric_ ? "m" : "pies").c_str(), "37 23N", "05 59W"),
       "",
       fmt("%sTEMPERATURA (%s), LLUVIA  (%s), VELOCIDAD DEL VIENTO (%s)", "                   ",
           metric_ ? "°C" : "°F", metric_ ? "mm" : "Pulg.", metric_ ? "km/h" : "mph"),
@@ -136,19 +143,22 @@ TEST_P(NoaaReport, YearMatchesTheLayoutLineForLine) {
   const double wind = (w(50) + w(0) + w(30) + w(20)) / 4;
   const bool m = metric_;
   auto months = [](std::vector<std::string>& out, const std::string& july) {
-    for (int month = 1; month <= 12; ++month) out.push_back(month == 7 ? july : fmt(" %02d%3d", 6, month));
+    for (int month = 1; month <= 12; ++month)
+      out.push_back(month == 7 ? july : fmt(" %02d%3d", 6, month));
   };
   std::vector<std::string> want = {
       sp28 + "RESUMEN CLIMATOLÓGICO ANUAL",
       "",
       "NOMBRE: Casa Jardín  CIUDAD: Sevilla   ESTADO: AN  ",
-      fmt("ALT: %s  LAT: 37 23N  LONG: 05 59W", fmt("%5d %s", m ? 30 : 100, m ? "m" : "pies").c_str()),
+      fmt("ALT: %s  LAT: 37 23N  LONG: 05 59W",
+          fmt("%5d %s", m ? 30 : 100, m ? "m" : "pies").c_str()),
       "",
       fmt("%sTEMPERATURA (%s), BASE CALOR %.1f, BASE FRIO %.1f", sp15.c_str(), m ? "°C" : "°F",
           t(650), t(650)),
       "                          DESV  GRAD  GRAD                                          ",
       "        MEDIA MEDIA       RESP  DIA   DIA                        MAX  MAX  MIN  MIN ",
-      fmt("AÑO MES MAX   MIN   MEDIA NORM  CAL.  FRIO  MAX FECHA MIN  FECHA >=%-2d <=%-2d <=%-2d <=%d ",
+      fmt("AÑO MES MAX   MIN   MEDIA NORM  CAL.  FRIO  MAX FECHA MIN  FECHA >=%-2d <=%-2d <=%-2d "
+          "<=%d ",
           m ? 32 : 90, m ? 0 : 32, m ? 0 : 32, m ? -18 : 0),
       std::string(84, '-'),
   };
@@ -156,9 +166,9 @@ TEST_P(NoaaReport, YearMatchesTheLayoutLineForLine) {
                    highSum / 4, lowSum / 4, meanSum / 4, departure, heating, cooling, t(900), 1,
                    t(300), 7, 2, 0, 1, 0));
   want.push_back(std::string(84, '-'));
-  want.push_back(fmt("      %6.1f%6.1f%6.1f%6.1f%6.0f%6.0f%6.1f%4s%6.1f%5s%5d%5d%5d%5d", highSum / 4,
-                     lowSum / 4, meanSum / 4, departure, heating, cooling, t(900), "JUL", t(300),
-                     "JUL", 2, 0, 1, 0));
+  want.push_back(fmt("      %6.1f%6.1f%6.1f%6.1f%6.0f%6.0f%6.1f%4s%6.1f%5s%5d%5d%5d%5d",
+                     highSum / 4, lowSum / 4, meanSum / 4, departure, heating, cooling, t(900),
+                     "JUL", t(300), "JUL", 2, 0, 1, 0));
   want.push_back("");
   want.push_back(fmt("%sPRECIPITACION (%s)", sp32.c_str(), m ? "mm" : "Pulg."));
   want.push_back("");
@@ -167,8 +177,9 @@ TEST_P(NoaaReport, YearMatchesTheLayoutLineForLine) {
   want.push_back(m ? "AÑO MES TOTAL  NORM   DIA  FEC   .2   2   20"
                    : "AÑO MES TOTAL  NORM   DIA  FEC  .01   .1   1");
   want.push_back(std::string(44, '-'));
-  months(want, fmt(m ? " %02d%3d%6.1f%7.1f%6.1f%5d%5d%5d%5d" : " %02d%3d%6.2f%7.2f%6.2f%5d%5d%5d%5d", 6,
-                   7, rainTotal, rainTotal - rainNormal, r(1250), 1, m ? 4 : 3, 3, 2));
+  months(want,
+         fmt(m ? " %02d%3d%6.1f%7.1f%6.1f%5d%5d%5d%5d" : " %02d%3d%6.2f%7.2f%6.2f%5d%5d%5d%5d", 6,
+             7, rainTotal, rainTotal - rainNormal, r(1250), 1, m ? 4 : 3, 3, 2));
   want.push_back(std::string(44, '-'));
   want.push_back(fmt(m ? "      %6.1f%6.1f%6.1f%5s%5d%5d%5d" : "      %6.2f%6.2f%6.2f%5s%5d%5d%5d",
                      rainTotal, rainTotal - rainNormal, r(1250), "JUL", m ? 4 : 3, 3, 2));

@@ -1,7 +1,8 @@
+#include "reports/noaa_setup.h"
+
 #include <gtest/gtest.h>
 
 #include "quantities/units.h"
-#include "reports/noaa_setup.h"
 
 namespace reports {
 namespace {
@@ -59,9 +60,13 @@ TEST(NoaaSetup, ARefusalChangesNothing) {
        "Introduzca una temperatura de base para los grados día de frío."},
       {"bad cool base", with([](auto& c) { c.coolBase = "x"; }),
        "Valor no válido para la base de grados día de frío 'x'."},
-      {"bad normal temperature", with([](auto& c) { c.normalTemps = {{3, "abc"}}; }),
+      {"bad normal temperature", with([](auto& c) {
+         c.normalTemps = {{3, "abc"}};
+       }),
        "Valor no válido para la temperatura media normal 'abc'para el mes 3."},
-      {"bad normal rain", with([](auto& c) { c.normalRains = {{12, "1,5"}}; }),
+      {"bad normal rain", with([](auto& c) {
+         c.normalRains = {{12, "1,5"}};
+       }),
        "Valor no válido para la lluvia normal '1,5' para el mes 12."},
       {"elevation not an integer", with([](auto& c) { c.elevation = "12.5"; }),
        "¡Valor de altitud no válido!"},

@@ -1,3 +1,5 @@
+#include "reports/report_data.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "platform/testing/mem_file_system.h"
-#include "reports/report_data.h"
 #include "reports/report_data_records.h"
 #include "station/station_file.h"
 #include "station/station_state.h"
@@ -50,17 +51,32 @@ struct RecordCase {
 };
 
 const std::vector<RecordCase> kRecords = {
-    {"soil", GetSoilHoursReportData, SetSoilHoursReportData, 13,
+    {"soil",
+     GetSoilHoursReportData,
+     SetSoilHoursReportData,
+     13,
      {{0, 1284, 4}, {4, 1288, 2}, {8, 1292, 4}, {12, 1356, 1}}},
-    {"chill", GetChillHoursReportData, SetChillHoursReportData, 7,
+    {"chill",
+     GetChillHoursReportData,
+     SetChillHoursReportData,
+     7,
      {{0, 1296, 4}, {4, 1300, 2}, {6, 1358, 1}}},
-    {"leaf", GetLeafHoursReportData, SetLeafHoursReportData, 15,
+    {"leaf",
+     GetLeafHoursReportData,
+     SetLeafHoursReportData,
+     15,
      {{0, 1304, 4}, {4, 1308, 4}, {8, 1312, 2}, {10, 1314, 2}, {12, 1316, 2}, {14, 1357, 1}}},
     {"sun", GetSunHoursReportData, SetSunHoursReportData, 6, {{0, 1328, 4}, {4, 1332, 2}}},
     {"et", GetEtReportData, SetEtReportData, 8, {{0, 1320, 4}, {4, 1324, 4}}},
-    {"dd", GetDdReportData, SetDdReportData, 8,
+    {"dd",
+     GetDdReportData,
+     SetDdReportData,
+     8,
      {{0, 1344, 4}, {4, 1348, 1}, {5, 1349, 1}, {6, 1350, 1}, {7, 1337, 1}}},
-    {"th", GetThHoursReportData, SetThHoursReportData, 120,
+    {"th",
+     GetThHoursReportData,
+     SetThHoursReportData,
+     120,
      {{80, 1244, 16}, {96, 1260, 8}, {104, 1268, 8}, {112, 1276, 4}, {116, 1280, 4}}},
 };
 
@@ -169,7 +185,7 @@ TEST(ReportData, ANewStationHasTheDefaults) {
 // What a module stored is kept, and read with care.
 TEST(ReportData, StoredNonsenseReadsAsNotSetOrTheDefault) {
   StationConfig config;
-  config.set(data::kSoilStart, std::uint32_t{0x07D6021E});  // 30 February 2006
+  config.set(data::kSoilStart, std::uint32_t{0x07D6021E});   // 30 February 2006
   config.set(data::kChillStart, std::uint32_t{0x07D6021C});  // 28 February 2006
   config.set(data::kEtKFactor, std::numeric_limits<float>::quiet_NaN());
   config.set(data::kFuelHeatBase, std::numeric_limits<float>::infinity());
