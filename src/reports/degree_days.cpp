@@ -51,7 +51,7 @@ platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year,
   }
   if (!d.highF || !d.lowF) return out;
   out.counted = true;
-  if (out.fullDay) out.heating = maxMinDegreeDays(*d.highF, *d.lowF, bases).heating;
+  out.heating = maxMinDegreeDays(*d.highF, *d.lowF, bases).heating;
   return out;
 }
 

@@ -57,8 +57,9 @@ struct FuelDay {
 };
 inline constexpr int kFuelFullDayMinutes = 18 * 60;
 
-// By (maximum + minimum) / 2 or by integration, at the heating base `baseF`. A summary or
-// record that cannot be read is an error.
+// By (maximum + minimum) / 2 or by integration, at the heating base `baseF`. The degree
+// days of a day under 18 hours are given too: the estimate decides, with the person, whether
+// to count them. A summary or record that cannot be read is an error.
 platform::Result<FuelDay> fuelDegreeDay(database::WeatherDatabase& db, int year, int month, int day,
                                         double baseF, bool byIntegration);
 

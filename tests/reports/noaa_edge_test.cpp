@@ -4,6 +4,7 @@
 
 #include "noaa_fixture.h"
 #include "quantities/user_conventions.h"
+#include "reports/degree_days.h"
 #include "reports/noaa_report.h"
 #include "station/station_config.h"
 
@@ -202,6 +203,42 @@ TEST_F(NoaaEdges, CurrentAndPreviousFollowTheNewestDay) {
   EXPECT_NE(mem_.contents("/st/NOAAYR.TXT").find(" 07  1"), std::string::npos);
   EXPECT_EQ(reports::monthsPresent(db_), (std::vector<reports::YearMonth>{{2006, 12}, {2007, 1}}));
   EXPECT_EQ(reports::yearsPresent(db_), (std::vector<int>{2006, 2007}));
+}
+
+}  // namespace
+}  // namespace noaa_test
+
+namespace noaa_test {
+namespace {
+
+// The fuel estimate's day: both ways at one heating base, and the 18 hours that make a
+// day's extremes trustworthy.
+TEST_F(NoaaEdges, FuelDegreeDaysSayWhetherTheDayIsWhole) {
+  addDay(2006, 7, HandDay{1, 18 * 60, 700, 840, 500, 300, 600});
+  addRecord(2006, 7, 1, 240, 240, 400);
+  addDay(2006, 7, HandDay{2, 18 * 60 - 1, 700, 840, 400, 300, 600});
+  addDay(2006, 7, HandDay{3, 1440, 700, 840});  // no low
+
+  auto whole = reports::fuelDegreeDay(db_, 2006, 7, 1, 65.0, false);
+  ASSERT_TRUE(whole.isOk());
+  EXPECT_TRUE(whole->counted && whole->fullDay);
+  EXPECT_DOUBLE_EQ(whole->heating, 65.0 - (70.0 + 50.0) / 2);
+  auto integrated = reports::fuelDegreeDay(db_, 2006, 7, 1, 65.0, true);
+  ASSERT_TRUE(integrated.isOk());
+  EXPECT_NEAR(integrated->heating, 240 * (65.0 - 40.0) / 1440, 1e-9);
+
+  auto shortDay = reports::fuelDegreeDay(db_, 2006, 7, 2, 65.0, false);
+  ASSERT_TRUE(shortDay.isOk());
+  EXPECT_TRUE(shortDay->counted);
+  EXPECT_FALSE(shortDay->fullDay);
+  EXPECT_DOUBLE_EQ(shortDay->heating, 65.0 - (70.0 + 40.0) / 2);
+
+  for (int day : {3, 4}) {  // a missing extreme, and a day without a summary
+    auto none = reports::fuelDegreeDay(db_, 2006, 7, day, 65.0, false);
+    ASSERT_TRUE(none.isOk());
+    EXPECT_FALSE(none->counted);
+    EXPECT_EQ(none->heating, 0.0);
+  }
 }
 
 }  // namespace
