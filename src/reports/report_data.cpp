@@ -23,34 +23,39 @@ struct Mapping {
   std::size_t size;
 };
 
-constexpr Mapping kSoil[] = {{offsetof(SoilHoursReportRecord, startDate), 1284, 4},
-                             {offsetof(SoilHoursReportRecord, threshold), 1288, 2},
-                             {offsetof(SoilHoursReportRecord, secondDate), 1292, 4},
-                             {offsetof(SoilHoursReportRecord, sensorIndex), 1356, 1}};
-constexpr Mapping kChill[] = {{offsetof(ChillHoursReportRecord, startDate), 1296, 4},
-                              {offsetof(ChillHoursReportRecord, threshold), 1300, 2},
-                              {offsetof(ChillHoursReportRecord, sensorIndex), 1358, 1}};
-constexpr Mapping kLeaf[] = {{offsetof(LeafHoursReportRecord, firstDate), 1304, 4},
-                             {offsetof(LeafHoursReportRecord, secondDate), 1308, 4},
-                             {offsetof(LeafHoursReportRecord, firstThreshold), 1312, 2},
-                             {offsetof(LeafHoursReportRecord, secondThreshold), 1314, 2},
-                             {offsetof(LeafHoursReportRecord, thirdThreshold), 1316, 2},
-                             {offsetof(LeafHoursReportRecord, sensorIndex), 1357, 1}};
-constexpr Mapping kSun[] = {{offsetof(SunHoursReportRecord, startDate), 1328, 4},
-                            {offsetof(SunHoursReportRecord, threshold), 1332, 2}};
-constexpr Mapping kEt[] = {{offsetof(EtReportRecord, kFactorBits), 1320, 4},
-                           {offsetof(EtReportRecord, startDate), 1324, 4}};
-constexpr Mapping kDd[] = {{offsetof(DdReportRecord, startDate), 1344, 4},
-                           {offsetof(DdReportRecord, options) + 0, 1348, 1},
-                           {offsetof(DdReportRecord, options) + 1, 1349, 1},
-                           {offsetof(DdReportRecord, options) + 2, 1350, 1},
-                           {offsetof(DdReportRecord, options) + 3, 1337, 1}};
+constexpr Mapping kSoil[] = {
+    {offsetof(SoilHoursReportRecord, startDate), data::kSoilStart.offset, 4},
+    {offsetof(SoilHoursReportRecord, threshold), data::kSoilThreshold.offset, 2},
+    {offsetof(SoilHoursReportRecord, secondDate), data::kSoilSecondDate.offset, 4},
+    {offsetof(SoilHoursReportRecord, sensorIndex), data::kSoilSensor.offset, 1}};
+constexpr Mapping kChill[] = {
+    {offsetof(ChillHoursReportRecord, startDate), data::kChillStart.offset, 4},
+    {offsetof(ChillHoursReportRecord, threshold), data::kChillThreshold.offset, 2},
+    {offsetof(ChillHoursReportRecord, sensorIndex), data::kChillSensor.offset, 1}};
+constexpr Mapping kLeaf[] = {
+    {offsetof(LeafHoursReportRecord, firstDate), data::kLeafFirstDate.offset, 4},
+    {offsetof(LeafHoursReportRecord, secondDate), data::kLeafSecondDate.offset, 4},
+    {offsetof(LeafHoursReportRecord, firstThreshold), data::kLeafThresholds.offset, 2},
+    {offsetof(LeafHoursReportRecord, secondThreshold), data::kLeafThresholds.offset + 2, 2},
+    {offsetof(LeafHoursReportRecord, thirdThreshold), data::kLeafThresholds.offset + 4, 2},
+    {offsetof(LeafHoursReportRecord, sensorIndex), data::kLeafSensor.offset, 1}};
+constexpr Mapping kSun[] = {
+    {offsetof(SunHoursReportRecord, startDate), data::kSunStart.offset, 4},
+    {offsetof(SunHoursReportRecord, threshold), data::kSunThreshold.offset, 2}};
+constexpr Mapping kEt[] = {{offsetof(EtReportRecord, kFactorBits), data::kEtKFactor.offset, 4},
+                           {offsetof(EtReportRecord, startDate), data::kEtStart.offset, 4}};
+constexpr Mapping kDd[] = {{offsetof(DdReportRecord, startDate), data::kDdStart.offset, 4},
+                           {offsetof(DdReportRecord, options) + 0, data::kDdOptions.offset, 1},
+                           {offsetof(DdReportRecord, options) + 1, data::kDdOptions.offset + 1, 1},
+                           {offsetof(DdReportRecord, options) + 2, data::kDdOptions.offset + 2, 1},
+                           {offsetof(DdReportRecord, options) + 3, data::kDdOption4.offset, 1}};
 // The temperature/humidity-hours values after the four names.
-constexpr Mapping kThValues[] = {{offsetof(ThHoursReportRecord, firstValues), 1244, 16},
-                                 {offsetof(ThHoursReportRecord, secondValues), 1260, 8},
-                                 {offsetof(ThHoursReportRecord, thirdValues), 1268, 8},
-                                 {offsetof(ThHoursReportRecord, fourthValues), 1276, 4},
-                                 {offsetof(ThHoursReportRecord, fifthValues), 1280, 4}};
+constexpr Mapping kThValues[] = {
+    {offsetof(ThHoursReportRecord, firstValues), data::kThFirst.offset, 16},
+    {offsetof(ThHoursReportRecord, secondValues), data::kThSecond.offset, 8},
+    {offsetof(ThHoursReportRecord, thirdValues), data::kThThird.offset, 8},
+    {offsetof(ThHoursReportRecord, fourthValues), data::kThFourth.offset, 4},
+    {offsetof(ThHoursReportRecord, fifthValues), data::kThFifth.offset, 4}};
 
 void copyOut(const StationConfig& c, std::span<const Mapping> fields, std::byte* buffer) {
   for (const Mapping& m : fields)
