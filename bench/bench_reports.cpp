@@ -109,6 +109,33 @@ void BM_NoaaThirteenReportsOfAYear(benchmark::State& state) {
 }
 BENCHMARK(BM_NoaaThirteenReportsOfAYear)->Unit(benchmark::kMillisecond);
 
+// The same thirteen reports computed and formatted, without the writes: the atomic
+// replacement syncs each file and its directory, whose cost is the disk's.
+void BM_NoaaThirteenReportTexts(benchmark::State& state) {
+  Station& st = station();
+  const station::StationConfig config = configWithBases(65.0F, 65.0F);
+  const reports::NoaaJob job{platform::defaultFileSystem(), *st.db, config, st.conventions};
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    for (int month = 1; month <= 12; ++month) {
+      auto text = reports::noaaMonthReport(job, {2005, month});
+      if (!text) {
+        state.SkipWithError("monthly report failed");
+        return;
+      }
+      bytes += text->size();
+    }
+    auto year = reports::noaaYearReport(job, 2005);
+    if (!year) {
+      state.SkipWithError("yearly report failed");
+      return;
+    }
+    bytes += year->size();
+  }
+  benchmark::DoNotOptimize(bytes);
+}
+BENCHMARK(BM_NoaaThirteenReportTexts)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
