@@ -437,6 +437,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addStationCommands(app, ctx);
   addDownloadCommands(app, ctx);
   addCurrentCommands(app, ctx);
+  addReportCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

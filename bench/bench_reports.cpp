@@ -1,0 +1,141 @@
+// The NOAA summaries of a station with ten years of 5-minute records (3652 days), on the
+// real file system (summaries rebuilt in full), with the database open as the running program holds
+// it. Goals: the yearly report under 10 ms with the stored degree days and under 50 ms by
+// integration at base 64; a year's 13 reports (twelve months and the year) under 40 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "database/station_generator.h"
+#include "database/summary_rebuild.h"
+#include "database/weather_database.h"
+#include "platform/file_system.h"
+#include "quantities/user_conventions.h"
+#include "reports/noaa_report.h"
+#include "station/station_config.h"
+
+namespace {
+
+struct Station {
+  std::string dir;
+  std::unique_ptr<database::WeatherDatabase> db;
+  quantities::UserConventions conventions;
+
+  Station() {
+    dir = (std::filesystem::temp_directory_path() / "stratalog-bench-reports").string();
+    platform::FileSystem& fs = platform::defaultFileSystem();
+    (void)fs.removeAll(dir);
+    database::GeneratorOptions o;
+    o.year = 2000;
+    o.month = 1;
+    o.day = 1;
+    o.days = 3652;
+    o.intervalMinutes = 5;
+    if (!database::generateStation(fs, dir, o)) std::abort();
+    {
+      // The generator's summaries hold temperatures and rain only; the full ones carry the
+      // winds and degree days the reports read.
+      database::WeatherDatabase writable(fs);
+      (void)writable.open(dir);
+      auto rebuilt = database::rebuildAllSummaries(writable, conventions.values());
+      if (!rebuilt || !writable.close()) std::abort();
+    }
+    db = std::make_unique<database::WeatherDatabase>(fs);
+    if (db->openReadOnly(dir) != 0) std::abort();
+  }
+  ~Station() {
+    (void)db->close();
+    (void)platform::defaultFileSystem().removeAll(dir);
+  }
+};
+
+Station& station() {
+  static Station s;
+  return s;
+}
+
+station::StationConfig configWithBases(float heat, float cool) {
+  station::StationConfig c;
+  c.setStationName("Banco");
+  c.setHeatBase(heat);
+  c.setCoolBase(cool);
+  c.setNoaaDegreeDayMethod(1);
+  return c;
+}
+
+void yearReport(benchmark::State& state, const station::StationConfig& config) {
+  Station& st = station();
+  const reports::NoaaJob job{platform::defaultFileSystem(), *st.db, config, st.conventions};
+  for (auto _ : state) {
+    auto written = reports::writeNoaaYearReport(job, 2005);
+    if (!written) {
+      state.SkipWithError(written.status().message().c_str());
+      return;
+    }
+  }
+}
+
+void BM_NoaaYearStoredDegreeDays(benchmark::State& state) {
+  yearReport(state, configWithBases(65.0F, 65.0F));
+}
+BENCHMARK(BM_NoaaYearStoredDegreeDays)->Unit(benchmark::kMillisecond);
+
+void BM_NoaaYearIntegrationBase64(benchmark::State& state) {
+  yearReport(state, configWithBases(64.0F, 64.0F));
+}
+BENCHMARK(BM_NoaaYearIntegrationBase64)->Unit(benchmark::kMillisecond);
+
+// Twelve monthly reports and the yearly one, with the stored degree days.
+void BM_NoaaThirteenReportsOfAYear(benchmark::State& state) {
+  Station& st = station();
+  const station::StationConfig config = configWithBases(65.0F, 65.0F);
+  const reports::NoaaJob job{platform::defaultFileSystem(), *st.db, config, st.conventions};
+  const std::string monthFile = platform::joinPath(st.dir, "NOAAMO.TXT");
+  for (auto _ : state) {
+    for (int month = 1; month <= 12; ++month) {
+      if (!reports::writeNoaaMonthReport(job, {2005, month}, monthFile)) {
+        state.SkipWithError("monthly report failed");
+        return;
+      }
+    }
+    if (!reports::writeNoaaYearReport(job, 2005)) {
+      state.SkipWithError("yearly report failed");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_NoaaThirteenReportsOfAYear)->Unit(benchmark::kMillisecond);
+
+// The same thirteen reports computed and formatted, without the writes: the atomic
+// replacement syncs each file and its directory, whose cost is the disk's.
+void BM_NoaaThirteenReportTexts(benchmark::State& state) {
+  Station& st = station();
+  const station::StationConfig config = configWithBases(65.0F, 65.0F);
+  const reports::NoaaJob job{platform::defaultFileSystem(), *st.db, config, st.conventions};
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    for (int month = 1; month <= 12; ++month) {
+      auto text = reports::noaaMonthReport(job, {2005, month});
+      if (!text) {
+        state.SkipWithError("monthly report failed");
+        return;
+      }
+      bytes += text->size();
+    }
+    auto year = reports::noaaYearReport(job, 2005);
+    if (!year) {
+      state.SkipWithError("yearly report failed");
+      return;
+    }
+    bytes += year->size();
+  }
+  benchmark::DoNotOptimize(bytes);
+}
+BENCHMARK(BM_NoaaThirteenReportTexts)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

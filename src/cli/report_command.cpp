@@ -1,0 +1,368 @@
+// stratalog report: the NOAA climatological summaries of a station, their setup, and the
+// stored settings of the accumulation reports.
+#include <CLI/CLI.hpp>
+#include <charconv>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli.h"
+#include "database/weather_database.h"
+#include "platform/string_table.h"
+#include "platform/user_interface.h"
+#include "quantities/date_text.h"
+#include "reports/noaa_report.h"
+#include "reports/noaa_setup.h"
+#include "reports/noaa_text.h"
+#include "reports/report_data.h"
+#include "reports/report_format.h"
+#include "reports/report_text_ids.h"
+#include "station/station_state.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kHelpReportGroup = 65000;
+constexpr int kHelpSettings = 65001;
+constexpr int kHelpNoaaMonth = 65002;
+constexpr int kHelpNoaaYear = 65003;
+constexpr int kHelpNoaaSetup = 65004;
+constexpr int kHelpMonth = 65005;
+constexpr int kHelpYear = 65006;
+constexpr int kHelpCurrentMonth = 65007;
+constexpr int kHelpPreviousMonth = 65008;
+constexpr int kHelpCurrentYear = 65009;
+constexpr int kHelpPreviousYear = 65010;
+constexpr int kHelpListMonths = 65011;
+constexpr int kHelpListYears = 65012;
+constexpr int kHelpOutput = 65013;
+constexpr int kHelpCity = 65014;
+constexpr int kHelpState = 65015;
+constexpr int kHelpElevation = 65016;
+constexpr int kHelpLatText = 65017;
+constexpr int kHelpLonText = 65018;
+constexpr int kHelpHeatBase = 65019;
+constexpr int kHelpCoolBase = 65020;
+constexpr int kHelpMethod = 65021;
+constexpr int kHelpNormalTemp = 65022;
+constexpr int kHelpNormalRain = 65023;
+constexpr int kMsgBadMonth = 65030;
+constexpr int kMsgBadYear = 65031;
+constexpr int kMsgBadMethod = 65032;
+constexpr int kMsgBadNormal = 65033;
+constexpr int kMsgOneOf = 65034;
+constexpr int kMsgReportWritten = 65035;
+constexpr int kMsgSetupSaved = 65036;
+
+std::string text(int id, std::initializer_list<reports::FormatArg> args) {
+  return reports::formatLine(platform::stringText(id), args);
+}
+
+void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
+  *ctx.err << "stratalog " << command << ": " << message << "\n";
+  ctx.exitCode = kExitUsage;
+}
+
+std::optional<int> digits(std::string_view s) {
+  if (s.empty()) return std::nullopt;
+  int v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+// "2006-07": a four-digit year, a dash and a two-digit month 01-12.
+std::optional<reports::YearMonth> parseMonth(std::string_view s) {
+  if (s.size() != 7 || s[4] != '-') return std::nullopt;
+  const auto year = digits(s.substr(0, 4));
+  const auto month = digits(s.substr(5, 2));
+  if (!year || !month || *year < 1 || *month < 1 || *month > 12) return std::nullopt;
+  return reports::YearMonth{*year, *month};
+}
+
+// "2006": four digits.
+std::optional<int> parseYear(std::string_view s) {
+  if (s.size() != 4) return std::nullopt;
+  const auto year = digits(s);
+  if (!year || *year < 1) return std::nullopt;
+  return year;
+}
+
+// The station as loaded, its database open for reading, and the user's conventions.
+struct OpenStation {
+  station::StationState state;
+  std::unique_ptr<database::WeatherDatabase> db;
+  quantities::UserConventions conventions;
+};
+
+std::optional<OpenStation> openStation(CommandContext& ctx, StationChoice& choice,
+                                       const std::string& command, bool withDatabase) {
+  if (!resolveStation(ctx, choice)) return std::nullopt;
+  auto st = station::loadStation(*ctx.env.files, choice.station, station::stationDataSets());
+  if (!st) {
+    ctx.exitCode = reportFailure(ctx, command, st.status());
+    return std::nullopt;
+  }
+  OpenStation open{std::move(*st), nullptr, userConventions(ctx, choice.programDir)};
+  if (withDatabase) {
+    open.db = std::make_unique<database::WeatherDatabase>(*ctx.env.files);
+    (void)open.db->openReadOnly(choice.station);
+    for (const std::string& p : open.db->problems())
+      *ctx.err << "stratalog " << command << ": " << p << "\n";
+  }
+  return open;
+}
+
+void showReport(CommandContext& ctx, const std::string& title, const std::string& path) {
+  *ctx.out << text(kMsgReportWritten, {std::string_view(path)}) << "\n";
+  auto ui = platform::makeUserInterface(*ctx.env.files, *ctx.env.clock);
+  ui->showTextFile(title, path);
+}
+
+struct PeriodOptions {
+  StationChoice choice;
+  std::string period;  // --month or --year
+  bool current = false;
+  bool previous = false;
+  bool list = false;
+  std::string output;
+};
+
+bool onePeriod(CommandContext& ctx, const std::string& command, const PeriodOptions& o,
+               const char* periodOption) {
+  const int given = (o.period.empty() ? 0 : 1) + (o.current ? 1 : 0) + (o.previous ? 1 : 0);
+  if (given <= 1) return true;
+  usageError(
+      ctx, command,
+      text(kMsgOneOf, {std::string_view(std::string(periodOption) + ", --current, --previous")}));
+  return false;
+}
+
+void addNoaaMonth(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<PeriodOptions>();
+  auto* cmd = group.add_subcommand("noaa-month", helpText(kHelpNoaaMonth));
+  addStationOptions(cmd, o->choice);
+  cmd->add_option("--month", o->period, helpText(kHelpMonth));
+  cmd->add_flag("--current", o->current, helpText(kHelpCurrentMonth));
+  cmd->add_flag("--previous", o->previous, helpText(kHelpPreviousMonth));
+  cmd->add_flag("--list", o->list, helpText(kHelpListMonths));
+  cmd->add_option("--output", o->output, helpText(kHelpOutput));
+  cmd->callback([&ctx, o] {
+    const std::string command = "report noaa-month";
+    if (!onePeriod(ctx, command, *o, "--month")) return;
+    std::optional<reports::YearMonth> chosen;
+    if (!o->period.empty()) {
+      chosen = parseMonth(o->period);
+      if (!chosen) {
+        return usageError(
+            ctx, command,
+            text(kMsgBadMonth, {std::string_view(o->period), std::string_view("--month")}));
+      }
+    }
+    auto open = openStation(ctx, o->choice, command, true);
+    if (!open) return;
+    database::WeatherDatabase& db = *open->db;
+    if (db.dayList().empty()) {
+      ctx.exitCode = reportFailure(ctx, command, reports::newestMonth(db).status());
+      return;
+    }
+    if (o->list) {
+      for (const reports::YearMonth& ym : reports::monthsPresent(db)) {
+        *ctx.out << reports::formatLine(
+            "%04d-%02d\n", {static_cast<long long>(ym.year), static_cast<long long>(ym.month)});
+      }
+      ctx.exitCode = kExitOk;
+      return;
+    }
+    const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
+    platform::Result<std::string> written =
+        chosen
+            ? reports::writeNoaaMonthReport(job, *chosen, o->output)
+            : reports::writeNoaaMonthFor(
+                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
+                  o->output);
+    if (!written) {
+      ctx.exitCode = reportFailure(ctx, command, written.status());
+      return;
+    }
+    reports::YearMonth shown = chosen ? *chosen : *reports::newestMonth(db);
+    if (!chosen && o->previous) shown = reports::previousMonth(shown);
+    const std::string title = text(
+        reports::kTitleNoaaMonth,
+        {std::string_view(quantities::monthYearText(
+            records::DateTime::fromDate(shown.year, shown.month, 1), open->conventions.intl))});
+    showReport(ctx, title, *written);
+    ctx.exitCode = kExitOk;
+  });
+}
+
+void addNoaaYear(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<PeriodOptions>();
+  auto* cmd = group.add_subcommand("noaa-year", helpText(kHelpNoaaYear));
+  addStationOptions(cmd, o->choice);
+  cmd->add_option("--year", o->period, helpText(kHelpYear));
+  cmd->add_flag("--current", o->current, helpText(kHelpCurrentYear));
+  cmd->add_flag("--previous", o->previous, helpText(kHelpPreviousYear));
+  cmd->add_flag("--list", o->list, helpText(kHelpListYears));
+  cmd->add_option("--output", o->output, helpText(kHelpOutput));
+  cmd->callback([&ctx, o] {
+    const std::string command = "report noaa-year";
+    if (!onePeriod(ctx, command, *o, "--year")) return;
+    std::optional<int> chosen;
+    if (!o->period.empty()) {
+      chosen = parseYear(o->period);
+      if (!chosen) {
+        return usageError(
+            ctx, command,
+            text(kMsgBadYear, {std::string_view(o->period), std::string_view("--year")}));
+      }
+    }
+    auto open = openStation(ctx, o->choice, command, true);
+    if (!open) return;
+    database::WeatherDatabase& db = *open->db;
+    if (db.dayList().empty()) {
+      ctx.exitCode = reportFailure(ctx, command, reports::newestMonth(db).status());
+      return;
+    }
+    if (o->list) {
+      for (int year : reports::yearsPresent(db)) *ctx.out << year << "\n";
+      ctx.exitCode = kExitOk;
+      return;
+    }
+    const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
+    platform::Result<std::string> written =
+        chosen
+            ? reports::writeNoaaYearReport(job, *chosen, o->output)
+            : reports::writeNoaaYearFor(
+                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
+                  o->output);
+    if (!written) {
+      ctx.exitCode = reportFailure(ctx, command, written.status());
+      return;
+    }
+    int shown = chosen ? *chosen : reports::newestMonth(db)->year;
+    if (!chosen && o->previous) --shown;
+    showReport(ctx, text(reports::kTitleNoaaYear, {static_cast<long long>(shown)}), *written);
+    ctx.exitCode = kExitOk;
+  });
+}
+
+struct SetupOptions {
+  StationChoice choice;
+  std::string city, state, elevation, latText, lonText, heatBase, coolBase, method;
+  std::vector<std::string> normalTemps, normalRains;
+};
+
+// "M=V" with M 1-12; V may be empty.
+std::optional<std::pair<int, std::string>> monthValue(const std::string& item) {
+  const auto eq = item.find('=');
+  if (eq == std::string::npos) return std::nullopt;
+  const auto month = digits(std::string_view(item).substr(0, eq));
+  if (!month || *month < 1 || *month > 12) return std::nullopt;
+  return std::pair{*month, item.substr(eq + 1)};
+}
+
+void addNoaaSetup(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<SetupOptions>();
+  auto* cmd = group.add_subcommand("noaa-setup", helpText(kHelpNoaaSetup));
+  addStationOptions(cmd, o->choice);
+  auto* city = cmd->add_option("--city", o->city, helpText(kHelpCity));
+  auto* state = cmd->add_option("--state", o->state, helpText(kHelpState));
+  auto* elevation = cmd->add_option("--elevation", o->elevation, helpText(kHelpElevation));
+  auto* lat = cmd->add_option("--lat-text", o->latText, helpText(kHelpLatText));
+  auto* lon = cmd->add_option("--lon-text", o->lonText, helpText(kHelpLonText));
+  auto* heat = cmd->add_option("--heat-base", o->heatBase, helpText(kHelpHeatBase));
+  auto* cool = cmd->add_option("--cool-base", o->coolBase, helpText(kHelpCoolBase));
+  auto* method = cmd->add_option("--method", o->method, helpText(kHelpMethod));
+  cmd->add_option("--normal-temp", o->normalTemps, helpText(kHelpNormalTemp));
+  cmd->add_option("--normal-rain", o->normalRains, helpText(kHelpNormalRain));
+  cmd->callback([&ctx, o, city, state, elevation, lat, lon, heat, cool, method] {
+    const std::string command = "report noaa-setup";
+    reports::NoaaSetupChanges changes;
+    auto given = [](CLI::Option* opt, const std::string& v) {
+      return opt->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
+    };
+    changes.city = given(city, o->city);
+    changes.state = given(state, o->state);
+    changes.elevation = given(elevation, o->elevation);
+    changes.latText = given(lat, o->latText);
+    changes.lonText = given(lon, o->lonText);
+    changes.heatBase = given(heat, o->heatBase);
+    changes.coolBase = given(cool, o->coolBase);
+    if (method->count() > 0) {
+      if (o->method == "integration") {
+        changes.integration = true;
+      } else if (o->method == "maxmin") {
+        changes.integration = false;
+      } else {
+        return usageError(ctx, command, text(kMsgBadMethod, {std::string_view(o->method)}));
+      }
+    }
+    for (auto [items, out, option] :
+         {std::tuple{&o->normalTemps, &changes.normalTemps, "--normal-temp"},
+          std::tuple{&o->normalRains, &changes.normalRains, "--normal-rain"}}) {
+      for (const std::string& item : *items) {
+        auto mv = monthValue(item);
+        if (!mv) {
+          return usageError(
+              ctx, command,
+              text(kMsgBadNormal, {std::string_view(item), std::string_view(option)}));
+        }
+        out->push_back(*mv);
+      }
+    }
+    auto open = openStation(ctx, o->choice, command, false);
+    if (!open) return;
+    const bool changing = changes.city || changes.state || changes.elevation || changes.latText ||
+                          changes.lonText || changes.heatBase || changes.coolBase ||
+                          changes.integration || !changes.normalTemps.empty() ||
+                          !changes.normalRains.empty();
+    const quantities::Units& units = open->conventions.units;
+    if (changing) {
+      if (platform::Status s = reports::applyNoaaSetup(open->state.config, changes, units); !s) {
+        ctx.exitCode = reportFailure(ctx, command, s);
+        return;
+      }
+      if (platform::Status s = station::saveStation(*ctx.env.files, open->state); !s) {
+        *ctx.err << "stratalog " << command << ": "
+                 << platform::loadString(reports::kMsgStationSaveFailed) << " (" << s.message()
+                 << ")\n";
+        ctx.exitCode = kExitFailed;
+        return;
+      }
+      *ctx.out << platform::loadString(kMsgSetupSaved) << "\n";
+    }
+    *ctx.out << reports::describeNoaaSetup(open->state.config, units);
+    ctx.exitCode = kExitOk;
+  });
+}
+
+void addSettings(CLI::App& group, CommandContext& ctx) {
+  auto choice = std::make_shared<StationChoice>();
+  auto* cmd = group.add_subcommand("settings", helpText(kHelpSettings));
+  addStationOptions(cmd, *choice);
+  cmd->callback([&ctx, choice] {
+    auto open = openStation(ctx, *choice, "report settings", false);
+    if (!open) return;
+    *ctx.out << reports::describeReportSettings(open->state.config, open->conventions.intl);
+    ctx.exitCode = kExitOk;
+  });
+}
+
+}  // namespace
+
+void addReportCommands(CLI::App& app, CommandContext& ctx) {
+  auto* group = app.add_subcommand("report", helpText(kHelpReportGroup));
+  group->require_subcommand(1);
+  addSettings(*group, ctx);
+  addNoaaMonth(*group, ctx);
+  addNoaaYear(*group, ctx);
+  addNoaaSetup(*group, ctx);
+}
+
+}  // namespace cli
