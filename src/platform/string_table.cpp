@@ -21,6 +21,8 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/station.inc"
 #include "platform/strings/link.inc"
 #include "platform/strings/reports.inc"
+#include "platform/strings/reports_sun.inc"
+#include "platform/strings/reports_fuel.inc"
 #include "platform/strings/publish.inc"
 #include "platform/strings/modules.inc"
 #include "platform/strings/cli.inc"
