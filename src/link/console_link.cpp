@@ -79,6 +79,7 @@ platform::Status ConsoleLink::Open() {
       return fail(kOtherFailure, s.code() != 0 ? s.code() : kErrFailed, s.message());
     }
     port_ = std::move(opened).value();
+    lastTraffic_ = services_.clock->now();  // what the line held before the open is unknown
     state_ |= kPortOpen;
     SetTimeoutProfile(params_.linkType == LinkType::kClassic ? TimeoutProfile::kClassic
                                                              : TimeoutProfile::kDefault);
@@ -158,7 +159,11 @@ platform::Status ConsoleLink::Flush() {
   constexpr int kMaxChunks = 256;
   platform::SerialTimeouts before = port_->timeouts();
   port_->setTimeouts(timeoutProfile(TimeoutProfile::kFlush));
-  wait(20);
+  constexpr auto kSettle = std::chrono::milliseconds(20);
+  const auto quiet = services_.clock->now() - lastTraffic_;
+  wait(quiet >= kSettle ? 0
+                        : static_cast<int>(
+                              std::chrono::ceil<std::chrono::milliseconds>(kSettle - quiet).count()));
   const platform::Instant start = services_.clock->now();
   platform::Status result;
   std::uint8_t chunk[32];
@@ -196,6 +201,7 @@ platform::Result<std::size_t> ConsoleLink::readSome(std::span<std::uint8_t> into
   }
   if (got < into.size()) {
     auto r = port_->read(into.subspan(got));
+    lastTraffic_ = services_.clock->now();
     if (!r) return readFailure(r.status());
     got += *r;
   }
@@ -250,6 +256,7 @@ platform::Status ConsoleLink::WriteBytes(std::span<const std::uint8_t> bytes) {
   if (!port_) return fail(kOtherFailure, kErrFailed, "port not open");
   justFlushed_ = false;
   auto done = port_->write(bytes);
+  lastTraffic_ = services_.clock->now();
   if (!done) {
     int code = done.status().code() != 0 ? done.status().code() : kErrWrite;
     return fail(kLineError, code, "serial write failed: " + done.status().message());

@@ -194,6 +194,9 @@ class ConsoleLink {
   int lastError_ = 0;
   // Set by a flush that succeeded, cleared by any read or write on the port.
   bool justFlushed_ = false;
+  // When a byte was last written or read: a flush lets the console's answer settle for
+  // 20 ms after it, and a line quiet for longer than that has nothing more on its way.
+  platform::Instant lastTraffic_{};
 };
 
 }  // namespace stationlink

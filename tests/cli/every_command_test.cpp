@@ -39,13 +39,15 @@ std::vector<std::string> words(const std::string& path) {
 struct Command {
   std::string path;
   bool takesStation;
+  bool takesProgramDir;
   std::vector<std::string> texts;  // its description and its options' descriptions
 };
 
 std::vector<Command> everyCommand() {
   std::vector<Command> commands;
   forEachCommand([&](const std::string& path, const CLI::App& app) {
-    Command c{path, app.get_option_no_throw("--station") != nullptr, {app.get_description()}};
+    Command c{path, app.get_option_no_throw("--station") != nullptr,
+              app.get_option_no_throw("--program-dir") != nullptr, {app.get_description()}};
     for (const CLI::Option* opt : app.get_options()) c.texts.push_back(opt->get_description());
     commands.push_back(std::move(c));
   });
@@ -82,6 +84,7 @@ TEST(EveryCommand, HelpIsSpanishFromTheStringTableAndExitsZero) {
     args.push_back("--help");
     const CommandRun help = run(args);
     EXPECT_EQ(help.exitCode, 0) << c.path;
+    EXPECT_TRUE(c.takesProgramDir) << c.path << " has no --program-dir";
     EXPECT_NE(help.out.find("Uso: stratalog " + c.path), std::string::npos) << help.out;
     static const std::regex english(R"(\b(TEXT|INT|UINT|FLOAT|Options|Usage|in \[|default)\b)");
     EXPECT_FALSE(std::regex_search(help.out, english)) << c.path << ": " << help.out;

@@ -103,6 +103,19 @@ INSTANTIATE_TEST_SUITE_P(
                   std::chrono::milliseconds(280)},
         FlushCase{"aRead", [](ConsoleLink& l) { (void)l.ReadByte(); },
                   std::chrono::milliseconds(280)},
+        // The answer to a write has had its 20 ms to arrive: the flush reads without waiting.
+        FlushCase{"aWriteThatHasSettled",
+                  [](ConsoleLink& l) {
+                    (void)l.WriteByte(0x0A);
+                    l.wait(250);
+                  },
+                  std::chrono::milliseconds(260)},
+        FlushCase{"aWriteStillSettling",
+                  [](ConsoleLink& l) {
+                    (void)l.WriteByte(0x0A);
+                    l.wait(15);
+                  },
+                  std::chrono::milliseconds(265)},
         FlushCase{"aReopenedPort",
                   [](ConsoleLink& l) {
                     l.Close();
