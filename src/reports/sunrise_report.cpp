@@ -102,7 +102,7 @@ platform::Result<std::string> sunriseReportText(const station::StationConfig& co
                                                 const platform::IntlSettings& intl,
                                                 quantities::Date date, SunRange range) {
   const auto site = sunSiteOf(config);
-  if (!site) return platform::Status::badArgument(platform::loadString(kMsgLocationNotSet));
+  if (!site) return platform::Status::notFound(platform::loadString(kMsgLocationNotSet));
   const LocalClock clock = sunriseClock(config);
   auto line = [](int id, std::string_view arg) {
     return formatLine(platform::stringText(id), {arg});

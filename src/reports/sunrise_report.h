@@ -43,7 +43,7 @@ std::optional<SunDay> sunDayFor(const station::StationConfig& config, quantities
 
 enum class SunRange { kDay, kMonth, kYear };
 
-// The report text. Fails (kBadArgument) with "Configure Latitud y Longitud ..." when the
+// The report text. Fails (kNotFound) with "Configure Latitud y Longitud ..." when the
 // station's location is not set.
 platform::Result<std::string> sunriseReportText(const station::StationConfig& config,
                                                 const platform::IntlSettings& intl,

@@ -61,7 +61,8 @@ platform::Result<SunshineRequest> sunshineRequest(const SunshineInput& input,
                                                   const database::WeatherDatabase& db,
                                                   const station::StationConfig& config,
                                                   const platform::IntlSettings& intl) {
-  if (db.dayList().empty()) return bad(kMsgDatabaseEmpty);
+  if (db.dayList().empty())
+    return platform::Status::notFound(platform::loadString(kMsgDatabaseEmpty));
   const std::int32_t newest = db.dayList().back();
   const ReportSettings stored(config);
   SunshineRequest r;

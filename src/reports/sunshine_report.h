@@ -31,7 +31,7 @@ struct SunshineRequest {
 // What the person gave; a field left out takes the dialog's default: the stored start
 // date (or 15 days before the end), the newest record's date, the stored threshold (or
 // 100 while none is stored). A field given but empty or wrong fails (kBadArgument) with
-// its message; an empty database fails with "Su base de datos está vacía.".
+// its message; an empty database fails (kNotFound) with "Su base de datos está vacía.".
 struct SunshineInput {
   std::optional<std::string> start, end, threshold;
 };
