@@ -7,7 +7,9 @@
 #include "cli/cli.h"
 #include "database/station_generator.h"
 #include "platform/file_system.h"
+#include "platform/testing/mem_file_system.h"
 #include "reports/report_data.h"
+#include "station/station_file.h"
 #include "station/station_state.h"
 
 namespace {
@@ -18,9 +20,10 @@ struct CommandRun {
   std::string err;
 };
 
-CommandRun run(const std::vector<std::string>& args) {
+CommandRun run(const std::vector<std::string>& args, platform::FileSystem* files = nullptr) {
   std::ostringstream out, err;
   cli::CommandContext ctx{platform::Env{}, &out, &err};
+  if (files != nullptr) ctx.env.files = files;
   const int code = cli::runCommandLine(args, ctx);
   return {code, out.str(), err.str()};
 }
@@ -140,6 +143,42 @@ TEST_F(ReportSunCommand, SunshineStoresItsStartAndThreshold) {
   const reports::ReportSettings stored(saved);
   EXPECT_EQ(*stored.sunHoursStart(), (quantities::Date{2006, 12, 25}));
   EXPECT_EQ(*stored.sunHoursThreshold(), 50);
+}
+
+// Files in memory whose station record can no longer be replaced.
+class StationRecordLocked : public platform::MemFileSystem {
+ public:
+  platform::Status replaceFileAtomically(const std::string& path, std::string_view bytes,
+                                         bool privateMode) override {
+    if (locked(path)) return platform::Status::io("bloqueado");
+    return MemFileSystem::replaceFileAtomically(path, bytes, privateMode);
+  }
+  platform::Status rename(const std::string& from, const std::string& to) override {
+    if (locked(to)) return platform::Status::io("bloqueado");
+    return MemFileSystem::rename(from, to);
+  }
+  bool lock = false;
+
+ private:
+  bool locked(const std::string& path) const {
+    return lock && path.find("STATION.CFG") != std::string::npos;
+  }
+};
+
+TEST(ReportSunFiles, AFailedStationSaveIsReportedAndTheReportStays) {
+  StationRecordLocked mem;
+  station::StationConfig config;
+  config.setStationName("Sur");
+  ASSERT_TRUE(mem.createDirectories("/sur").isOk());
+  ASSERT_TRUE(station::writeStationRecord(mem, config, "/sur").isOk());
+  ASSERT_TRUE(database::generateStation(mem, "/sur", {2006, 7, 1, 3, 60}).isOk());
+  mem.lock = true;
+  const CommandRun r = run(
+      {"report", "sunshine", "--station", "/sur", "--program-dir", "/", "--threshold", "10"}, &mem);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("bloqueado"), std::string::npos) << r.err;
+  EXPECT_NE(r.out.find("/sur/print.txt"), std::string::npos) << r.out;
+  EXPECT_NE(mem.contents("/sur/print.txt").find("  Umbral: 10 W/m²"), std::string::npos);
 }
 
 }  // namespace
