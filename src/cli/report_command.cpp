@@ -416,8 +416,8 @@ void addSunrise(CLI::App& group, CommandContext& ctx) {
     const std::string command = "report sunrise";
     if (o->listZones) {
       for (int i = 0; i < reports::kZoneCount; ++i) {
-        *ctx.out << reports::formatLine("%2d  %s\n", {static_cast<long long>(i),
-                                                      std::string_view(reports::zoneText(i))});
+        *ctx.out << reports::formatLine(
+            "%2d  %s\n", {static_cast<long long>(i), std::string_view(reports::zoneText(i))});
       }
       ctx.exitCode = kExitOk;
       return;
@@ -430,9 +430,10 @@ void addSunrise(CLI::App& group, CommandContext& ctx) {
     } else if (o->range == "year") {
       range = reports::SunRange::kYear;
     } else {
-      return usageError(ctx, command,
-                        text(kMsgBadChoice, {std::string_view(o->range), std::string_view("--range"),
-                                             std::string_view("day, month, year")}));
+      return usageError(
+          ctx, command,
+          text(kMsgBadChoice, {std::string_view(o->range), std::string_view("--range"),
+                               std::string_view("day, month, year")}));
     }
     reports::SunriseChoices choices;
     if (zone->count() > 0 && offset->count() > 0) {
@@ -474,9 +475,9 @@ void addSunrise(CLI::App& group, CommandContext& ctx) {
         return;
       }
     }
-    auto written = reports::writeSunriseReport(*ctx.env.files, open->state.config,
-                                               open->conventions.intl, o->choice.station, date,
-                                               range, o->output);
+    auto written =
+        reports::writeSunriseReport(*ctx.env.files, open->state.config, open->conventions.intl,
+                                    o->choice.station, date, range, o->output);
     if (!written) {
       ctx.exitCode = reportFailure(ctx, command, written.status());
       return;

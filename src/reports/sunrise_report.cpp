@@ -32,22 +32,20 @@ constexpr std::size_t kSunset = 4;
 std::string locationText(int deg, int min, int sec, char hemisphere) {
   return formatLine("%3d° %02d' %02d\" %s",
                     {static_cast<long long>(std::abs(deg)), static_cast<long long>(std::abs(min)),
-                     static_cast<long long>(std::abs(sec)),
-                     std::string_view(&hemisphere, 1)});
+                     static_cast<long long>(std::abs(sec)), std::string_view(&hemisphere, 1)});
 }
 
 int daysInMonth(int year, int month) {
   using namespace std::chrono;
-  return static_cast<int>(unsigned(
-      year_month_day_last{std::chrono::year{year}, month_day_last{std::chrono::month{
-                                                       static_cast<unsigned>(month)}}}
-          .day()));
+  return static_cast<int>(unsigned(year_month_day_last{
+      std::chrono::year{year}, month_day_last{std::chrono::month{static_cast<unsigned>(month)}}}
+                                       .day()));
 }
 
 std::string dayLine(const SunDay& d, quantities::Date date, const platform::IntlSettings& intl) {
-  std::string line = formatLine(
-      "%9s", {std::string_view(quantities::shortDateText(
-                 records::DateTime::fromDate(date.year, date.month, date.day), intl))});
+  std::string line =
+      formatLine("%9s", {std::string_view(quantities::shortDateText(
+                            records::DateTime::fromDate(date.year, date.month, date.day), intl))});
   for (std::size_t i = 0; i < d.events.size(); ++i) {
     const std::string t =
         d.events[i] ? quantities::recordTimeText(*d.events[i], intl) : std::string("-----");
@@ -55,9 +53,9 @@ std::string dayLine(const SunDay& d, quantities::Date date, const platform::Intl
   }
   if (d.dayLengthMinutes) {
     const char sep = intl.timeSeparator;
-    line += formatLine("  %2d%s%02d", {static_cast<long long>(*d.dayLengthMinutes / 60),
-                                       std::string_view(&sep, 1),
-                                       static_cast<long long>(*d.dayLengthMinutes % 60)});
+    line += formatLine("  %2d%s%02d",
+                       {static_cast<long long>(*d.dayLengthMinutes / 60), std::string_view(&sep, 1),
+                        static_cast<long long>(*d.dayLengthMinutes % 60)});
   } else {
     line += formatLine("%7s", {std::string_view("-----")});
   }
@@ -108,10 +106,10 @@ platform::Result<std::string> sunriseReportText(const station::StationConfig& co
     return formatLine(platform::stringText(id), {arg});
   };
   std::string out;
-  out += line(kSunriseLatitudeLine, locationText(config.latDeg(), config.latMin(),
-                                                 config.latSec(), config.latSouth() ? 'S' : 'N'));
-  out += line(kSunriseLongitudeLine, locationText(config.lonDeg(), config.lonMin(),
-                                                  config.lonSec(), config.lonWest() ? 'W' : 'E'));
+  out += line(kSunriseLatitudeLine, locationText(config.latDeg(), config.latMin(), config.latSec(),
+                                                 config.latSouth() ? 'S' : 'N'));
+  out += line(kSunriseLongitudeLine, locationText(config.lonDeg(), config.lonMin(), config.lonSec(),
+                                                  config.lonWest() ? 'W' : 'E'));
   out += line(kSunriseZoneLine, zoneLabel(config.timeZoneIndex(), config.gmtOffset()));
   out += platform::loadString(kSunriseSavingLine);
   out += platform::loadString(clock.saving == Saving::kAutomatic ? kSunriseSavingAutomatic

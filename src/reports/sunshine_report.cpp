@@ -26,7 +26,8 @@ quantities::Date daysBefore(quantities::Date d, int days) {
   const sys_days s{year_month_day{year{d.year}, month{static_cast<unsigned>(d.month)},
                                   day{static_cast<unsigned>(d.day)}}};
   const year_month_day r{s - std::chrono::days{days}};
-  return {int(r.year()), static_cast<int>(unsigned(r.month())), static_cast<int>(unsigned(r.day()))};
+  return {int(r.year()), static_cast<int>(unsigned(r.month())),
+          static_cast<int>(unsigned(r.day()))};
 }
 
 std::int32_t packed(quantities::Date d) { return records::packDate(d.year, d.month, d.day); }
@@ -135,9 +136,8 @@ std::string sunshineText(const SunshineHours& hours, const SunshineRequest& requ
   out += line(kSunshineTotalLine, {hours.total});
   out += line(kSunshineStartLine, {std::string_view(dateText(request.start, intl))});
   out += line(kSunshineEndLine, {std::string_view(dateText(request.end, intl))});
-  out += line(kSunshineThresholdLine,
-              {std::string_view(std::to_string(request.threshold)),
-               platform::stringText(quantities::text::kSolarUnit)});
+  out += line(kSunshineThresholdLine, {std::string_view(std::to_string(request.threshold)),
+                                       platform::stringText(quantities::text::kSolarUnit)});
   out += platform::loadString(kSunshineLastDaysLine);
   for (const SunshineSlot& slot : hours.slots) {
     if (!slot.date) {
@@ -149,15 +149,13 @@ std::string sunshineText(const SunshineHours& hours, const SunshineRequest& requ
   return out;
 }
 
-platform::Result<std::string> writeSunshineReport(platform::FileSystem& files,
-                                                  database::WeatherDatabase& db,
-                                                  const SunshineRequest& request,
-                                                  quantities::Date today,
-                                                  const platform::IntlSettings& intl,
-                                                  const std::string& path) {
+platform::Result<std::string> writeSunshineReport(
+    platform::FileSystem& files, database::WeatherDatabase& db, const SunshineRequest& request,
+    quantities::Date today, const platform::IntlSettings& intl, const std::string& path) {
   auto hours = countSunshine(db, request);
   if (!hours) return hours.status();
-  const std::string target = path.empty() ? platform::joinPath(db.directory(), kSunshineFile) : path;
+  const std::string target =
+      path.empty() ? platform::joinPath(db.directory(), kSunshineFile) : path;
   if (platform::Status s =
           files.replaceFileAtomically(target, sunshineText(*hours, request, today, intl));
       !s) {

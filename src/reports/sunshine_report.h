@@ -62,11 +62,8 @@ std::string sunshineText(const SunshineHours& hours, const SunshineRequest& requ
 
 // Counts and writes atomically to `path` (the station directory's print.txt when empty);
 // returns the path written.
-platform::Result<std::string> writeSunshineReport(platform::FileSystem& files,
-                                                  database::WeatherDatabase& db,
-                                                  const SunshineRequest& request,
-                                                  quantities::Date today,
-                                                  const platform::IntlSettings& intl,
-                                                  const std::string& path = {});
+platform::Result<std::string> writeSunshineReport(
+    platform::FileSystem& files, database::WeatherDatabase& db, const SunshineRequest& request,
+    quantities::Date today, const platform::IntlSettings& intl, const std::string& path = {});
 
 }  // namespace reports

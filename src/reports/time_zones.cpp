@@ -42,8 +42,8 @@ std::string zoneLabel(int index, double gmtOffsetHours) {
   const long long minutes =
       std::isfinite(gmtOffsetHours) ? std::llround(std::fabs(gmtOffsetHours) * 60.0) : 0;
   if (minutes == 0) return "(GMT)";
-  return formatLine("(GMT%s%02d:%02d)", {std::string_view(gmtOffsetHours < 0 ? "-" : "+"),
-                                         minutes / 60, minutes % 60});
+  return formatLine("(GMT%s%02d:%02d)",
+                    {std::string_view(gmtOffsetHours < 0 ? "-" : "+"), minutes / 60, minutes % 60});
 }
 
 platform::Result<double> parseTypedOffset(std::string_view text) {

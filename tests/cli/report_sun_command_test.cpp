@@ -59,8 +59,8 @@ class ReportSunCommand : public ::testing::Test {
               0);
   }
   station::StationConfig config() {
-    auto st = station::loadStation(platform::defaultFileSystem(), station_,
-                                   station::stationDataSets());
+    auto st =
+        station::loadStation(platform::defaultFileSystem(), station_, station::stationDataSets());
     EXPECT_TRUE(st.isOk());
     return st->config;
   }
@@ -76,20 +76,22 @@ TEST_F(ReportSunCommand, SunriseWritesTheReportAndKeepsTheZoneChoices) {
   EXPECT_FALSE(std::filesystem::exists(station_ + "/sunrise.txt"));
 
   locate();
-  const CommandRun day = report({"sunrise", "--date", "2006-04-02", "--zone", "4", "--dst", "auto"});
+  const CommandRun day =
+      report({"sunrise", "--date", "2006-04-02", "--zone", "4", "--dst", "auto"});
   ASSERT_EQ(day.exitCode, 0) << day.err;
   EXPECT_EQ(day.out, "Informe escrito: " + station_ + "/sunrise.txt\n");
-  EXPECT_NE(slurp(station_ + "/sunrise.txt")
-                .find("\n 02/04/06   5:23   5:55   6:26    6:52   19:32  19:58  20:30  21:02  12:40\n"),
-            std::string::npos);
+  EXPECT_NE(
+      slurp(station_ + "/sunrise.txt")
+          .find("\n 02/04/06   5:23   5:55   6:26    6:52   19:32  19:58  20:30  21:02  12:40\n"),
+      std::string::npos);
 
   const std::string chosen = (dir_ / "sol.txt").string();
-  const CommandRun year = report(
-      {"sunrise", "--date", "2006-01-01", "--range", "year", "--offset", "5.5", "--dst", "on",
-       "--output", chosen});
+  const CommandRun year = report({"sunrise", "--date", "2006-01-01", "--range", "year", "--offset",
+                                  "5.5", "--dst", "on", "--output", chosen});
   ASSERT_EQ(year.exitCode, 0) << year.err;
-  EXPECT_NE(slurp(chosen).find("   Zona Horaria: (GMT+05:30)\n   Horario de Ahorro de Luz Diurna: On\n"),
-            std::string::npos);
+  EXPECT_NE(
+      slurp(chosen).find("   Zona Horaria: (GMT+05:30)\n   Horario de Ahorro de Luz Diurna: On\n"),
+      std::string::npos);
   station::StationConfig c = config();
   EXPECT_EQ(c.timeZoneIndex(), -1);
   EXPECT_FLOAT_EQ(c.gmtOffset(), 5.5F);

@@ -47,15 +47,30 @@ TEST(LocalClock, UniversalToLocalInWholeMinutes) {
     DateMinutes want;
   };
   const Case kCases[] = {
-      {"just short of the hour rounds up, never :60", {2006, 1, 10}, 5 + 59.6 / 60, {0, Saving::kOff},
+      {"just short of the hour rounds up, never :60",
+       {2006, 1, 10},
+       5 + 59.6 / 60,
+       {0, Saving::kOff},
        {{2006, 1, 10}, 360}},
-      {"west offset moves to the day before", {2006, 1, 10}, 2.5, {-8, Saving::kAutomatic},
+      {"west offset moves to the day before",
+       {2006, 1, 10},
+       2.5,
+       {-8, Saving::kAutomatic},
        {{2006, 1, 9}, 18 * 60 + 30}},
-      {"July adds the saving hour", {2006, 7, 10}, 2.5, {-8, Saving::kAutomatic},
+      {"July adds the saving hour",
+       {2006, 7, 10},
+       2.5,
+       {-8, Saving::kAutomatic},
        {{2006, 7, 9}, 19 * 60 + 30}},
-      {"the southern season is turned round", {2006, 7, 10}, 2.5, {-8, Saving::kAutomatic, true},
+      {"the southern season is turned round",
+       {2006, 7, 10},
+       2.5,
+       {-8, Saving::kAutomatic, true},
        {{2006, 7, 9}, 18 * 60 + 30}},
-      {"a half-hour zone truncates to minutes", {2006, 12, 31}, 20.75, {5.5, Saving::kOff},
+      {"a half-hour zone truncates to minutes",
+       {2006, 12, 31},
+       20.75,
+       {5.5, Saving::kOff},
        {{2007, 1, 1}, 2 * 60 + 15}},
       {"saving by hand", {2006, 1, 10}, 23.5, {1, Saving::kOn}, {{2006, 1, 11}, 90}},
       {"a negative event time", {2006, 3, 1}, -0.25, {0, Saving::kOff}, {{2006, 2, 28}, 1425}},
@@ -78,10 +93,10 @@ TEST(LocalClock, StationClockToUniversal) {
 }
 
 TEST(TimeZones, TextsOffsetsAndLabels) {
-  const double kOffsets[kZoneCount] = {-12, -11, -10, -9, -8, -7, -6, -6, -6, -5, -5, -4,
-                                       -4,  -3.5, -3, -3, -2, -1, 0,  0,  1,  1,  1,  2,
-                                       2,   2,   2,  2,  3,  3,  3.5, 4, 4.5, 5, 5.5, 6,
-                                       7,   8,   8,  9,  9.5, 9.5, 10, 10, 11, 12, 12};
+  const double kOffsets[kZoneCount] = {-12, -11,  -10, -9, -8,  -7,  -6,  -6, -6,  -5, -5,  -4,
+                                       -4,  -3.5, -3,  -3, -2,  -1,  0,   0,  1,   1,  1,   2,
+                                       2,   2,    2,   2,  3,   3,   3.5, 4,  4.5, 5,  5.5, 6,
+                                       7,   8,    8,   9,  9.5, 9.5, 10,  10, 11,  12, 12};
   for (int i = 0; i < kZoneCount; ++i) {
     const auto offset = zoneTextOffset(zoneText(i));
     ASSERT_TRUE(offset) << i;

@@ -52,10 +52,9 @@ std::vector<int> columns(const std::string& line) {
     const std::size_t width = (out.size() == 3 || out.size() == 4) ? 8 : 7;
     const std::string cell = line.substr(at, width);
     const auto colon = cell.find(':');
-    out.push_back(colon == std::string::npos
-                      ? -1
-                      : std::atoi(cell.substr(0, colon).c_str()) * 60 +
-                            std::atoi(cell.substr(colon + 1).c_str()));
+    out.push_back(colon == std::string::npos ? -1
+                                             : std::atoi(cell.substr(0, colon).c_str()) * 60 +
+                                                   std::atoi(cell.substr(colon + 1).c_str()));
     at += width;
   }
   return out;
@@ -71,8 +70,7 @@ TEST(SunriseReport, SavingBeginsOnTheFirstSundayOfApril) {
   EXPECT_EQ(lines[1], "   Longitud: 122° 06' 00\" W");
   EXPECT_EQ(lines[2], "   Zona Horaria: (GMT-08:00) Pacific Time, Tijuana");
   EXPECT_EQ(lines[3], "   Horario de Ahorro de Luz Diurna: Automático");
-  EXPECT_EQ(lines[8],
-            " 02/04/06   5:23   5:55   6:26    6:52   19:32  19:58  20:30  21:02  12:40");
+  EXPECT_EQ(lines[8], " 02/04/06   5:23   5:55   6:26    6:52   19:32  19:58  20:30  21:02  12:40");
 }
 
 TEST(SunriseReport, YearsAtFourStations) {
@@ -98,8 +96,8 @@ TEST(SunriseReport, YearsAtFourStations) {
     }
   }
   // Leap years have 366 lines.
-  auto leap = sunriseReportText(siteConfig(37.6, -122.1, -8, 4), slashes(), {2008, 6, 1},
-                                SunRange::kYear);
+  auto leap =
+      sunriseReportText(siteConfig(37.6, -122.1, -8, 4), slashes(), {2008, 6, 1}, SunRange::kYear);
   EXPECT_EQ(linesOf(*leap).size(), 8U + 366U);
 }
 
@@ -121,8 +119,8 @@ TEST(SunriseReport, TimesAgreeWithPublishedAndHandComputedOnes) {
       {"St. John's solstice", 47.5, -52.7, -3.5, 13, {2006, 6, 21}, 5 * 60 + 3, 21 * 60 + 2},
   };
   for (const Case& c : kCases) {
-    auto text =
-        sunriseReportText(siteConfig(c.lat, c.lon, c.offset, c.zone), slashes(), c.date, SunRange::kDay);
+    auto text = sunriseReportText(siteConfig(c.lat, c.lon, c.offset, c.zone), slashes(), c.date,
+                                  SunRange::kDay);
     ASSERT_TRUE(text.isOk()) << c.name;
     const auto cols = columns(linesOf(*text).at(8));
     ASSERT_EQ(cols.size(), 9U) << c.name;
@@ -138,9 +136,8 @@ TEST(SunriseReport, PolarDayAndNight) {
   EXPECT_EQ(linesOf(*june).at(8),
             " 21/06/06  -----  -----  -----   -----   -----  -----  -----  -----  -----");
   // In December the sun stays below the horizon but civil twilight still comes.
-  const auto dec = columns(linesOf(*sunriseReportText(config, slashes(), {2006, 12, 21},
-                                                      SunRange::kDay))
-                               .at(8));
+  const auto dec =
+      columns(linesOf(*sunriseReportText(config, slashes(), {2006, 12, 21}, SunRange::kDay)).at(8));
   EXPECT_EQ(dec[3], -1);
   EXPECT_EQ(dec[4], -1);
   EXPECT_EQ(dec[8], -1);

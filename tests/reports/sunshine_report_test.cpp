@@ -20,7 +20,8 @@ class Sunshine : public ::testing::Test {
     db_.open("/st");
   }
   void addDay(Date d, const std::vector<std::pair<int, int>>& intervalAndSolar) {
-    ASSERT_TRUE(db_.EditSummaryRecord(noaa_test::summaryOf(d.year, d.month, HandDay{d.day})).isOk());
+    ASSERT_TRUE(
+        db_.EditSummaryRecord(noaa_test::summaryOf(d.year, d.month, HandDay{d.day})).isOk());
     int minutes = 600;
     for (auto [interval, solar] : intervalAndSolar) {
       auto obj = noaa_test::archiveAt(d.year, d.month, d.day, minutes, interval, 700);
