@@ -19,6 +19,10 @@
 #include "reports/report_data.h"
 #include "reports/report_format.h"
 #include "reports/report_text_ids.h"
+#include "reports/sun_text_ids.h"
+#include "reports/sunrise_report.h"
+#include "reports/sunshine_report.h"
+#include "reports/time_zones.h"
 #include "station/station_state.h"
 
 namespace cli {
@@ -56,6 +60,19 @@ constexpr int kMsgBadNormal = 65033;
 constexpr int kMsgOneOf = 65034;
 constexpr int kMsgReportWritten = 65035;
 constexpr int kMsgSetupSaved = 65036;
+constexpr int kHelpSunrise = 65650;
+constexpr int kHelpSunriseDate = 65651;
+constexpr int kHelpSunriseRange = 65652;
+constexpr int kHelpSunriseZone = 65653;
+constexpr int kHelpSunriseOffset = 65654;
+constexpr int kHelpSunriseDst = 65655;
+constexpr int kHelpListZones = 65656;
+constexpr int kHelpSunshine = 65657;
+constexpr int kHelpSunshineStart = 65658;
+constexpr int kHelpSunshineEnd = 65659;
+constexpr int kHelpSunshineThreshold = 65660;
+constexpr int kMsgBadChoice = 65670;
+constexpr int kMsgBadZoneIndex = 65671;
 
 std::string text(int id, std::initializer_list<reports::FormatArg> args) {
   return reports::formatLine(platform::stringText(id), args);
@@ -354,6 +371,163 @@ void addSettings(CLI::App& group, CommandContext& ctx) {
   });
 }
 
+// The local date of the machine's clock.
+quantities::Date today(const CommandContext& ctx) {
+  const platform::CivilTime now = ctx.env.clock->toLocal(ctx.env.clock->wallNow());
+  return {now.year, now.month, now.day};
+}
+
+// Saves the station after a report changed its settings; a failure is reported and
+// answers the failure exit code, the report already written stays.
+int saveChangedStation(CommandContext& ctx, const std::string& command,
+                       const station::StationState& state) {
+  if (platform::Status s = station::saveStation(*ctx.env.files, state); !s) {
+    *ctx.err << "stratalog " << command << ": "
+             << platform::loadString(reports::kMsgStationSaveFailed) << " (" << s.message()
+             << ")\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+struct SunriseOptions {
+  StationChoice choice;
+  std::string date;
+  std::string range = "day";
+  std::string zone;
+  std::string offset;
+  std::string dst;
+  bool listZones = false;
+  std::string output;
+};
+
+void addSunrise(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<SunriseOptions>();
+  auto* cmd = group.add_subcommand("sunrise", helpText(kHelpSunrise));
+  addStationOptions(cmd, o->choice);
+  cmd->add_option("--date", o->date, helpText(kHelpSunriseDate));
+  cmd->add_option("--range", o->range, helpText(kHelpSunriseRange));
+  auto* zone = cmd->add_option("--zone", o->zone, helpText(kHelpSunriseZone));
+  auto* offset = cmd->add_option("--offset", o->offset, helpText(kHelpSunriseOffset));
+  auto* dst = cmd->add_option("--dst", o->dst, helpText(kHelpSunriseDst));
+  cmd->add_flag("--list-zones", o->listZones, helpText(kHelpListZones));
+  cmd->add_option("--output", o->output, helpText(kHelpOutput));
+  cmd->callback([&ctx, o, zone, offset, dst] {
+    const std::string command = "report sunrise";
+    if (o->listZones) {
+      for (int i = 0; i < reports::kZoneCount; ++i) {
+        *ctx.out << reports::formatLine(
+            "%2d  %s\n", {static_cast<long long>(i), std::string_view(reports::zoneText(i))});
+      }
+      ctx.exitCode = kExitOk;
+      return;
+    }
+    reports::SunRange range;
+    if (o->range == "day") {
+      range = reports::SunRange::kDay;
+    } else if (o->range == "month") {
+      range = reports::SunRange::kMonth;
+    } else if (o->range == "year") {
+      range = reports::SunRange::kYear;
+    } else {
+      return usageError(
+          ctx, command,
+          text(kMsgBadChoice, {std::string_view(o->range), std::string_view("--range"),
+                               std::string_view("day, month, year")}));
+    }
+    reports::SunriseChoices choices;
+    if (zone->count() > 0 && offset->count() > 0) {
+      return usageError(ctx, command, text(kMsgOneOf, {std::string_view("--zone, --offset")}));
+    }
+    if (zone->count() > 0) {
+      const auto index = digits(o->zone);
+      if (!index || *index >= reports::kZoneCount) {
+        return usageError(ctx, command, text(kMsgBadZoneIndex, {std::string_view(o->zone)}));
+      }
+      choices.zoneIndex = *index;
+    }
+    if (offset->count() > 0) choices.typedOffset = o->offset;
+    if (dst->count() > 0) {
+      if (o->dst == "auto") {
+        choices.saving = reports::Saving::kAutomatic;
+      } else if (o->dst == "on") {
+        choices.saving = reports::Saving::kOn;
+      } else if (o->dst == "off") {
+        choices.saving = reports::Saving::kOff;
+      } else {
+        return usageError(ctx, command,
+                          text(kMsgBadChoice, {std::string_view(o->dst), std::string_view("--dst"),
+                                               std::string_view("auto, on, off")}));
+      }
+    }
+    auto open = openStation(ctx, o->choice, command, false);
+    if (!open) return;
+    quantities::Date date = today(ctx);
+    if (!o->date.empty()) {
+      const auto given = dateArgument(ctx, open->conventions, "--date", o->date);
+      if (!given) return;
+      date = *given;
+    }
+    const bool changing = choices.zoneIndex || choices.typedOffset || choices.saving;
+    if (changing) {
+      if (platform::Status s = reports::applySunriseChoices(open->state.config, choices); !s) {
+        ctx.exitCode = reportFailure(ctx, command, s);
+        return;
+      }
+    }
+    auto written =
+        reports::writeSunriseReport(*ctx.env.files, open->state.config, open->conventions.intl,
+                                    o->choice.station, date, range, o->output);
+    if (!written) {
+      ctx.exitCode = reportFailure(ctx, command, written.status());
+      return;
+    }
+    showReport(ctx, platform::loadString(reports::kTitleSunrise), *written);
+    ctx.exitCode = changing ? saveChangedStation(ctx, command, open->state) : kExitOk;
+  });
+}
+
+struct SunshineOptions {
+  StationChoice choice;
+  std::string start, end, threshold;
+  std::string output;
+};
+
+void addSunshine(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<SunshineOptions>();
+  auto* cmd = group.add_subcommand("sunshine", helpText(kHelpSunshine));
+  addStationOptions(cmd, o->choice);
+  auto* start = cmd->add_option("--start", o->start, helpText(kHelpSunshineStart));
+  auto* end = cmd->add_option("--end", o->end, helpText(kHelpSunshineEnd));
+  auto* threshold = cmd->add_option("--threshold", o->threshold, helpText(kHelpSunshineThreshold));
+  cmd->add_option("--output", o->output, helpText(kHelpOutput));
+  cmd->callback([&ctx, o, start, end, threshold] {
+    const std::string command = "report sunshine";
+    auto open = openStation(ctx, o->choice, command, true);
+    if (!open) return;
+    auto given = [](CLI::Option* opt, const std::string& v) {
+      return opt->count() > 0 ? std::optional<std::string>(v) : std::nullopt;
+    };
+    const reports::SunshineInput input{given(start, o->start), given(end, o->end),
+                                       given(threshold, o->threshold)};
+    auto request =
+        reports::sunshineRequest(input, *open->db, open->state.config, open->conventions.intl);
+    if (!request) {
+      ctx.exitCode = reportFailure(ctx, command, request.status());
+      return;
+    }
+    auto written = reports::writeSunshineReport(*ctx.env.files, *open->db, *request, today(ctx),
+                                                open->conventions.intl, o->output);
+    if (!written) {
+      ctx.exitCode = reportFailure(ctx, command, written.status());
+      return;
+    }
+    showReport(ctx, platform::loadString(reports::kTitleSunshine), *written);
+    reports::storeSunshineSettings(open->state.config, *request);
+    ctx.exitCode = saveChangedStation(ctx, command, open->state);
+  });
+}
+
 }  // namespace
 
 void addReportCommands(CLI::App& app, CommandContext& ctx) {
@@ -363,6 +537,8 @@ void addReportCommands(CLI::App& app, CommandContext& ctx) {
   addNoaaMonth(*group, ctx);
   addNoaaYear(*group, ctx);
   addNoaaSetup(*group, ctx);
+  addSunrise(*group, ctx);
+  addSunshine(*group, ctx);
 }
 
 }  // namespace cli
