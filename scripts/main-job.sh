@@ -51,12 +51,12 @@ echo "== first download"
 first=0
 download || first=$?
 echo "== what was stored"
-"$bin/stratalog" db info "$station"
+"$bin/stratalog" db info --station "$station"
 
 echo "== second download"
-before=$("$bin/stratalog" db info "$station")
+before=$("$bin/stratalog" db info --station "$station")
 download || true
-after=$("$bin/stratalog" db info "$station")
+after=$("$bin/stratalog" db info --station "$station")
 if [ "$before" = "$after" ]; then
   echo "nothing new: the database is unchanged"
 else
