@@ -76,8 +76,8 @@ void runReport(benchmark::State& state, bool byIntegration, bool full) {
   reports::FuelReportOptions options;
   options.full = full;
   options.sortByName = false;
-  const reports::FuelReportJob job{platform::defaultFileSystem(), *s.db, config, s.conventions,
-                                   {2007, 1, 1}};
+  const reports::FuelReportJob job{
+      platform::defaultFileSystem(), *s.db, config, s.conventions, {2007, 1, 1}};
   for (auto _ : state) {
     auto written = reports::writeFuelReport(job, options);
     if (!written || !written->problems.empty()) {
@@ -87,7 +87,9 @@ void runReport(benchmark::State& state, bool byIntegration, bool full) {
   }
 }
 
-void BM_FuelReportThousandCustomersMaxMin(benchmark::State& state) { runReport(state, false, true); }
+void BM_FuelReportThousandCustomersMaxMin(benchmark::State& state) {
+  runReport(state, false, true);
+}
 BENCHMARK(BM_FuelReportThousandCustomersMaxMin)->Unit(benchmark::kMillisecond);
 
 void BM_FuelReportThousandCustomersAbbreviated(benchmark::State& state) {

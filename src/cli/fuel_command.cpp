@@ -120,12 +120,12 @@ std::optional<OpenStation> openStation(CommandContext& ctx, StationChoice& choic
   return OpenStation{std::move(*st), choice.station, userConventions(ctx, choice.programDir)};
 }
 
-std::unique_ptr<database::WeatherDatabase> openDatabase(CommandContext& ctx,
-                                                        const std::string& dir,
+std::unique_ptr<database::WeatherDatabase> openDatabase(CommandContext& ctx, const std::string& dir,
                                                         const std::string& command) {
   auto db = std::make_unique<database::WeatherDatabase>(*ctx.env.files);
   (void)db->openReadOnly(dir);
-  for (const std::string& p : db->problems()) *ctx.err << "stratalog " << command << ": " << p << "\n";
+  for (const std::string& p : db->problems())
+    *ctx.err << "stratalog " << command << ": " << p << "\n";
   return db;
 }
 
@@ -157,8 +157,21 @@ struct CustomerOptions {
   std::vector<CLI::Option*> given;  // in the order of the fields below
 };
 
-enum Field { kLast, kFirst, kStreet, kCity, kState, kPostal, kComment1, kComment2, kK, kReading,
-             kDate, kHeaterGallons, kFieldCount };
+enum Field {
+  kLast,
+  kFirst,
+  kStreet,
+  kCity,
+  kState,
+  kPostal,
+  kComment1,
+  kComment2,
+  kK,
+  kReading,
+  kDate,
+  kHeaterGallons,
+  kFieldCount
+};
 
 void addCustomerOptions(CLI::App* cmd, CustomerOptions& o) {
   addStationOptions(cmd, o.choice);
@@ -192,7 +205,8 @@ std::optional<std::string> applyCustomerOptions(const CustomerOptions& o,
   if (has(kPostal)) c.postalCode = o.postal;
   if (has(kComment1)) c.comment1 = o.comment1;
   if (has(kComment2)) c.comment2 = o.comment2;
-  if (c.comment1.size() > 79 || c.comment2.size() > 79) return platform::loadString(ft::kCommentTooLong);
+  if (c.comment1.size() > 79 || c.comment2.size() > 79)
+    return platform::loadString(ft::kCommentTooLong);
   if (c.lastName.empty()) return platform::loadString(ft::kNeedLastName);
   if (has(kK) || adding) {
     if (!has(kK) || o.k.empty()) return platform::loadString(ft::kNeedK);
@@ -234,7 +248,8 @@ std::optional<std::uint32_t> numberOption(CommandContext& ctx, const std::string
 
 void addCustomerCommand(CLI::App& group, CommandContext& ctx, bool adding) {
   auto o = std::make_shared<CustomerOptions>();
-  auto* cmd = group.add_subcommand(adding ? "add" : "edit", helpText(adding ? kHelpAdd : kHelpEdit));
+  auto* cmd =
+      group.add_subcommand(adding ? "add" : "edit", helpText(adding ? kHelpAdd : kHelpEdit));
   addCustomerOptions(cmd, *o);
   if (!adding) cmd->add_option("--new-number", o->newNumber, helpText(kHelpNewNumber));
   cmd->callback([&ctx, o, adding] {
@@ -283,8 +298,8 @@ void addList(CLI::App& group, CommandContext& ctx) {
     const reports::FuelCustomers all = reports::readFuelCustomers(*ctx.env.files, open->dir);
     printProblems(ctx, "fuel list", all.problems);
     for (const reports::FuelCustomer& c : all.customers) {
-      *ctx.out << reports::formatLine("%-25s\t%8d\n", {std::string_view(c.lastName),
-                                                       static_cast<long long>(c.number)});
+      *ctx.out << reports::formatLine(
+          "%-25s\t%8d\n", {std::string_view(c.lastName), static_cast<long long>(c.number)});
     }
     ctx.exitCode = kExitOk;
   });
@@ -309,8 +324,8 @@ platform::Result<std::string> estimateLine(CommandContext& ctx, const OpenStatio
 
 void addShowOrEstimate(CLI::App& group, CommandContext& ctx, bool show) {
   auto o = std::make_shared<NumberOptions>();
-  auto* cmd = group.add_subcommand(show ? "show" : "estimate",
-                                   helpText(show ? kHelpShow : kHelpEstimate));
+  auto* cmd =
+      group.add_subcommand(show ? "show" : "estimate", helpText(show ? kHelpShow : kHelpEstimate));
   addStationOptions(cmd, o->choice);
   cmd->add_option("--number", o->number, helpText(kHelpNumber))->required();
   cmd->callback([&ctx, o, show] {
@@ -326,21 +341,22 @@ void addShowOrEstimate(CLI::App& group, CommandContext& ctx, bool show) {
     }
     if (show) {
       const platform::IntlSettings& intl = open->conventions.intl;
-      *ctx.out << text(ft::kFullName, {platform::stringText(ft::kFullLabel),
-                                       std::string_view(c->lastName), std::string_view(c->firstName),
-                                       static_cast<long long>(c->number)})
+      *ctx.out << text(ft::kFullName,
+                       {platform::stringText(ft::kFullLabel), std::string_view(c->lastName),
+                        std::string_view(c->firstName), static_cast<long long>(c->number)})
                << text(ft::kFullStreet, {std::string_view(c->street)})
                << text(ft::kFullCity, {std::string_view(c->city), std::string_view(c->state),
                                        std::string_view(c->postalCode)})
                << text(ft::kFullReading,
                        {static_cast<double>(c->reading),
-                        quantities::shortDateText(records::DateTime::fromDate(c->readingDate.year,
-                                                                             c->readingDate.month,
-                                                                             c->readingDate.day),
-                                                  intl)})
-               << text(ft::kFullK, {c->kFactorUsable()
-                                        ? reports::formatLine("%.2f", {static_cast<double>(c->kFactor)})
-                                        : std::string("---")})
+                        quantities::shortDateText(
+                            records::DateTime::fromDate(c->readingDate.year, c->readingDate.month,
+                                                        c->readingDate.day),
+                            intl)})
+               << text(ft::kFullK,
+                       {c->kFactorUsable()
+                            ? reports::formatLine("%.2f", {static_cast<double>(c->kFactor)})
+                            : std::string("---")})
                << (c->heaterOn ? text(ft::kFullHeater, {static_cast<double>(c->heaterGallons)})
                                : platform::loadString(ft::kFullNoHeater));
       for (const std::string* comment : {&c->comment1, &c->comment2})
@@ -349,10 +365,10 @@ void addShowOrEstimate(CLI::App& group, CommandContext& ctx, bool show) {
     std::string note;
     auto line = estimateLine(ctx, *open, *c, note);
     if (!line) {
-      ctx.exitCode = show ? (*ctx.err << "stratalog " << command << ": "
-                                      << line.status().message() << "\n",
-                             kExitOk)
-                          : reportFailure(ctx, command, line.status());
+      ctx.exitCode =
+          show ? (*ctx.err << "stratalog " << command << ": " << line.status().message() << "\n",
+                  kExitOk)
+               : reportFailure(ctx, command, line.status());
       return;
     }
     if (!note.empty()) *ctx.err << "stratalog " << command << ": " << note << "\n";
@@ -389,9 +405,9 @@ void addDelete(CLI::App& group, CommandContext& ctx) {
     }
     if (!o->yes) {
       auto ui = platform::makeUserInterface(*ctx.env.files, *ctx.env.clock);
-      if (!ui->question(platform::loadString(ft::kDemandTitle),
-                        text(ft::kDeleteQuestion,
-                             {std::string_view(name), static_cast<long long>(*n)}))) {
+      if (!ui->question(
+              platform::loadString(ft::kDemandTitle),
+              text(ft::kDeleteQuestion, {std::string_view(name), static_cast<long long>(*n)}))) {
         *ctx.err << "stratalog " << command << ": " << platform::loadString(ft::kNothingDeleted)
                  << "\n";
         ctx.exitCode = kExitFailed;
@@ -465,8 +481,8 @@ void addKFactor(CLI::App& group, CommandContext& ctx) {
     *ctx.out << kText << "\n";
     if (customer) {
       customer->kFactor = static_cast<float>(*k);
-      if (platform::Status s = reports::saveFuelCustomer(*ctx.env.files, open->dir, *customer,
-                                                         customer->number);
+      if (platform::Status s =
+              reports::saveFuelCustomer(*ctx.env.files, open->dir, *customer, customer->number);
           !s) {
         ctx.exitCode = reportFailure(ctx, command, s);
         return;
@@ -500,22 +516,26 @@ void addReport(CLI::App& group, CommandContext& ctx) {
     const std::string command = "fuel report";
     auto open = openStation(ctx, o->choice, command);
     if (!open) return;
-    reports::FuelReportOptions options = reports::FuelReportOptions::fromStation(open->state.config);
+    reports::FuelReportOptions options =
+        reports::FuelReportOptions::fromStation(open->state.config);
     const reports::FuelReportOptions stored = options;
     if (o->full) options.full = true;
     if (o->abbreviated) options.full = false;
     if (sort->count() > 0) {
       if (o->sort != "name" && o->sort != "gallons") {
-        return usageError(ctx, command,
-                          text(kMsgBadOption, {std::string_view("--sort"), std::string_view(o->sort)}));
+        return usageError(
+            ctx, command,
+            text(kMsgBadOption, {std::string_view("--sort"), std::string_view(o->sort)}));
       }
       options.sortByName = o->sort == "name";
     }
     if (below->count() > 0) {
       const auto g = number(o->below);
-      if (!g) return usageError(ctx, command, text(ft::kBadThreshold, {std::string_view(o->below)}));
+      if (!g)
+        return usageError(ctx, command, text(ft::kBadThreshold, {std::string_view(o->below)}));
       if (*g <= 0.0)
-        return usageError(ctx, command, text(ft::kThresholdNotPositive, {std::string_view(o->below)}));
+        return usageError(ctx, command,
+                          text(ft::kThresholdNotPositive, {std::string_view(o->below)}));
       options.onlyBelow = true;
       options.threshold = *g;
     }
@@ -563,7 +583,8 @@ void addSettings(CLI::App& group, CommandContext& ctx) {
     const std::string command = "fuel settings";
     if (method->count() > 0 && o->method != "maxmin" && o->method != "integration") {
       return usageError(
-          ctx, command, text(kMsgBadOption, {std::string_view("--method"), std::string_view(o->method)}));
+          ctx, command,
+          text(kMsgBadOption, {std::string_view("--method"), std::string_view(o->method)}));
     }
     const std::optional<double> baseValue = base->count() > 0 ? number(o->base) : std::nullopt;
     if (base->count() > 0 && !baseValue)

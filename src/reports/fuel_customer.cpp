@@ -21,10 +21,13 @@ void putU32(std::string& b, std::size_t at, std::uint32_t v) {
 }
 std::uint32_t getU32(std::string_view b, std::size_t at) {
   std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
   return v;
 }
-void putF32(std::string& b, std::size_t at, float v) { putU32(b, at, std::bit_cast<std::uint32_t>(v)); }
+void putF32(std::string& b, std::size_t at, float v) {
+  putU32(b, at, std::bit_cast<std::uint32_t>(v));
+}
 float getF32(std::string_view b, std::size_t at) { return std::bit_cast<float>(getU32(b, at)); }
 
 // At most width − 1 bytes, so the slot always ends in a zero.
@@ -95,20 +98,20 @@ platform::Status checkFuelCustomer(const FuelCustomer& c) {
   if (c.number > kMaxCustomerNumber)
     return bad(message(fuel_text::kBadNumber, {static_cast<long long>(c.number)}));
   if (c.lastName.empty()) return bad(platform::loadString(fuel_text::kNeedLastName));
-  for (auto [text, width, name] :
-       {std::tuple{&c.lastName, fuel::kNameWidth, "--last"},
-        std::tuple{&c.firstName, fuel::kNameWidth, "--first"},
-        std::tuple{&c.street, fuel::kTextWidth, "--street"},
-        std::tuple{&c.city, fuel::kTextWidth, "--city"},
-        std::tuple{&c.state, fuel::kTextWidth, "--state"},
-        std::tuple{&c.postalCode, fuel::kTextWidth, "--postal-code"}}) {
+  for (auto [text, width, name] : {std::tuple{&c.lastName, fuel::kNameWidth, "--last"},
+                                   std::tuple{&c.firstName, fuel::kNameWidth, "--first"},
+                                   std::tuple{&c.street, fuel::kTextWidth, "--street"},
+                                   std::tuple{&c.city, fuel::kTextWidth, "--city"},
+                                   std::tuple{&c.state, fuel::kTextWidth, "--state"},
+                                   std::tuple{&c.postalCode, fuel::kTextWidth, "--postal-code"}}) {
     if (text->size() >= width) {
       return bad(message(fuel_text::kTextTooLong,
                          {std::string_view(name), static_cast<long long>(width - 1)}));
     }
   }
   if (!c.kFactorUsable()) return bad(message(fuel_text::kBadK, {numberText(c.kFactor)}));
-  if (!std::isfinite(c.reading)) return bad(message(fuel_text::kBadReading, {numberText(c.reading)}));
+  if (!std::isfinite(c.reading))
+    return bad(message(fuel_text::kBadReading, {numberText(c.reading)}));
   if (c.reading <= 0.0F)
     return bad(message(fuel_text::kReadingNotPositive, {numberText(c.reading)}));
   if (!records::isValidDate(c.readingDate.year, c.readingDate.month, c.readingDate.day))

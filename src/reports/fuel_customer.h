@@ -22,16 +22,16 @@ inline constexpr std::uint32_t kMaxCustomerNumber = 99999999;
 inline constexpr float kDefaultHeaterGallons = 2.0F;
 
 namespace fuel {
-inline constexpr std::size_t kNumber = 0;      // u32
-inline constexpr std::size_t kLastName = 4;    // char[40]
-inline constexpr std::size_t kFirstName = 44;  // char[40]
-inline constexpr std::size_t kStreet = 84;     // char[80]
-inline constexpr std::size_t kCity = 164;      // char[80]
-inline constexpr std::size_t kKFactor = 244;   // f32
-inline constexpr std::size_t kReading = 248;   // f32
-inline constexpr std::size_t kReadingDate = 252;  // u32, packed date
-inline constexpr std::size_t kHeaterOn = 256;     // u32
-inline constexpr std::size_t kState = 260;        // char[80]
+inline constexpr std::size_t kNumber = 0;           // u32
+inline constexpr std::size_t kLastName = 4;         // char[40]
+inline constexpr std::size_t kFirstName = 44;       // char[40]
+inline constexpr std::size_t kStreet = 84;          // char[80]
+inline constexpr std::size_t kCity = 164;           // char[80]
+inline constexpr std::size_t kKFactor = 244;        // f32
+inline constexpr std::size_t kReading = 248;        // f32
+inline constexpr std::size_t kReadingDate = 252;    // u32, packed date
+inline constexpr std::size_t kHeaterOn = 256;       // u32
+inline constexpr std::size_t kState = 260;          // char[80]
 inline constexpr std::size_t kHeaterGallons = 400;  // f32
 inline constexpr std::size_t kPostalCode = 404;     // char[80]
 inline constexpr std::size_t kComment1 = 484;       // char[80]
@@ -43,8 +43,8 @@ inline constexpr std::size_t kTextWidth = 80;
 struct FuelCustomer {
   std::uint32_t number = 0;
   std::string lastName, firstName, street, city, state, postalCode, comment1, comment2;
-  float kFactor = 0.0F;      // heating °F·days per gallon
-  float reading = 0.0F;      // gallons in the tank at the last reading
+  float kFactor = 0.0F;  // heating °F·days per gallon
+  float reading = 0.0F;  // gallons in the tank at the last reading
   quantities::Date readingDate{2000, 1, 1};
   bool heaterOn = false;
   float heaterGallons = kDefaultHeaterGallons;  // per day

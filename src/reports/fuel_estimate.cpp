@@ -22,7 +22,9 @@ platform::Status failure(platform::Errc kind, int id) {
   return platform::Status(kind, platform::loadString(id));
 }
 
-std::int32_t packedOf(const quantities::Date& d) { return records::packDate(d.year, d.month, d.day); }
+std::int32_t packedOf(const quantities::Date& d) {
+  return records::packDate(d.year, d.month, d.day);
+}
 
 quantities::Date dateOf(std::int32_t packed) {
   return {records::packedYear(packed), records::packedMonth(packed), records::packedDay(packed)};
@@ -125,16 +127,16 @@ platform::Result<double> kFactorFromDelivery(FuelDays& days, const KFactorInput&
 
   const platform::IntlSettings& intl = conventions.intl;
   double sum = 0.0;
-  for (auto it = std::lower_bound(list.begin(), list.end(), start);
-       it != list.end() && *it <= end; ++it) {
+  for (auto it = std::lower_bound(list.begin(), list.end(), start); it != list.end() && *it <= end;
+       ++it) {
     auto d = days.day(*it);
     if (!d) return failure(platform::Errc::kIo, fuel_text::kRecordError);
     if (!d->counted) continue;
     if (!d->fullDay) {
       std::string question;
       if (days.method().byIntegration) {
-        question = message(fuel_text::kShortDayIntegration,
-                           {dayText(*it, intl), d->minutes / 60.0});
+        question =
+            message(fuel_text::kShortDayIntegration, {dayText(*it, intl), d->minutes / 60.0});
       } else {
         auto summary = readSummaryDay(days.db(), records::packedYear(*it),
                                       records::packedMonth(*it), records::packedDay(*it));

@@ -42,9 +42,9 @@ class FuelDays {
 };
 
 struct FuelEstimate {
-  double gallons = 0.0;                    // left today; the reading when no later data
+  double gallons = 0.0;                     // left today; the reading when no later data
   std::optional<quantities::Date> emptyOn;  // the day the tank ran dry
-  bool noLaterData = false;                // the reading is newer than the newest record
+  bool noLaterData = false;                 // the reading is newer than the newest record
 };
 
 // Fails with the estimate's messages: no data, a record that cannot be read, and a

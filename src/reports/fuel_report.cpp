@@ -59,9 +59,9 @@ void appendFull(std::string& out, const FuelReportLine& l, const platform::IntlS
 void appendShort(std::string& out, const FuelReportLine& l, const platform::IntlSettings& intl) {
   const FuelCustomer& c = l.customer;
   if (l.estimate && l.estimate->emptyOn) {
-    out += text(fuel_text::kRanOut, {std::string_view(c.lastName),
-                                     dateText(*l.estimate->emptyOn, intl),
-                                     std::string_view(c.street)});
+    out += text(fuel_text::kRanOut,
+                {std::string_view(c.lastName), dateText(*l.estimate->emptyOn, intl),
+                 std::string_view(c.street)});
     return;
   }
   out += text(fuel_text::kShortLine,
@@ -106,16 +106,19 @@ platform::Result<std::string> fuelReportText(FuelDays& days, std::vector<FuelCus
     return platform::Status::notFound(platform::loadString(fuel_text::kNoneSelected));
   }
   if (options.sortByName) {
-    std::stable_sort(lines.begin(), lines.end(), [](const FuelReportLine& a, const FuelReportLine& b) {
-      return std::tie(a.customer.lastName, a.customer.firstName, a.customer.number) <
-             std::tie(b.customer.lastName, b.customer.firstName, b.customer.number);
-    });
+    std::stable_sort(
+        lines.begin(), lines.end(), [](const FuelReportLine& a, const FuelReportLine& b) {
+          return std::tie(a.customer.lastName, a.customer.firstName, a.customer.number) <
+                 std::tie(b.customer.lastName, b.customer.firstName, b.customer.number);
+        });
   } else {
     // Customers without an estimate go last.
-    std::stable_sort(lines.begin(), lines.end(), [](const FuelReportLine& a, const FuelReportLine& b) {
-      if (!a.estimate || !b.estimate) return a.estimate.has_value() && !b.estimate.has_value();
-      return a.estimate->gallons < b.estimate->gallons;
-    });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const FuelReportLine& a, const FuelReportLine& b) {
+                       if (!a.estimate || !b.estimate)
+                         return a.estimate.has_value() && !b.estimate.has_value();
+                       return a.estimate->gallons < b.estimate->gallons;
+                     });
   }
   std::string out = text(fuel_text::kReportTitle, {dateText(today, intl)});
   if (!options.full) {
@@ -140,13 +143,13 @@ platform::Result<FuelReportWritten> writeFuelReport(const FuelReportJob& job,
   FuelCustomers all = readFuelCustomers(job.files, job.db.directory());
   written.problems = std::move(all.problems);
   FuelDays days(job.db, FuelMethod::fromStation(job.config));
-  auto report = fuelReportText(days, std::move(all.customers), options, job.today,
-                               job.conventions.intl);
+  auto report =
+      fuelReportText(days, std::move(all.customers), options, job.today, job.conventions.intl);
   if (!report) return report.status();
   if (platform::Status s = job.files.replaceFileAtomically(written.path, *report); !s) {
     return platform::Status(platform::Errc::kIo,
-                            text(fuel_text::kCannotWriteReport, {std::string_view(written.path)}) + " (" +
-                                s.message() + ")");
+                            text(fuel_text::kCannotWriteReport, {std::string_view(written.path)}) +
+                                " (" + s.message() + ")");
   }
   return written;
 }

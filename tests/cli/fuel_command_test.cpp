@@ -112,7 +112,8 @@ TEST_F(FuelCommand, BadInputIsAUsageErrorAndChangesNothing) {
             "Cadena de comentario demasiado larga. (máx. 79 carac.)"},
            {{"report", "--below", "0"}, "El umbral de galones '0' debe ser mayor que cero."},
            {{"report", "--below", "mucho"}, "El valor umbral de galones 'mucho' no es válido."},
-           {{"settings", "--base", "x"}, "Valor no válido para la base de grados día de calor 'x'."}}) {
+           {{"settings", "--base", "x"},
+            "Valor no válido para la base de grados día de calor 'x'."}}) {
     const CommandRun r = fuel(c.args);
     EXPECT_EQ(r.exitCode, 2) << c.message;
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
@@ -125,12 +126,12 @@ TEST_F(FuelCommand, BadInputIsAUsageErrorAndChangesNothing) {
 TEST_F(FuelCommand, KFactorEstimateAndReportOverTheDatabase) {
   generate();
   ASSERT_EQ(addRuiz().exitCode, 0);
-  const CommandRun k = fuel({"kfactor", "--start", "2006-12-21", "--end", "2006-12-31",
-                             "--gallons", "10", "--number", "7", "--allow-short-days"});
+  const CommandRun k = fuel({"kfactor", "--start", "2006-12-21", "--end", "2006-12-31", "--gallons",
+                             "10", "--number", "7", "--allow-short-days"});
   ASSERT_EQ(k.exitCode, 0) << k.err;
   EXPECT_NE(k.out.find("Cliente nº 7: factor K "), std::string::npos) << k.out;
-  const CommandRun zero = fuel({"kfactor", "--start", "2006-12-21", "--end", "2006-12-31",
-                                "--gallons", "0"});
+  const CommandRun zero =
+      fuel({"kfactor", "--start", "2006-12-21", "--end", "2006-12-31", "--gallons", "0"});
   EXPECT_EQ(zero.exitCode, 2);
   EXPECT_NE(fuel({"kfactor", "--start", "2006-12-01", "--end", "2006-12-31", "--gallons", "4"})
                 .err.find("es anterior al primer día"),
@@ -147,8 +148,9 @@ TEST_F(FuelCommand, KFactorEstimateAndReportOverTheDatabase) {
   EXPECT_EQ(text.rfind("               Informe de fuel restante ", 0), 0U) << text;
   EXPECT_NE(text.find("      Nombre           Galones        Calle \n" + std::string(49, '-')),
             std::string::npos);
-  EXPECT_NE(fuel({"settings"}).out.find("Informe: Abreviado, Clasificar por galones faltantes., "
-                                        "Incluir sólo clientes con menos de 1000.00 galones"),
+  EXPECT_NE(fuel({"settings"})
+                .out.find("Informe: Abreviado, Clasificar por galones faltantes., "
+                          "Incluir sólo clientes con menos de 1000.00 galones"),
             std::string::npos);
 }
 

@@ -29,7 +29,8 @@ FuelCustomer customer(std::uint32_t number, std::string last, float k, float rea
 
 std::uint32_t u32At(const std::string& b, std::size_t at) {
   std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    v |= static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + i])) << (8 * i);
   return v;
 }
 
@@ -49,8 +50,8 @@ TEST(FuelCustomerFile, FieldsSitAtTheirOffsetsAndEverythingElseIsZero) {
   EXPECT_EQ(u32At(b, 400), std::bit_cast<std::uint32_t>(2.0F));
   EXPECT_EQ(u32At(b, 244), std::bit_cast<std::uint32_t>(5.5F));
   const std::vector<std::pair<std::size_t, std::string>> texts = {
-      {4, "García"}, {44, "Ana"}, {84, "Calle Mayor 1"}, {164, "Burgos"}, {260, "CL"},
-      {404, "09001"}, {484, "uno"}, {564, "dos"}};
+      {4, "García"}, {44, "Ana"},    {84, "Calle Mayor 1"}, {164, "Burgos"},
+      {260, "CL"},   {404, "09001"}, {484, "uno"},          {564, "dos"}};
   std::vector<bool> used(b.size(), false);
   for (std::size_t at : {0U, 244U, 248U, 252U, 256U, 400U})
     for (std::size_t i = 0; i < 4; ++i) used[at + i] = true;
@@ -75,14 +76,16 @@ class FuelFiles : public ::testing::Test {
 };
 
 TEST_F(FuelFiles, OnlyNumberedFilesOfTheRightSizeWithARealDateAreCustomers) {
-  ASSERT_TRUE(reports::saveFuelCustomer(mem_, "/st", customer(7, "Ruiz", 5, 100, {2006, 1, 1})).isOk());
+  ASSERT_TRUE(
+      reports::saveFuelCustomer(mem_, "/st", customer(7, "Ruiz", 5, 100, {2006, 1, 1})).isOk());
   EXPECT_TRUE(mem_.isDirectory("/st/Fuel"));
   std::string badDate = reports::encodeFuelCustomer(customer(8, "Mal", 5, 100, {2006, 1, 1}));
   badDate[252] = 40;  // day 40
   ASSERT_TRUE(mem_.replaceFileAtomically("/st/Fuel/8.dat", badDate).isOk());
   ASSERT_TRUE(mem_.replaceFileAtomically("/st/Fuel/9.dat", "corto").isOk());
-  ASSERT_TRUE(mem_.replaceFileAtomically(
-      "/st/Fuel/abc.dat", reports::encodeFuelCustomer(customer(1, "X", 5, 100, {2006, 1, 1}))).isOk());
+  ASSERT_TRUE(mem_.replaceFileAtomically("/st/Fuel/abc.dat", reports::encodeFuelCustomer(customer(
+                                                                 1, "X", 5, 100, {2006, 1, 1})))
+                  .isOk());
   ASSERT_TRUE(mem_.replaceFileAtomically("/st/Fuel/notas.txt", "x").isOk());
   const reports::FuelCustomers all = reports::readFuelCustomers(mem_, "/st");
   ASSERT_EQ(all.customers.size(), 1U);
@@ -96,7 +99,8 @@ TEST_F(FuelFiles, OnlyNumberedFilesOfTheRightSizeWithARealDateAreCustomers) {
 TEST_F(FuelFiles, ARenumberedCustomerLeavesOneFileAndATakenNumberChangesNothing) {
   const FuelCustomer a = customer(1, "Ruiz", 5, 100, {2006, 1, 1});
   ASSERT_TRUE(reports::saveFuelCustomer(mem_, "/st", a).isOk());
-  ASSERT_TRUE(reports::saveFuelCustomer(mem_, "/st", customer(2, "Sanz", 5, 100, {2006, 1, 1})).isOk());
+  ASSERT_TRUE(
+      reports::saveFuelCustomer(mem_, "/st", customer(2, "Sanz", 5, 100, {2006, 1, 1})).isOk());
   FuelCustomer moved = a;
   moved.number = 2;
   const platform::Status taken = reports::saveFuelCustomer(mem_, "/st", moved, 1U);
@@ -106,7 +110,8 @@ TEST_F(FuelFiles, ARenumberedCustomerLeavesOneFileAndATakenNumberChangesNothing)
   ASSERT_TRUE(reports::saveFuelCustomer(mem_, "/st", moved, 1U).isOk());
   EXPECT_FALSE(mem_.exists("/st/Fuel/1.dat"));
   EXPECT_EQ(reports::readFuelCustomers(mem_, "/st").customers.size(), 2U);
-  EXPECT_FALSE(reports::saveFuelCustomer(mem_, "/st", customer(2, "Otro", 5, 1, {2006, 1, 1})).isOk());
+  EXPECT_FALSE(
+      reports::saveFuelCustomer(mem_, "/st", customer(2, "Otro", 5, 1, {2006, 1, 1})).isOk());
 }
 
 TEST_F(FuelFiles, BadFieldsAreRefusedWithTheirMessages) {
@@ -118,7 +123,8 @@ TEST_F(FuelFiles, BadFieldsAreRefusedWithTheirMessages) {
            {0.0F, 100, 2, "Valor para el factor K '0.00' no válido. ie 1.1 o .75"},
            {-1.0F, 100, 2, "Valor para el factor K '-1.00' no válido. ie 1.1 o .75"},
            {5.0F, 0, 2, "El valor de la última lectura (0.00) debe ser mayor que cero."},
-           {5.0F, 100, -0.5F, "Valor de galones usados por el calentador de agua '-0.50' no válido."}}) {
+           {5.0F, 100, -0.5F,
+            "Valor de galones usados por el calentador de agua '-0.50' no válido."}}) {
     FuelCustomer x = customer(5, "Ruiz", c.k, c.reading, {2006, 1, 1});
     x.heaterGallons = c.heater;
     EXPECT_EQ(reports::saveFuelCustomer(mem_, "/st", x).message(), c.message);
@@ -170,11 +176,11 @@ TEST_F(FuelEstimate, TheWaterHeaterShareFollowsTheDaysDegreeDays) {
     double left;
   };
   // K 5, G 2: G × K = 10 a day.
-  for (const Case& c : std::vector<Case>{{1020, 450, true, 98.0},   // 17 hours: only G × K
+  for (const Case& c : std::vector<Case>{{1020, 450, true, 98.0},  // 17 hours: only G × K
                                          {1020, 450, false, 100.0},
-                                         {1440, 700, true, 98.0},   // above the base
-                                         {1440, 500, true, 96.0},   // 15 dd + 5
-                                         {1440, 300, true, 93.0},   // 35 dd, no heater share
+                                         {1440, 700, true, 98.0},  // above the base
+                                         {1440, 500, true, 96.0},  // 15 dd + 5
+                                         {1440, 300, true, 93.0},  // 35 dd, no heater share
                                          {1440, 450, false, 96.0}}) {
     platform::MemFileSystem mem;
     ASSERT_TRUE(mem.createDirectories("/st").isOk());
@@ -212,25 +218,28 @@ TEST_F(FuelEstimate, TheKFactorOfADelivery) {
   EXPECT_FALSE(zero.isOk());
   std::string question;
   auto no = [&](const std::string& q) { return question = q, false; };
-  auto cancelled = reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 12}, 40), conv_, no);
+  auto cancelled =
+      reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 12}, 40), conv_, no);
   EXPECT_EQ(cancelled.status().kind(), platform::Errc::kCancelled);
   EXPECT_NE(question.find("(10:00 guardados, necesarios 18:00)"), std::string::npos) << question;
   EXPECT_NE(question.find("Temp Máx 50.0  Temp Mín 40.0"), std::string::npos) << question;
-  auto counted = reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 12}, 44), conv_, yes);
+  auto counted =
+      reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 12}, 44), conv_, yes);
   EXPECT_DOUBLE_EQ(*counted, 5.0);
   EXPECT_EQ(reports::kFactorFromDelivery(d, input({2006, 1, 5}, {2006, 1, 4}, 4), conv_, yes)
                 .status()
                 .message(),
             "La Fecha final no puede ser anterior a la Fecha de inicio.");
-  EXPECT_FALSE(reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 4}, 0), conv_, yes).isOk());
+  EXPECT_FALSE(
+      reports::kFactorFromDelivery(d, input({2006, 1, 1}, {2006, 1, 4}, 0), conv_, yes).isOk());
 }
 
 TEST_F(FuelEstimate, TheReportSortsFiltersAndShowsABadKAsDashes) {
   for (int day = 1; day <= 5; ++day) addDay(day, 1440, 450);
-  std::vector<FuelCustomer> cs = {customer(1, "Zapata", 5, 100, {2006, 1, 1}),   // 80
-                                  customer(2, "Abad", 5, 30, {2006, 1, 1}),      // 10
-                                  customer(3, "Mora", 0, 50, {2006, 1, 1}),      // bad K
-                                  customer(4, "Luna", 5, 10, {2006, 1, 1})};     // empty
+  std::vector<FuelCustomer> cs = {customer(1, "Zapata", 5, 100, {2006, 1, 1}),  // 80
+                                  customer(2, "Abad", 5, 30, {2006, 1, 1}),     // 10
+                                  customer(3, "Mora", 0, 50, {2006, 1, 1}),     // bad K
+                                  customer(4, "Luna", 5, 10, {2006, 1, 1})};    // empty
   auto d = days();
   reports::FuelReportOptions o;
   o.full = false;
