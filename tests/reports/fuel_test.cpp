@@ -200,6 +200,19 @@ TEST_F(FuelEstimate, TheWaterHeaterShareFollowsTheDaysDegreeDays) {
   }
 }
 
+TEST_F(FuelEstimate, ByIntegrationTheArchiveRecordsCountEvenOnAShortDay) {
+  addDay(1, 720, 700);  // the summary's extremes lie above the base
+  for (int m = 5; m <= 720; m += 5)
+    ASSERT_TRUE(db_.AppendArchiveRecord(archiveAt(2006, 1, 1, m, 5, 250)).isOk());
+  reports::FuelDays d(db_, reports::FuelMethod{65.0, true});
+  FuelCustomer x = customer(1, "Ruiz", 5, 100, {2006, 1, 1});
+  x.heaterOn = true;
+  auto e = reports::estimateFuel(d, x);
+  ASSERT_TRUE(e.isOk());
+  // 720 minutes × 40 °F / 1440 = 20 degree days, and a third of G × K = 10.
+  EXPECT_NEAR(e->gallons, 100 - (20 + 10.0 / 3) / 5, 1e-9);
+}
+
 TEST_F(FuelEstimate, TheKFactorOfADelivery) {
   for (int day = 1; day <= 10; ++day) addDay(day, 1440, 450);
   addDay(11, 1440, 700);
