@@ -66,7 +66,7 @@ platform::Result<FuelDay> FuelDays::day(std::int32_t packed) {
 platform::Result<FuelEstimate> estimateFuel(FuelDays& days, const FuelCustomer& c) {
   const std::vector<std::int32_t>& list = days.db().dayList();
   if (list.empty()) return failure(platform::Errc::kNotFound, fuel_text::kNoDataForEstimate);
-  if (!c.kFactorUsable()) return failure(platform::Errc::kBadArgument, fuel_text::kStoredKBad);
+  if (!c.kFactorUsable()) return failure(platform::Errc::kCorrupt, fuel_text::kStoredKBad);
   FuelEstimate e;
   const std::int32_t from = packedOf(c.readingDate);
   if (from > list.back()) {

@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "database/station_generator.h"
 #include "platform/file_system.h"
+#include "reports/fuel_customer.h"
 
 namespace {
 
@@ -152,6 +153,24 @@ TEST_F(FuelCommand, KFactorEstimateAndReportOverTheDatabase) {
                 .out.find("Informe: Abreviado, Clasificar por galones faltantes., "
                           "Incluir sólo clientes con menos de 1000.00 galones"),
             std::string::npos);
+}
+
+TEST_F(FuelCommand, AStoredBadKFactorShowsDashesAndIsNotEstimated) {
+  generate();
+  reports::FuelCustomer c;
+  c.number = 3;
+  c.lastName = "Vega";
+  c.reading = 50.0F;
+  c.readingDate = {2006, 12, 20};
+  ASSERT_TRUE(platform::defaultFileSystem()
+                  .replaceFileAtomically(file(3), reports::encodeFuelCustomer(c))
+                  .isOk());
+  const CommandRun show = fuel({"show", "--number", "3"});
+  EXPECT_EQ(show.exitCode, 0) << show.err;
+  EXPECT_NE(show.out.find("Factor K: ---\n"), std::string::npos) << show.out;
+  EXPECT_EQ(fuel({"estimate", "--number", "3"}).exitCode, 1);
+  ASSERT_EQ(fuel({"report", "--today", "2007-01-16"}).exitCode, 0);
+  EXPECT_NE(slurp(station_ + "/fuelrep.txt").find("Galones Faltantes: ---\n"), std::string::npos);
 }
 
 }  // namespace
