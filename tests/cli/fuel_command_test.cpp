@@ -8,6 +8,7 @@
 #include "database/station_generator.h"
 #include "platform/file_system.h"
 #include "reports/fuel_customer.h"
+#include "reports/noaa_fixture.h"
 
 namespace {
 
@@ -171,6 +172,32 @@ TEST_F(FuelCommand, AStoredBadKFactorShowsDashesAndIsNotEstimated) {
   EXPECT_EQ(fuel({"estimate", "--number", "3"}).exitCode, 1);
   ASSERT_EQ(fuel({"report", "--today", "2007-01-16"}).exitCode, 0);
   EXPECT_NE(slurp(station_ + "/fuelrep.txt").find("Galones Faltantes: ---\n"), std::string::npos);
+}
+
+TEST_F(FuelCommand, HeadlessAShortDayCancelsTheKFactorUnlessAllowed) {
+  {
+    database::WeatherDatabase db(platform::defaultFileSystem());
+    db.open(station_);
+    for (int day = 1; day <= 3; ++day) {
+      noaa_test::HandDay d;
+      d.day = day;
+      d.minutes = day == 2 ? 600 : 1440;
+      d.highTenths = 500;
+      d.lowTenths = 400;
+      ASSERT_TRUE(db.EditSummaryRecord(noaa_test::summaryOf(2006, 1, d)).isOk());
+    }
+    ASSERT_TRUE(db.close().isOk());
+  }
+  const std::vector<std::string> args = {"kfactor",    "--start",   "2006-01-01", "--end",
+                                         "2006-01-03", "--gallons", "12"};
+  const CommandRun headless = fuel(args);
+  EXPECT_EQ(headless.exitCode, 1);
+  EXPECT_NE(headless.err.find("Cálculo cancelado."), std::string::npos) << headless.err;
+  std::vector<std::string> allowed = args;
+  allowed.push_back("--allow-short-days");
+  const CommandRun counted = fuel(allowed);
+  ASSERT_EQ(counted.exitCode, 0) << counted.err;
+  EXPECT_EQ(counted.out, "5.00\n");
 }
 
 }  // namespace
