@@ -438,6 +438,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addDownloadCommands(app, ctx);
   addCurrentCommands(app, ctx);
   addReportCommands(app, ctx);
+  addFuelCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

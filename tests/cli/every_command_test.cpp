@@ -62,6 +62,11 @@ const std::map<std::string, std::vector<std::string>> kRequiredWords = {
     {"summary show", {"--date", "2006-07-15"}},
     {"console set-interval", {"5"}},
     {"schedule set", {"--hours", "7"}},
+    {"fuel show", {"--number", "1"}},
+    {"fuel estimate", {"--number", "1"}},
+    {"fuel edit", {"--number", "1"}},
+    {"fuel delete", {"--number", "1", "--yes"}},
+    {"fuel add", {"--number", "1", "--last", "A", "--k", "5", "--reading", "1", "--date", "2006-01-01"}},
 };
 
 std::vector<std::string> withStation(const Command& c, const std::string& programDir,
