@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cli/cli.h"
 #include "frame/event_log.h"
@@ -71,7 +72,8 @@ struct ConsoleOptions {
   StationChoice choice;
   bool yes = false;
   int minutes = 0;
-  std::string time;
+  // --time as typed: the date and the time of day in one word or in two.
+  std::vector<std::string> time;
 };
 
 // The console is reached through a station's own port settings (--station, or the only or
@@ -246,6 +248,12 @@ std::string consoleTimeText(const stationlink::ConsoleTime& t,
          quantities::timeText(dt, conventions.intl);
 }
 
+std::string joinedWords(const std::vector<std::string>& words) {
+  std::string joined;
+  for (const std::string& w : words) joined += (joined.empty() ? "" : " ") + w;
+  return joined;
+}
+
 // --time: a date (ISO or the owner's form), a blank or 'T', and a time of day.
 std::optional<stationlink::ConsoleTime> timeArgument(CommandContext& ctx,
                                                      const quantities::UserConventions& conventions,
@@ -304,12 +312,12 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
 
   auto* setClock = console->add_subcommand("set-clock", helpText(kHelpSetClock));
   addConsoleTargetOptions(setClock, *o);
-  setClock->add_option("--time", o->time, helpText(kHelpTime));
+  setClock->add_option("--time", o->time, helpText(kHelpTime))->expected(1, 2);
   setClock->callback([&ctx, o] {
     const quantities::UserConventions conventions = userConventions(ctx, o->choice.programDir);
     std::optional<stationlink::ConsoleTime> t =
         o->time.empty() ? stationlink::consoleTimeFrom(ctx.env.clock->localNow())
-                        : timeArgument(ctx, conventions, o->time);
+                        : timeArgument(ctx, conventions, joinedWords(o->time));
     if (!t) return;
     onConsole(ctx, *o, [&](stationlink::CirrantLink& link) -> platform::Status {
       return changeSetting(ctx, *o, link, "", [&]() -> platform::Status {
@@ -333,7 +341,7 @@ void addConsoleCommands(CLI::App& app, CommandContext& ctx) {
 
   auto* setInterval = console->add_subcommand("set-interval", helpText(kHelpSetInterval));
   addConsoleTargetOptions(setInterval, *o);
-  setInterval->add_option("minutes", o->minutes, helpText(kHelpMinutes))->required();
+  setInterval->add_option("minutos", o->minutes, helpText(kHelpMinutes))->required();
   setInterval->add_flag("--yes", o->yes, helpText(kHelpYes));
   setInterval->callback([&ctx, o] {
     auto code = stationlink::archiveIntervalCode(o->minutes);

@@ -1,11 +1,13 @@
 #include "frame/interactive_shell.h"
 
+#include <initializer_list>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "frame/current_follow.h"
+#include "frame/messages.h"
 #include "frame/program.h"
 #include "frame/station_admin.h"
 #include "platform/string_table.h"
@@ -17,16 +19,31 @@ namespace {
 constexpr int kMsgNoStationOpen = 61596;
 constexpr int kMsgShellPrompt = 64332;
 
-constexpr std::string_view kHelp =
-    "Commands:\n"
-    "  download  (descargar)   download the open station's archive now\n"
-    "  bulletin  (boletin)     show the current conditions as they arrive; again to stop\n"
-    "  stations  (estaciones)  list the stations below the program directory\n"
-    "  open [n]  (abrir)       open station number n of the list, or choose one\n"
-    "  new NAME  (nueva)       create a station below the program directory and open it\n"
-    "  delete    (eliminar)    delete a station from disk\n"
-    "  schedule  (horario)     show the automatic download schedule\n"
-    "  quit      (salir)       save everything and end the program\n";
+constexpr int kMsgGreeting = 65900;
+constexpr int kMsgHelp = 65901;
+constexpr int kMsgSchedule = 65902;
+constexpr int kMsgScheduleOn = 65903;
+constexpr int kMsgScheduleOff = 65904;
+constexpr int kMsgNoHours = 65905;
+constexpr int kMsgCannotList = 65906;
+constexpr int kMsgNoStationsBelow = 65907;
+constexpr int kMsgDownloadFailed = 65908;
+constexpr int kMsgNoStationNumber = 65909;
+constexpr int kMsgCannotOpen = 65910;
+constexpr int kMsgOpened = 65911;
+constexpr int kMsgNothingToDelete = 65912;
+constexpr int kMsgDeleted = 65913;
+constexpr int kMsgBulletinClosed = 65914;
+constexpr int kMsgNewUsage = 65915;
+constexpr int kMsgCreated = 65916;
+constexpr int kMsgUnknownCommand = 65917;
+constexpr int kMsgRecordStored = 65401;
+constexpr int kMsgRecordsStored = 65402;
+
+// One line of the table's text `id`, its "%s" filled in order.
+void say(std::ostream& out, int id, std::initializer_list<std::string_view> args = {}) {
+  out << fillText(platform::loadString(id), args) << "\n";
+}
 
 std::vector<std::string> words(std::string_view line) {
   std::vector<std::string> w;
@@ -55,10 +72,10 @@ bool is(const std::string& w, std::string_view a, std::string_view b) { return w
 void listStations(Program& program, std::ostream& out) {
   auto list = program.listStations();
   if (!list) {
-    out << "cannot list stations: " << list.status().message() << "\n";
+    say(out, kMsgCannotList, {list.status().message()});
     return;
   }
-  if (list->empty()) out << "no stations below " << program.programDirectory() << "\n";
+  if (list->empty()) say(out, kMsgNoStationsBelow, {program.programDirectory()});
   std::string current = program.currentStationDir();
   for (std::size_t i = 0; i < list->size(); ++i) {
     const auto& s = (*list)[i];
@@ -69,16 +86,14 @@ void listStations(Program& program, std::ostream& out) {
 
 void showSchedule(Program& program, std::ostream& out) {
   station::DownloadSchedule s = program.schedule();
-  out << "automatic download: " << (s.autoDownload ? "on" : "off") << ", minute " << s.offsetMinutes
-      << ", hours:";
-  bool any = false;
+  std::string hours;
   for (int h = 0; h < 24; ++h) {
-    if (s.hours[static_cast<std::size_t>(h)]) {
-      out << " " << h;
-      any = true;
-    }
+    if (s.hours[static_cast<std::size_t>(h)]) hours += " " + std::to_string(h);
   }
-  out << (any ? "\n" : " none\n");
+  if (hours.empty()) hours = platform::loadString(kMsgNoHours);
+  say(out, kMsgSchedule,
+      {platform::loadString(s.autoDownload ? kMsgScheduleOn : kMsgScheduleOff),
+       std::to_string(s.offsetMinutes), hours});
 }
 
 void download(Program& program, std::ostream& out) {
@@ -88,11 +103,12 @@ void download(Program& program, std::ostream& out) {
   }
   DownloadResult r = program.downloadCurrentStation();
   if (r.ok()) {
-    out << r.recordsStored << " records stored\n";
+    say(out, r.recordsStored == 1 ? kMsgRecordStored : kMsgRecordsStored,
+        {std::to_string(r.recordsStored)});
   } else if (r.linkError != 0) {
     program.messages().DisplayLinkError(r.linkError);
   } else {
-    out << "download failed: " << r.status.message() << "\n";
+    say(out, kMsgDownloadFailed, {r.status.message()});
   }
 }
 
@@ -108,21 +124,21 @@ void open(Program& program, const std::vector<std::string>& w, std::ostream& out
       n = 0;
     }
     if (!list || n == 0 || n > list->size()) {
-      out << "no station number " << w[1] << "; see 'stations'\n";
+      say(out, kMsgNoStationNumber, {w[1]});
       return;
     }
     if (platform::Status s = program.openStation((*list)[n - 1].directory); !s.isOk()) {
-      out << "cannot open: " << s.message() << "\n";
+      say(out, kMsgCannotOpen, {s.message()});
       return;
     }
   }
-  if (program.currentStation()) out << "open: " << program.currentStationName() << "\n";
+  if (program.currentStation()) say(out, kMsgOpened, {program.currentStationName()});
 }
 
 void remove(Program& program, std::ostream& out) {
   auto list = program.listStations();
   if (!list || list->empty()) {
-    out << "no stations to delete\n";
+    say(out, kMsgNothingToDelete);
     return;
   }
   std::vector<std::string> names;
@@ -130,7 +146,7 @@ void remove(Program& program, std::ostream& out) {
   auto pick = program.ui().choose("Eliminar Estación", "Eliminar Estación", names);
   if (!pick || *pick >= list->size()) return;
   platform::Status s = program.deleteStation((*list)[*pick].directory);
-  if (s.isOk()) out << "deleted " << (*list)[*pick].directory << "\n";
+  if (s.isOk()) say(out, kMsgDeleted, {(*list)[*pick].directory});
 }
 
 // Opens the bulletin, or closes the one that is open. A bulletin the manager closed (lost
@@ -141,7 +157,7 @@ void toggleBulletin(Program& program, std::ostream& out) {
   if (open != nullptr && !open->isClosed()) {
     program.realtime().closeView(open);
     bulletin.reset();
-    out << "bulletin closed\n";
+    say(out, kMsgBulletinClosed);
     return;
   }
   if (program.currentStation() == nullptr) {
@@ -164,7 +180,7 @@ bool runShellCommand(Program& program, std::string_view line, std::ostream& out)
   if (w.empty()) return true;
   const std::string& c = w[0];
   if (is(c, "help", "ayuda") || c == "?") {
-    out << kHelp;
+    out << platform::loadString(kMsgHelp);
   } else if (is(c, "download", "descargar")) {
     download(program, out);
   } else if (is(c, "bulletin", "boletin")) {
@@ -176,9 +192,9 @@ bool runShellCommand(Program& program, std::string_view line, std::ostream& out)
   } else if (is(c, "new", "nueva")) {
     std::string name = restAfterFirstWord(line);
     if (name.empty()) {
-      out << "usage: new NAME\n";
+      say(out, kMsgNewUsage);
     } else if (auto dir = program.createStation(name, program.programDirectory())) {
-      out << "created " << *dir << "\n";
+      say(out, kMsgCreated, {*dir});
     }
   } else if (is(c, "delete", "eliminar")) {
     remove(program, out);
@@ -187,14 +203,15 @@ bool runShellCommand(Program& program, std::string_view line, std::ostream& out)
   } else if (is(c, "quit", "salir") || c == "exit") {
     program.postExit();
   } else {
-    out << "unknown command '" << c << "'; type 'help'\n";
+    say(out, kMsgUnknownCommand, {c});
     return false;
   }
   return true;
 }
 
 void greetShell(std::ostream& out) {
-  out << "Type 'help' for the commands.\n" << platform::loadString(kMsgShellPrompt) << std::flush;
+  out << platform::loadString(kMsgGreeting) << "\n"
+      << platform::loadString(kMsgShellPrompt) << std::flush;
 }
 
 void answerShellLine(Program& program, std::string_view line, bool eof, std::ostream& out) {

@@ -27,6 +27,11 @@ platform::Status notEntered() {
                           kMsgPasswordNotEntered);
 }
 
+platform::Status newPasswordNotEntered() {
+  return platform::Status(platform::Errc::kCancelled, "no new console password entered",
+                          kMsgNewPasswordNotEntered);
+}
+
 }  // namespace
 
 platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::ConsoleLink& link) {
@@ -55,11 +60,11 @@ platform::Status checkConsolePassword(platform::UserInterface& ui, stationlink::
 
 platform::Result<std::string> enterNewConsolePassword(platform::UserInterface& ui) {
   auto first = askSecret(ui, kMsgNewPasswordPrompt);
-  if (!first) return notEntered();
+  if (!first) return newPasswordNotEntered();
   // Checked against itself, only the length can be refused.
   if (auto length = station::validateNewPassword(*first, *first); !length) return length.status();
   auto second = askSecret(ui, kMsgRepeatPasswordPrompt);
-  if (!second) return notEntered();
+  if (!second) return newPasswordNotEntered();
   return station::validateNewPassword(*first, *second);
 }
 

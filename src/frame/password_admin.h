@@ -36,13 +36,15 @@ int askForConsolePassword(Program& program);
 // Message id of a password that nobody typed: the person cancelled, or no one is there to
 // type it (the headless user interface cancels every text entry).
 inline constexpr int kMsgPasswordNotEntered = 64241;
+// Message id of a new password that nobody typed, whether or not the console has one now.
+inline constexpr int kMsgNewPasswordNotEntered = 65950;
 
 // The new console password, typed without echo: its length is checked as soon as it is
 // typed, so a person never types a refused password twice; then it is asked again.
 //   the password when both entries agree and its length is right;
 //   kBadArgument with station::kMsgPasswordLength after the first entry, or with
 //   station::kMsgPasswordMismatch after the second;
-//   kCancelled with kMsgPasswordNotEntered when either entry was not typed.
+//   kCancelled with kMsgNewPasswordNotEntered when either entry was not typed.
 platform::Result<std::string> enterNewConsolePassword(platform::UserInterface& ui);
 
 // Before a console command changes a setting of the Cirrant console on `link`, with no

@@ -28,6 +28,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/cli.inc"
 #include "platform/strings/cli_data.inc"
 #include "platform/strings/cli_station.inc"
+#include "platform/strings/cli_shell.inc"
     {-1, ""},
 };
 

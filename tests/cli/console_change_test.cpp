@@ -167,6 +167,28 @@ TEST_F(ConsoleChange, SetIntervalWithoutStationSaysOnlyTheConsoleChanged) {
   EXPECT_NE(out_.str().find("solo ha cambiado la consola"), std::string::npos) << out_.str();
 }
 
+// The date and the time of day may come as one word (quoted, or joined by 'T') or as two.
+TEST_F(ConsoleChange, SetClockTakesTheDateAndTimeAsOneWordOrTwo) {
+  const std::vector<std::vector<std::string>> kTimes = {
+      {"2026-12-10 21:02"}, {"2026-12-10T21:02"}, {"2026-12-10", "21:02"}};
+  for (const auto& words : kTimes) {
+    std::vector<std::string> args = {"console", "set-clock", "--time"};
+    args.insert(args.end(), words.begin(), words.end());
+    args.insert(args.end(), {"--port", "1"});
+    ASSERT_EQ(run(args), 0) << words.size() << " " << err_.str();
+    const platform::CivilTime t = engine_->consoleTime();
+    EXPECT_EQ(std::vector<int>({t.year, t.month, t.day, t.hour, t.minute}),
+              std::vector<int>({2026, 12, 10, 21, 2}))
+        << words[0];
+  }
+}
+
+TEST_F(ConsoleChange, SetIntervalNamesItsMinutesInSpanish) {
+  run({"console", "set-interval", "--help"});
+  EXPECT_NE(out_.str().find("minutos"), std::string::npos) << out_.str();
+  EXPECT_EQ(out_.str().find("minutes"), std::string::npos) << out_.str();
+}
+
 // No station there: a usage error, found before the console is touched.
 TEST_F(ConsoleChange, SetIntervalForAMissingStationChangesNothing) {
   EXPECT_EQ(run({"console", "set-interval", "5", "--port", "1", "--yes", "--station", "/none"}), 2);

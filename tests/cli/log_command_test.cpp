@@ -28,5 +28,30 @@ TEST(LogCommand, ShowsTheNewestLines) {
   EXPECT_NE(err.str().find("/elsewhere/download.log"), std::string::npos);
 }
 
+TEST(LogCommand, AProgramDirectoryWithoutALogYetHasAnEmptyLog) {
+  MemFileSystem fs;
+  FakeClock clock;
+  ASSERT_TRUE(fs.createDirectories(kDir).isOk());
+  std::ostringstream out, err;
+  cli::CommandContext ctx{{&fs, &clock}, &out, &err};
+  EXPECT_EQ(cli::runCommandLine({"log", "--program-dir", kDir}, ctx), 0) << err.str();
+  EXPECT_EQ(out.str(), "El registro de sucesos está vacío.\n");
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST(LogCommand, TheLineCountIsAWholeNumberNamedInSpanish) {
+  MemFileSystem fs;
+  FakeClock clock;
+  std::ostringstream out, err;
+  cli::CommandContext help{{&fs, &clock}, &out, &err};
+  cli::runCommandLine({"log", "--help"}, help);
+  EXPECT_NE(out.str().find("-n,--lines ENTERO "), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("NONNEGATIVE"), std::string::npos) << out.str();
+
+  cli::CommandContext negative{{&fs, &clock}, &out, &err};
+  EXPECT_EQ(cli::runCommandLine({"log", "--program-dir", kDir, "-n", "-2"}, negative), 2);
+  EXPECT_NE(err.str().find("-2 no es un número de líneas"), std::string::npos) << err.str();
+}
+
 }  // namespace
 }  // namespace cli

@@ -13,6 +13,7 @@
 #include "cli/cli.h"
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
+#include "platform/event_loop.h"
 
 namespace frame {
 namespace {
@@ -99,6 +100,20 @@ TEST_F(StationCommands, ASilentConsoleFailsBothCommandsWithTheLinkError) {
   EXPECT_EQ(current.exitCode, 1);
   EXPECT_EQ(current.out, "");
   EXPECT_NE(current.err.find("stratalog current: "), std::string::npos) << current.err;
+}
+
+// With no terminal the new password cannot be typed: the command says so, whatever the
+// console keeps, and the console (which has no password) is left as it was.
+TEST_F(StationCommands, PasswordSetWithoutATerminalSaysTheNewPasswordWasNotTyped) {
+  if (platform::standardInputIsTerminal()) GTEST_SKIP() << "needs standard input that is no terminal";
+  startConsole();
+  const std::string station = createStation();
+  Run r = run(at({"stations", "password", "set"}, station));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("No se ha escrito la contraseña nueva"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("protegida"), std::string::npos) << r.err;
+  EXPECT_EQ(engine_->memory().byte(0xFFE), 0xFF);
+  EXPECT_EQ(engine_->memory().byte(0xFFF), 0xFF);
 }
 
 // "station delete": with --yes the station leaves download.lst and the disk; without it,

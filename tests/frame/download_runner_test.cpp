@@ -130,7 +130,7 @@ TEST_F(DownloadRunnerTest, TheInteractiveProgramShowsAPageReadAgainInPlaceOnItsT
   ui.answerQuestion(true);  // transfer the pages
   std::ostringstream answers;
   ASSERT_TRUE(runShellCommand(*program, "download", answers));
-  EXPECT_NE(answers.str().find("records stored\n"), std::string::npos) << answers.str();
+  EXPECT_NE(answers.str().find(" guardado"), std::string::npos) << answers.str();
   const std::string shown = terminal.str();
   const std::size_t at = shown.find("\rTransferidos   1 de ");
   ASSERT_NE(at, std::string::npos) << shown;
@@ -277,7 +277,7 @@ TEST_F(DownloadRunnerTest, TheShellsBulletinShowsReadingsUntilItIsClosed) {
   EXPECT_TRUE(program->realtime().running());
 
   ASSERT_TRUE(runShellCommand(*program, "bulletin", out));
-  EXPECT_NE(out.str().find("bulletin closed\n"), std::string::npos);
+  EXPECT_NE(out.str().find("boletín cerrado\n"), std::string::npos);
   EXPECT_FALSE(program->realtime().running());
   program->shutdown();
 }

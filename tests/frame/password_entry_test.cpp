@@ -19,8 +19,8 @@ TEST(EnterNewConsolePassword, ChecksTheLengthBeforeAskingAgain) {
       {"too short", {"abcd", "abcd"}, 1, station::kMsgPasswordLength},
       {"too long", {"abcdefghijklmnop", "abcdefghijklmnop"}, 1, station::kMsgPasswordLength},
       {"mismatch", {"abc12", "abc13"}, 2, station::kMsgPasswordMismatch},
-      {"first not typed", {std::nullopt}, 1, kMsgPasswordNotEntered},
-      {"second not typed", {"abc12", std::nullopt}, 2, kMsgPasswordNotEntered},
+      {"first not typed", {std::nullopt}, 1, kMsgNewPasswordNotEntered},
+      {"second not typed", {"abc12", std::nullopt}, 2, kMsgNewPasswordNotEntered},
   };
   for (const Case& c : cases) {
     ScriptedUserInterface ui;

@@ -25,7 +25,7 @@ class RecordingDownloads : public DownloadRunner {
     current.push_back(isCurrent ? isCurrent(request.config) : true);
     DownloadResult r;
     r.linkError = failWith;
-    r.recordsStored = failWith == 0 ? 3 : 0;
+    r.recordsStored = failWith == 0 ? stored : 0;
     if (onDownload) onDownload();
     return r;
   }
@@ -34,6 +34,7 @@ class RecordingDownloads : public DownloadRunner {
   // Whether a station's record is the program's current station.
   std::function<bool(const station::StationConfig*)> isCurrent;
   int failWith = 0;
+  int stored = 3;
   std::function<void()> onDownload;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 
 #include "frame/interactive_shell.h"
@@ -126,9 +127,15 @@ TEST_F(ProgramTest, TypedCommandsReachTheProgram) {
   EXPECT_NE(out.str().find("1  Casa  " + casa), std::string::npos);
   EXPECT_TRUE(runShellCommand(*program, "abrir 2", out));
   EXPECT_EQ(program->currentStationName(), "Otra");
+  EXPECT_NE(out.str().find("abierta: Otra\n"), std::string::npos) << out.str();
   EXPECT_TRUE(runShellCommand(*program, "download", out));
   EXPECT_EQ(downloads.stations, std::vector<std::string>{"Otra"});
+  EXPECT_NE(out.str().find("\n3 registros nuevos guardados\n"), std::string::npos) << out.str();
+  downloads.stored = 1;
+  EXPECT_TRUE(runShellCommand(*program, "descargar", out));
+  EXPECT_NE(out.str().find("\n1 registro nuevo guardado\n"), std::string::npos) << out.str();
   EXPECT_FALSE(runShellCommand(*program, "frobnicate", out));
+  EXPECT_NE(out.str().find("orden desconocida 'frobnicate'; escriba 'ayuda'\n"), std::string::npos);
   EXPECT_TRUE(runShellCommand(*program, "quit", out));
   program->loop().runOnce(std::chrono::milliseconds(0));
   EXPECT_TRUE(program->loop().stopped());
@@ -141,11 +148,35 @@ TEST_F(ProgramTest, TheShellPromptsForEachCommandButNotAfterTheLast) {
   greetShell(out);
   answerShellLine(*program, "", false, out);
   answerShellLine(*program, "salir", false, out);
-  EXPECT_EQ(out.str(), "Type 'help' for the commands.\nstratalog> stratalog> ");
+  EXPECT_EQ(out.str(), "Escriba 'ayuda' para ver las órdenes.\nstratalog> stratalog> ");
 
   std::ostringstream ended;
   answerShellLine(*program, "", true, ended);
   EXPECT_EQ(ended.str(), "\n");
+}
+
+TEST_F(ProgramTest, TheShellAnswersInSpanish) {
+  makeProgram(/*interactive=*/true);
+  ASSERT_TRUE(program->start({}));
+  std::array<bool, 24> hours{};
+  hours[7] = hours[19] = true;
+  ASSERT_TRUE(program->saveAutoDownload({}, hours, 5).isOk());
+  std::ostringstream out;
+  EXPECT_TRUE(runShellCommand(*program, "horario", out));
+  EXPECT_EQ(out.str(), "descarga automática: desactivada, minuto 5, horas: 7 19\n");
+
+  std::ostringstream help;
+  EXPECT_TRUE(runShellCommand(*program, "help", help));
+  EXPECT_EQ(help.str().rfind("Órdenes:\n  download  (descargar)   descarga ahora", 0), 0U) << help.str();
+  // Every command the shell takes is listed under both of its names.
+  for (const char* name : {"download", "descargar", "bulletin", "boletin", "stations", "estaciones",
+                           "open", "abrir", "new", "nueva", "delete", "eliminar", "schedule",
+                           "horario", "quit", "salir"}) {
+    const std::string n(name);
+    EXPECT_TRUE(help.str().find("\n  " + n + " ") != std::string::npos ||
+                help.str().find("(" + n + ")") != std::string::npos)
+        << name;
+  }
 }
 
 }  // namespace
