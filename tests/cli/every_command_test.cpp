@@ -9,25 +9,16 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "platform/string_table.h"
 
 namespace cli {
 namespace {
 
+using clitest::CommandRun;
+using clitest::run;
+
 namespace fs = std::filesystem;
-
-struct CommandRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CommandRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  CommandContext ctx{platform::Env{}, &out, &err};
-  const int code = runCommandLine(args, ctx);
-  return {code, out.str(), err.str()};
-}
 
 std::vector<std::string> words(const std::string& path) {
   std::vector<std::string> w;
@@ -114,11 +105,7 @@ TEST(EveryCommand, AMisspeltOptionExitsTwoAndIsNamed) {
 class EveryStationCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("stratalog-every-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = clitest::scratchDirectory("every");
     for (const char* name : {"Casa 2 - Jardín", "Norte"}) {
       ASSERT_EQ(run({"station", "create", "--name", name, "--parent", dir_.string(),
                      "--program-dir", dir_.string()})

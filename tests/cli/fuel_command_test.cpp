@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "database/station_generator.h"
 #include "platform/file_system.h"
 #include "reports/fuel_customer.h"
@@ -12,18 +13,8 @@
 
 namespace {
 
-struct CommandRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CommandRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  cli::CommandContext ctx{platform::Env{}, &out, &err};
-  const int code = cli::runCommandLine(args, ctx);
-  return {code, out.str(), err.str()};
-}
+using clitest::CommandRun;
+using clitest::run;
 
 std::string slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -33,11 +24,7 @@ std::string slurp(const std::filesystem::path& p) {
 class FuelCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("stratalog-fuel-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = clitest::scratchDirectory("fuel");
     ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
     station_ = (dir_ / "Norte").string();
   }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "database/station_generator.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
@@ -14,19 +15,8 @@
 
 namespace {
 
-struct CommandRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CommandRun run(const std::vector<std::string>& args, platform::FileSystem* files = nullptr) {
-  std::ostringstream out, err;
-  cli::CommandContext ctx{platform::Env{}, &out, &err};
-  if (files != nullptr) ctx.env.files = files;
-  const int code = cli::runCommandLine(args, ctx);
-  return {code, out.str(), err.str()};
-}
+using clitest::CommandRun;
+using clitest::run;
 
 std::string slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -36,12 +26,7 @@ std::string slurp(const std::filesystem::path& p) {
 class ReportCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        std::filesystem::temp_directory_path() /
-        ("stratalog-report-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = clitest::scratchDirectory("report");
     const CommandRun created =
         run({"station", "create", "--name", "Norte", "--parent", dir_.string()});
     ASSERT_EQ(created.exitCode, 0) << created.err;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "database/station_generator.h"
 #include "platform/file_system.h"
 #include "platform/testing/mem_file_system.h"
@@ -14,19 +15,8 @@
 
 namespace {
 
-struct CommandRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CommandRun run(const std::vector<std::string>& args, platform::FileSystem* files = nullptr) {
-  std::ostringstream out, err;
-  cli::CommandContext ctx{platform::Env{}, &out, &err};
-  if (files != nullptr) ctx.env.files = files;
-  const int code = cli::runCommandLine(args, ctx);
-  return {code, out.str(), err.str()};
-}
+using clitest::CommandRun;
+using clitest::run;
 
 std::string slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -36,11 +26,7 @@ std::string slurp(const std::filesystem::path& p) {
 class ReportSunCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("stratalog-sun-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = clitest::scratchDirectory("sun");
     ASSERT_EQ(run({"station", "create", "--name", "Norte", "--parent", dir_.string()}).exitCode, 0);
     station_ = (dir_ / "Norte").string();
     std::ofstream(dir_ / "intl.ini") << "[intl]\niDate=1\nsDate=/\niTime=1\nsTime=:\n";

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "database/station_generator.h"
 #include "frame/program_settings.h"
 #include "platform/file_system.h"
@@ -13,29 +14,13 @@
 namespace station {
 namespace {
 
-struct CommandRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-// Each run is a fresh command line on the real file system, as a new process would see it.
-CommandRun run(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
-  cli::CommandContext ctx{platform::Env{}, &out, &err};
-  const int code = cli::runCommandLine(args, ctx);
-  return {code, out.str(), err.str()};
-}
+using clitest::CommandRun;
+using clitest::run;
 
 class StationCommand : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ =
-        std::filesystem::temp_directory_path() /
-        ("stratalog-station-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    dir_ = clitest::scratchDirectory("station");
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   std::filesystem::path dir_;
