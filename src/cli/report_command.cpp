@@ -160,83 +160,88 @@ bool onePeriod(CommandContext& ctx, const std::string& command, const PeriodOpti
   return false;
 }
 
-void addNoaaMonth(CLI::App& group, CommandContext& ctx) {
-  auto o = std::make_shared<PeriodOptions>();
-  auto* cmd = group.add_subcommand("noaa-month", helpText(kHelpNoaaMonth));
-  addStationOptions(cmd, o->choice);
-  cmd->add_option("--month", o->period, helpText(kHelpMonth));
-  cmd->add_flag("--current", o->current, helpText(kHelpCurrentMonth));
-  cmd->add_flag("--previous", o->previous, helpText(kHelpPreviousMonth));
-  cmd->add_flag("--list", o->list, helpText(kHelpListMonths));
-  cmd->add_option("--output", o->output, helpText(kHelpOutput));
-  cmd->callback([&ctx, o] {
-    const std::string command = "report noaa-month";
-    if (!onePeriod(ctx, command, *o, "--month")) return;
-    std::optional<reports::YearMonth> chosen;
-    if (!o->period.empty()) {
-      chosen = parseMonth(o->period);
-      if (!chosen) {
-        return usageError(
-            ctx, command,
-            text(kMsgBadMonth, {std::string_view(o->period), std::string_view("--month")}));
-      }
+// What differs between the monthly and the yearly summary's command.
+struct MonthlyNoaa {
+  using Period = reports::YearMonth;
+  static constexpr const char* kName = "noaa-month";
+  static constexpr const char* kOption = "--month";
+  static constexpr int kHelp = kHelpNoaaMonth, kHelpPeriod = kHelpMonth,
+                       kHelpCurrent = kHelpCurrentMonth, kHelpPrevious = kHelpPreviousMonth,
+                       kHelpList = kHelpListMonths, kBadPeriod = kMsgBadMonth;
+  static std::optional<Period> parse(std::string_view s) { return parseMonth(s); }
+  static void list(std::ostream& out, const database::WeatherDatabase& db) {
+    for (const reports::YearMonth& ym : reports::monthsPresent(db)) {
+      out << reports::formatLine(
+          "%04d-%02d\n", {static_cast<long long>(ym.year), static_cast<long long>(ym.month)});
     }
-    auto open = openStation(ctx, o->choice, command, true);
-    if (!open) return;
-    database::WeatherDatabase& db = *open->db;
-    if (db.dayList().empty()) {
-      ctx.exitCode = reportFailure(ctx, command, reports::newestMonth(db).status());
-      return;
-    }
-    if (o->list) {
-      for (const reports::YearMonth& ym : reports::monthsPresent(db)) {
-        *ctx.out << reports::formatLine(
-            "%04d-%02d\n", {static_cast<long long>(ym.year), static_cast<long long>(ym.month)});
-      }
-      ctx.exitCode = kExitOk;
-      return;
-    }
-    const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
-    platform::Result<std::string> written =
-        chosen
-            ? reports::writeNoaaMonthReport(job, *chosen, o->output)
-            : reports::writeNoaaMonthFor(
-                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
-                  o->output);
-    if (!written) {
-      ctx.exitCode = reportFailure(ctx, command, written.status());
-      return;
-    }
-    reports::YearMonth shown = chosen ? *chosen : *reports::newestMonth(db);
-    if (!chosen && o->previous) shown = reports::previousMonth(shown);
-    const std::string title = text(
-        reports::kTitleNoaaMonth,
-        {std::string_view(quantities::monthYearText(
-            records::DateTime::fromDate(shown.year, shown.month, 1), open->conventions.intl))});
-    showReport(ctx, title, *written);
-    ctx.exitCode = kExitOk;
-  });
-}
+  }
+  static platform::Result<std::string> write(const reports::NoaaJob& job, Period p,
+                                             const std::string& output) {
+    return reports::writeNoaaMonthReport(job, p, output);
+  }
+  static platform::Result<std::string> writeFor(const reports::NoaaJob& job,
+                                                reports::NoaaPeriod period,
+                                                const std::string& output) {
+    return reports::writeNoaaMonthFor(job, period, output);
+  }
+  static Period newest(const database::WeatherDatabase& db) { return *reports::newestMonth(db); }
+  static Period before(Period p) { return reports::previousMonth(p); }
+  static std::string title(Period p, const quantities::UserConventions& conventions) {
+    return text(reports::kTitleNoaaMonth,
+                {std::string_view(quantities::monthYearText(
+                    records::DateTime::fromDate(p.year, p.month, 1), conventions.intl))});
+  }
+};
 
-void addNoaaYear(CLI::App& group, CommandContext& ctx) {
+struct YearlyNoaa {
+  using Period = int;
+  static constexpr const char* kName = "noaa-year";
+  static constexpr const char* kOption = "--year";
+  static constexpr int kHelp = kHelpNoaaYear, kHelpPeriod = kHelpYear,
+                       kHelpCurrent = kHelpCurrentYear, kHelpPrevious = kHelpPreviousYear,
+                       kHelpList = kHelpListYears, kBadPeriod = kMsgBadYear;
+  static std::optional<Period> parse(std::string_view s) { return parseYear(s); }
+  static void list(std::ostream& out, const database::WeatherDatabase& db) {
+    for (int year : reports::yearsPresent(db)) out << year << "\n";
+  }
+  static platform::Result<std::string> write(const reports::NoaaJob& job, Period p,
+                                             const std::string& output) {
+    return reports::writeNoaaYearReport(job, p, output);
+  }
+  static platform::Result<std::string> writeFor(const reports::NoaaJob& job,
+                                                reports::NoaaPeriod period,
+                                                const std::string& output) {
+    return reports::writeNoaaYearFor(job, period, output);
+  }
+  static Period newest(const database::WeatherDatabase& db) {
+    return reports::newestMonth(db)->year;
+  }
+  static Period before(Period p) { return p - 1; }
+  static std::string title(Period p, const quantities::UserConventions&) {
+    return text(reports::kTitleNoaaYear, {static_cast<long long>(p)});
+  }
+};
+
+template <class Kind>
+void addNoaaReport(CLI::App& group, CommandContext& ctx) {
   auto o = std::make_shared<PeriodOptions>();
-  auto* cmd = group.add_subcommand("noaa-year", helpText(kHelpNoaaYear));
+  auto* cmd = group.add_subcommand(Kind::kName, helpText(Kind::kHelp));
   addStationOptions(cmd, o->choice);
-  cmd->add_option("--year", o->period, helpText(kHelpYear));
-  cmd->add_flag("--current", o->current, helpText(kHelpCurrentYear));
-  cmd->add_flag("--previous", o->previous, helpText(kHelpPreviousYear));
-  cmd->add_flag("--list", o->list, helpText(kHelpListYears));
+  cmd->add_option(Kind::kOption, o->period, helpText(Kind::kHelpPeriod));
+  cmd->add_flag("--current", o->current, helpText(Kind::kHelpCurrent));
+  cmd->add_flag("--previous", o->previous, helpText(Kind::kHelpPrevious));
+  cmd->add_flag("--list", o->list, helpText(Kind::kHelpList));
   cmd->add_option("--output", o->output, helpText(kHelpOutput));
   cmd->callback([&ctx, o] {
-    const std::string command = "report noaa-year";
-    if (!onePeriod(ctx, command, *o, "--year")) return;
-    std::optional<int> chosen;
+    const std::string command = std::string("report ") + Kind::kName;
+    if (!onePeriod(ctx, command, *o, Kind::kOption)) return;
+    std::optional<typename Kind::Period> chosen;
     if (!o->period.empty()) {
-      chosen = parseYear(o->period);
+      chosen = Kind::parse(o->period);
       if (!chosen) {
         return usageError(
             ctx, command,
-            text(kMsgBadYear, {std::string_view(o->period), std::string_view("--year")}));
+            text(Kind::kBadPeriod, {std::string_view(o->period), std::string_view(Kind::kOption)}));
       }
     }
     auto open = openStation(ctx, o->choice, command, true);
@@ -247,24 +252,24 @@ void addNoaaYear(CLI::App& group, CommandContext& ctx) {
       return;
     }
     if (o->list) {
-      for (int year : reports::yearsPresent(db)) *ctx.out << year << "\n";
+      Kind::list(*ctx.out, db);
       ctx.exitCode = kExitOk;
       return;
     }
     const reports::NoaaJob job{*ctx.env.files, db, open->state.config, open->conventions};
     platform::Result<std::string> written =
-        chosen
-            ? reports::writeNoaaYearReport(job, *chosen, o->output)
-            : reports::writeNoaaYearFor(
-                  job, o->previous ? reports::NoaaPeriod::kPrevious : reports::NoaaPeriod::kCurrent,
-                  o->output);
+        chosen ? Kind::write(job, *chosen, o->output)
+               : Kind::writeFor(job,
+                                o->previous ? reports::NoaaPeriod::kPrevious
+                                            : reports::NoaaPeriod::kCurrent,
+                                o->output);
     if (!written) {
       ctx.exitCode = reportFailure(ctx, command, written.status());
       return;
     }
-    int shown = chosen ? *chosen : reports::newestMonth(db)->year;
-    if (!chosen && o->previous) --shown;
-    showReport(ctx, text(reports::kTitleNoaaYear, {static_cast<long long>(shown)}), *written);
+    typename Kind::Period shown = chosen ? *chosen : Kind::newest(db);
+    if (!chosen && o->previous) shown = Kind::before(shown);
+    showReport(ctx, Kind::title(shown, open->conventions), *written);
     ctx.exitCode = kExitOk;
   });
 }
@@ -534,8 +539,8 @@ void addReportCommands(CLI::App& app, CommandContext& ctx) {
   auto* group = app.add_subcommand("report", helpText(kHelpReportGroup));
   group->require_subcommand(1);
   addSettings(*group, ctx);
-  addNoaaMonth(*group, ctx);
-  addNoaaYear(*group, ctx);
+  addNoaaReport<MonthlyNoaa>(*group, ctx);
+  addNoaaReport<YearlyNoaa>(*group, ctx);
   addNoaaSetup(*group, ctx);
   addSunrise(*group, ctx);
   addSunshine(*group, ctx);
