@@ -11,27 +11,27 @@ namespace reports {
 
 namespace {
 
-struct Spec {
+struct FieldFormat {
   bool left = false;
   bool zero = false;
   std::size_t width = 0;
   int precision = -1;
 };
 
-void pad(std::string& out, std::string_view body, std::size_t columns, const Spec& spec) {
-  const std::size_t fill = spec.width > columns ? spec.width - columns : 0;
-  if (spec.left) {
+void pad(std::string& out, std::string_view body, std::size_t columns, const FieldFormat& field) {
+  const std::size_t fill = field.width > columns ? field.width - columns : 0;
+  if (field.left) {
     out.append(body);
     out.append(fill, ' ');
     return;
   }
-  if (spec.zero && !body.empty() && body.front() == '-') {
+  if (field.zero && !body.empty() && body.front() == '-') {
     out.push_back('-');
     out.append(fill, '0');
     out.append(body.substr(1));
     return;
   }
-  out.append(fill, spec.zero ? '0' : ' ');
+  out.append(fill, field.zero ? '0' : ' ');
   out.append(body);
 }
 
@@ -64,44 +64,44 @@ std::string formatLine(std::string_view format, std::initializer_list<FormatArg>
       ++i;
       continue;
     }
-    Spec spec;
+    FieldFormat field;
     std::size_t j = i + 1;
     for (; j < format.size() && (format[j] == '-' || format[j] == '0'); ++j) {
-      if (format[j] == '-') spec.left = true;
-      if (format[j] == '0') spec.zero = true;
+      if (format[j] == '-') field.left = true;
+      if (format[j] == '0') field.zero = true;
     }
     for (; j < format.size() && format[j] >= '0' && format[j] <= '9'; ++j) {
-      spec.width = spec.width * 10 + static_cast<std::size_t>(format[j] - '0');
+      field.width = field.width * 10 + static_cast<std::size_t>(format[j] - '0');
     }
     if (j < format.size() && format[j] == '.') {
-      spec.precision = 0;
+      field.precision = 0;
       for (++j; j < format.size() && format[j] >= '0' && format[j] <= '9'; ++j) {
-        spec.precision = spec.precision * 10 + (format[j] - '0');
+        field.precision = field.precision * 10 + (format[j] - '0');
       }
     }
     if (j >= format.size()) break;
     const char conversion = format[j];
     i = j;
-    if (spec.left) spec.zero = false;
+    if (field.left) field.zero = false;
     if (next == args.end()) continue;
     const FormatArg& arg = *next++;
     switch (conversion) {
       case 'd':
         if (const auto* v = std::get_if<long long>(&arg)) {
           const std::string body = integerText(*v);
-          pad(out, body, body.size(), spec);
+          pad(out, body, body.size(), field);
         }
         break;
       case 'f':
         if (const auto* v = std::get_if<double>(&arg)) {
-          const std::string body = fixed(*v, spec.precision);
-          pad(out, body, body.size(), spec);
+          const std::string body = fixed(*v, field.precision);
+          pad(out, body, body.size(), field);
         }
         break;
       case 's':
         if (const auto* v = std::get_if<std::string_view>(&arg)) {
-          spec.zero = false;
-          pad(out, *v, quantities::characterCount(*v), spec);
+          field.zero = false;
+          pad(out, *v, quantities::characterCount(*v), field);
         }
         break;
       default:
