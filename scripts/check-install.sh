@@ -36,6 +36,7 @@ if command -v systemd-analyze >/dev/null; then
     echo "systemd-analyze verify: $out" >&2
     status=1
   fi
-  systemd-analyze security --offline=yes "$stage/stratalog.service" | tail -n 1
+  # The exposure figure is for reading; a systemd without --offline only leaves it out.
+  systemd-analyze security --offline=yes "$stage/stratalog.service" 2>/dev/null | tail -n 1 || true
 fi
 exit $status
