@@ -12,6 +12,8 @@
 #include "platform/string_table.h"
 #include "platform/user_interface.h"
 #include "quantities/date_text.h"
+#include "database/rain_database.h"
+#include "reports/export_delete.h"
 #include "reports/export_lines.h"
 #include "reports/export_selection.h"
 #include "reports/export_text_ids.h"
@@ -30,11 +32,14 @@ constexpr int kHelpList = 66101;
 constexpr int kHelpText = 66102;
 constexpr int kHelpCopy = 66103;
 constexpr int kHelpPrint = 66104;
+constexpr int kHelpDelete = 66106;
 constexpr int kHelpDay = 66107;
 constexpr int kHelpMonth = 66108;
 constexpr int kHelpYear = 66109;
 constexpr int kHelpMidnight = 66110;
 constexpr int kHelpOutput = 66111;
+constexpr int kHelpYes = 66120;
+constexpr int kHelpUpdateRain = 66121;
 constexpr int kMsgBadValue = 66122;
 constexpr int kHeadDays = 66123;
 constexpr int kHeadMonths = 66124;
@@ -251,6 +256,57 @@ void addShown(CLI::App& group, CommandContext& ctx, const std::string& name, int
   });
 }
 
+struct DeleteOptions {
+  PickOptions pick;
+  bool yes = false;
+  bool updateRain = false;
+};
+
+void addDelete(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<DeleteOptions>();
+  auto* cmd = group.add_subcommand("delete", helpText(kHelpDelete));
+  addPickOptions(cmd, o->pick);
+  cmd->add_flag("--yes", o->yes, helpText(kHelpYes));
+  cmd->add_flag("--update-rain", o->updateRain, helpText(kHelpUpdateRain));
+  cmd->callback([&ctx, o] {
+    const std::string command = "export delete";
+    auto p = pick(ctx, o->pick, command, et::kNothingToDelete, true);
+    if (!p) return;
+    bool updateRain = o->updateRain;
+    if (!o->yes) {
+      // Headless, a question takes its negative answer: nothing is deleted.
+      auto ui = platform::makeUserInterface(*ctx.env.files, *ctx.env.clock);
+      const std::string title = platform::loadString(et::kDeleteTitle);
+      if (!ui->question(title, platform::stringText(et::kConfirmDelete))) {
+        *ctx.out << platform::loadString(et::kNothingDeleted) << "\n";
+        ctx.exitCode = kExitOk;
+        return;
+      }
+      if (!updateRain) updateRain = ui->question(title, platform::stringText(et::kAskRain));
+    }
+    database::RainDatabase rain(*ctx.env.files);
+    if (updateRain && rain.load(o->pick.choice.station) != 0) {
+      *ctx.err << "stratalog " << command << ": " << platform::loadString(et::kNoRainDatabase)
+               << "\n";
+      ctx.exitCode = kExitFailed;
+      return;
+    }
+    auto done = reports::deleteSelection(*p->db, updateRain ? &rain : nullptr, p->selection);
+    const platform::Status closed = p->db->close();
+    if (!done) {
+      ctx.exitCode = reportFailure(ctx, command, done.status());
+      return;
+    }
+    if (!closed) {
+      ctx.exitCode = reportFailure(ctx, command, closed);
+      return;
+    }
+    *ctx.out << platform::loadString(et::kDeleted) << " (" << done->records << ")\n";
+    if (updateRain) *ctx.out << platform::loadString(et::kRainUpdated) << "\n";
+    ctx.exitCode = kExitOk;
+  });
+}
+
 }  // namespace
 
 void addExportCommands(CLI::App& app, CommandContext& ctx) {
@@ -260,6 +316,7 @@ void addExportCommands(CLI::App& app, CommandContext& ctx) {
   addText(*group, ctx);
   addShown(*group, ctx, "copy", kHelpCopy, et::kNothingToCopy, reports::ExportLayout::kDelimited);
   addShown(*group, ctx, "print", kHelpPrint, et::kNothingToPrint, reports::ExportLayout::kFixed);
+  addDelete(*group, ctx);
 }
 
 }  // namespace cli

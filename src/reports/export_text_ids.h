@@ -32,4 +32,5 @@ inline constexpr int kBadMoment = 66025;
 inline constexpr int kSoilChoiceNeeded = 66026;
 inline constexpr int kStationSaveFailed = 66027;
 inline constexpr int kNoRainDatabase = 66028;
+inline constexpr int kNothingToDelete = 66029;
 }  // namespace reports::export_text

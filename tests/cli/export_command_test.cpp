@@ -123,3 +123,38 @@ TEST_F(ExportCommand, BadOrEmptyPicksExitTwoAndWriteNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExportCommand, DeleteAsksFirstAndHeadlessWithoutYesDeletesNothing) {
+  const int before = archiveRecords();
+  const CommandRun asked = exportCmd({"delete", "--month", "2006-01"});
+  EXPECT_EQ(asked.exitCode, 0) << asked.err;
+  EXPECT_NE(asked.out.find("No se ha borrado nada."), std::string::npos) << asked.out;
+  EXPECT_EQ(archiveRecords(), before);
+
+  const CommandRun bad = exportCmd({"delete", "--yes", "--month", "2006-01", "--year", "2007"});
+  EXPECT_EQ(bad.exitCode, 1);
+  EXPECT_EQ(archiveRecords(), before);
+
+  const CommandRun done =
+      exportCmd({"delete", "--yes", "--month", "2006-01", "--day", "2006-01-05"});
+  ASSERT_EQ(done.exitCode, 0) << done.err;
+  EXPECT_EQ(archiveRecords(), before - 31 * 24);
+  EXPECT_NE(done.out.find("Registros borrados. (744)"), std::string::npos) << done.out;
+}
+
+TEST_F(ExportCommand, DeleteUpdateRainSavesRainDb) {
+  ASSERT_EQ(run({"rain", "build", "--station", station_, "--program-dir", dir_.string()})
+                .exitCode,
+            0);
+  const std::string before = slurp(std::filesystem::path(station_) / "rain.db");
+  const CommandRun done = exportCmd({"delete", "--yes", "--update-rain", "--year", "2005"});
+  ASSERT_EQ(done.exitCode, 0) << done.err;
+  const std::string after = slurp(std::filesystem::path(station_) / "rain.db");
+  EXPECT_NE(after, before);
+  EXPECT_NE(after.find("2006\t"), std::string::npos);
+  EXPECT_NE(done.out.find("Base de datos de lluvia actualizada."), std::string::npos);
+}
+
+}  // namespace
