@@ -14,6 +14,7 @@
 #include "quantities/date_text.h"
 #include "database/rain_database.h"
 #include "reports/export_delete.h"
+#include "reports/export_globe.h"
 #include "reports/export_lines.h"
 #include "reports/export_selection.h"
 #include "reports/export_text_ids.h"
@@ -32,12 +33,21 @@ constexpr int kHelpList = 66101;
 constexpr int kHelpText = 66102;
 constexpr int kHelpCopy = 66103;
 constexpr int kHelpPrint = 66104;
+constexpr int kHelpGlobe = 66105;
 constexpr int kHelpDelete = 66106;
 constexpr int kHelpDay = 66107;
 constexpr int kHelpMonth = 66108;
 constexpr int kHelpYear = 66109;
 constexpr int kHelpMidnight = 66110;
 constexpr int kHelpOutput = 66111;
+constexpr int kHelpSchool = 66112;
+constexpr int kHelpSite = 66113;
+constexpr int kHelpSoil = 66114;
+constexpr int kHelpSoilSite = 66115;
+constexpr int kHelpSoilAnyway = 66116;
+constexpr int kHelpWithoutSoil = 66117;
+constexpr int kHelpDstStart = 66118;
+constexpr int kHelpDstEnd = 66119;
 constexpr int kHelpYes = 66120;
 constexpr int kHelpUpdateRain = 66121;
 constexpr int kMsgBadValue = 66122;
@@ -256,6 +266,107 @@ void addShown(CLI::App& group, CommandContext& ctx, const std::string& name, int
   });
 }
 
+struct GlobeOptions {
+  PickOptions pick;
+  std::string school, site, soilSite;
+  bool soil = false, soilAnyway = false, withoutSoil = false;
+  std::string dstStart, dstEnd;
+  std::string output;
+};
+
+// "2006-04-02 02:00": a date of dateArgument's forms, a blank, and the clock time H:MM.
+std::optional<reports::DateMinutes> momentArgument(CommandContext& ctx,
+                                                   const quantities::UserConventions& conventions,
+                                                   const std::string& command,
+                                                   const std::string& option,
+                                                   const std::string& value) {
+  const auto blank = value.find_last_of(' ');
+  const auto colon = value.find(':', blank == std::string::npos ? 0 : blank);
+  std::optional<int> hour, minute;
+  if (blank != std::string::npos && colon != std::string::npos) {
+    hour = digits(std::string_view(value).substr(blank + 1, colon - blank - 1));
+    const std::string_view m = std::string_view(value).substr(colon + 1);
+    if (m.size() == 2) minute = digits(m);
+  }
+  if (!hour || !minute || *hour > 23 || *minute > 59 || colon - blank - 1 > 2) {
+    usageError(ctx, command,
+               text(et::kBadMoment, {std::string_view(value), std::string_view(option)}));
+    return std::nullopt;
+  }
+  const auto date = dateArgument(ctx, conventions, option, value.substr(0, blank));
+  if (!date) return std::nullopt;
+  return reports::DateMinutes{*date, *hour * 60 + *minute};
+}
+
+void addGlobe(CLI::App& group, CommandContext& ctx) {
+  auto o = std::make_shared<GlobeOptions>();
+  auto* cmd = group.add_subcommand("globe", helpText(kHelpGlobe));
+  addPickOptions(cmd, o->pick);
+  auto* school = cmd->add_option("--school", o->school, helpText(kHelpSchool));
+  auto* site = cmd->add_option("--site", o->site, helpText(kHelpSite));
+  cmd->add_flag("--soil", o->soil, helpText(kHelpSoil));
+  auto* soilSite = cmd->add_option("--soil-site", o->soilSite, helpText(kHelpSoilSite));
+  auto* anyway = cmd->add_flag("--soil-anyway", o->soilAnyway, helpText(kHelpSoilAnyway));
+  cmd->add_flag("--without-soil", o->withoutSoil, helpText(kHelpWithoutSoil))->excludes(anyway);
+  cmd->add_option("--dst-start", o->dstStart, helpText(kHelpDstStart));
+  cmd->add_option("--dst-end", o->dstEnd, helpText(kHelpDstEnd));
+  cmd->add_option("--output", o->output, helpText(kHelpOutput));
+  cmd->callback([&ctx, o, school, site, soilSite] {
+    const std::string command = "export globe";
+    auto p = pick(ctx, o->pick, command, 0, false);
+    if (!p) return;
+    station::StationConfig& config = p->state.config;
+    // What is not given comes from the station, as the dialog shows it.
+    reports::GlobeIds ids{school->count() > 0 ? o->school : config.globeSchoolId(),
+                          site->count() > 0 ? o->site : config.globeSiteId(),
+                          soilSite->count() > 0 ? o->soilSite : config.globeSoilSiteId(),
+                          o->soil || config.globeIncludeSoil()};
+    if (o->withoutSoil) ids.includeSoil = false;
+    if (platform::Status s = reports::checkGlobeIds(ids); !s) {
+      return usageError(ctx, command, s.message());
+    }
+    if (ids.includeSoil && !config.hasSensors(0, reports::kGlobeSoilSensors) && !o->soilAnyway) {
+      return usageError(ctx, command,
+                        platform::loadString(et::kSoilSensorsMissing) + "\n" +
+                            platform::loadString(et::kSoilChoiceNeeded));
+    }
+    if (p->selection.empty()) {
+      return usageError(ctx, command, platform::loadString(et::kNothingSelected));
+    }
+    std::optional<reports::SavingPeriod> manual;
+    if (config.consoleDstManual()) {
+      if (o->dstStart.empty() || o->dstEnd.empty()) {
+        return usageError(ctx, command, platform::loadString(et::kDstDatesNeeded));
+      }
+      const auto start = momentArgument(ctx, p->conventions, command, "--dst-start", o->dstStart);
+      if (!start) return;
+      const auto end = momentArgument(ctx, p->conventions, command, "--dst-end", o->dstEnd);
+      if (!end) return;
+      manual = reports::SavingPeriod{*start, *end};
+    }
+    config.setGlobeSchoolId(ids.school);
+    config.setGlobeSiteId(ids.site);
+    config.setGlobeSoilSiteId(ids.soilSite);
+    config.setGlobeIncludeSoil(ids.includeSoil);
+    if (platform::Status s = station::saveStation(*ctx.env.files, p->state); !s) {
+      *ctx.err << "stratalog " << command << ": " << platform::loadString(et::kStationSaveFailed)
+               << " (" << s.message() << ")\n";
+      ctx.exitCode = kExitFailed;
+      return;
+    }
+    const reports::GlobeJob job{*p->db, config, p->conventions, ids,
+                                reports::globeClock(config, manual)};
+    auto written = reports::writeGlobeFile(*ctx.env.files, job,
+                                           reports::selectedDays(*p->db, p->selection), o->output);
+    if (!written) {
+      ctx.exitCode = reportFailure(ctx, command, written.status());
+      return;
+    }
+    *ctx.out << text(et::kWritten, {std::string_view(*written)}) << "\n";
+    ctx.exitCode = kExitOk;
+  });
+}
+
 struct DeleteOptions {
   PickOptions pick;
   bool yes = false;
@@ -316,6 +427,7 @@ void addExportCommands(CLI::App& app, CommandContext& ctx) {
   addText(*group, ctx);
   addShown(*group, ctx, "copy", kHelpCopy, et::kNothingToCopy, reports::ExportLayout::kDelimited);
   addShown(*group, ctx, "print", kHelpPrint, et::kNothingToPrint, reports::ExportLayout::kFixed);
+  addGlobe(*group, ctx);
   addDelete(*group, ctx);
 }
 

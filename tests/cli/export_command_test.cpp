@@ -158,3 +158,37 @@ TEST_F(ExportCommand, DeleteUpdateRainSavesRainDb) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ExportCommand, GlobeWritesGlobeTxtAndKeepsTheIds) {
+  const CommandRun missing = exportCmd({"globe", "--day", "2006-01-02", "--site", "S1"});
+  EXPECT_EQ(missing.exitCode, 2);
+  EXPECT_NE(missing.err.find("Debe rellenar todos los campos."), std::string::npos);
+  const CommandRun none = exportCmd({"globe", "--school", "E1", "--site", "S1"});
+  EXPECT_EQ(none.exitCode, 2);
+  EXPECT_NE(none.err.find("No hay nada seleccionado que exportar."), std::string::npos);
+  const std::filesystem::path file = std::filesystem::path(station_) / "globe.txt";
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  const CommandRun first =
+      exportCmd({"globe", "--day", "2006-01-02", "--school", "E1", "--site", "S1"});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  const std::string text = slurp(file);
+  EXPECT_EQ(text.find("//AA\nQVXAD E1 S1 "), 0u) << text.substr(0, 80);
+  EXPECT_EQ(text.substr(text.size() - 5), "//ZZ\n");
+  // The station's default sensors lack soil: asked to choose, then without soil.
+  const CommandRun soil =
+      exportCmd({"globe", "--day", "2006-01-02", "--soil", "--soil-site", "T1"});
+  EXPECT_EQ(soil.exitCode, 2);
+  EXPECT_NE(soil.err.find("GLOBE soil report"), std::string::npos) << soil.err;
+  const CommandRun without =
+      exportCmd({"globe", "--month", "2006-02", "--soil", "--soil-site", "T1", "--without-soil"});
+  ASSERT_EQ(without.exitCode, 0) << without.err;
+  EXPECT_EQ(slurp(file).find("QVXSD"), std::string::npos);
+  const CommandRun anyway = exportCmd({"globe", "--month", "2006-02", "--soil", "--soil-anyway"});
+  ASSERT_EQ(anyway.exitCode, 0) << anyway.err;
+  EXPECT_NE(slurp(file).find("\nQVXSD E1 T1 "), std::string::npos);
+}
+
+}  // namespace
