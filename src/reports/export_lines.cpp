@@ -21,13 +21,13 @@ constexpr std::size_t kPrintLineLimit = 384;
 
 class ExportRecordValues : public station::RecordValues {
  public:
+  // `dayText` and `nextDayText` are the date texts of the record's day and the next.
   ExportRecordValues(const database::WeatherDataObject& obj, const quantities::ValueContext& ctx,
-                     Midnight midnight)
-      : obj_(obj), ctx_(ctx), midnight_(midnight) {}
+                     Midnight midnight, const std::string& dayText,
+                     const std::string& nextDayText)
+      : obj_(obj), ctx_(ctx), midnight_(midnight), day_(dayText), nextDay_(nextDayText) {}
   std::string dateText() const override {
-    records::DateTime day = obj_.date;
-    if (day.minutes == kMidnight && midnight_ == Midnight::k00) day.nextDay();
-    return quantities::shortDateText(day, ctx_.intl);
+    return obj_.date.minutes == kMidnight && midnight_ == Midnight::k00 ? nextDay_ : day_;
   }
   std::string timeText() const override {
     return quantities::recordTimeText(obj_.date.minutes, ctx_.intl);
@@ -54,6 +54,8 @@ class ExportRecordValues : public station::RecordValues {
   const database::WeatherDataObject& obj_;
   const quantities::ValueContext& ctx_;
   Midnight midnight_;
+  const std::string& day_;
+  const std::string& nextDay_;
 };
 
 }  // namespace
@@ -73,15 +75,27 @@ platform::Result<std::string> exportLines(const ExportJob& job,
   } else {
     for (const std::string& h : station::delimitedHeadings(columns, lines, '\t')) out += h + "\n";
   }
+  std::size_t records = 0;
+  for (const DayRecords& day : days) records += static_cast<std::size_t>(day.count);
   database::WeatherDataObject obj;
   for (const DayRecords& day : days) {
+    records::DateTime date;
+    date.setPacked(day.packed);
+    const std::string dayText = quantities::shortDateText(date, ctx.intl);
+    date.nextDay();
+    const std::string nextDayText = quantities::shortDateText(date, ctx.intl);
     for (int n = day.firstArchive; n < day.firstArchive + day.count; ++n) {
       if (job.db.GetRecord(obj, n) != database::kResultOk) {
         return platform::Status::io(platform::loadString(export_text::kRecordReadFailed));
       }
-      const ExportRecordValues values(obj, ctx, midnight);
-      out += fixed ? station::fixedRecordLine(columns, lines, values)
-                   : station::delimitedRecordLine(columns, lines, values, '\t');
+      const ExportRecordValues values(obj, ctx, midnight, dayText, nextDayText);
+      const std::string line = fixed ? station::fixedRecordLine(columns, lines, values)
+                                     : station::delimitedRecordLine(columns, lines, values, '\t');
+      // A year of lines runs to megabytes: room for all of them at the first.
+      if (out.capacity() < records * (line.size() + 8)) {
+        out.reserve(out.size() + records * (line.size() + 8));
+      }
+      out += line;
       out += '\n';
     }
   }

@@ -57,13 +57,10 @@ TEST(GlobeSoil, MoistureCorrection) {
   EXPECT_EQ(correctedSoilMoisture(50, 75), 50);
   EXPECT_EQ(correctedSoilMoisture(50, -32768), 50);
   EXPECT_EQ(correctedSoilMoisture(50, 32767), 50);
-  // P(50) = 7.9437..., Q = P × 1.55 at 20 °C, R = 0.068 Q² + 5.2225 Q + 2.3758.
-  const double p = -1.65e-9 * 50 * 50 * 50 * 50 + 1.161958e-6 * 50 * 50 * 50 -
-                   0.000420779444 * 50 * 50 + 0.192039445899 * 50 - 0.447488004379;
-  const double q = p * 1.55;
-  EXPECT_NEAR(correctedSoilMoisture(50, 20), 0.068 * q * q + 5.2225 * q + 2.3758, 1e-9);
+  // Worked by hand: P(50) = 8.23747, Q = P × 1.55 = 12.76808, R = 80.1427.
+  EXPECT_NEAR(correctedSoilMoisture(50, 20), 80.1427, 1e-4);
+  EXPECT_EQ(correctedSoilMoisture(120, 0), 200);  // 237.8 is clamped
   EXPECT_EQ(correctedSoilMoisture(50, -40), correctedSoilMoisture(50, 0));  // clamped
-  EXPECT_EQ(correctedSoilMoisture(200, 0), 200);                            // at most 200
 }
 
 class GlobeFile : public ::testing::Test {
