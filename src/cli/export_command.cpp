@@ -389,8 +389,9 @@ void addDelete(CLI::App& group, CommandContext& ctx) {
       auto ui = platform::makeUserInterface(*ctx.env.files, *ctx.env.clock);
       const std::string title = platform::loadString(et::kDeleteTitle);
       if (!ui->question(title, platform::stringText(et::kConfirmDelete))) {
-        *ctx.out << platform::loadString(et::kNothingDeleted) << "\n";
-        ctx.exitCode = kExitOk;
+        *ctx.err << "stratalog " << command << ": " << platform::loadString(et::kNothingDeleted)
+                 << "\n";
+        ctx.exitCode = kExitFailed;
         return;
       }
       if (!updateRain) updateRain = ui->question(title, platform::stringText(et::kAskRain));

@@ -129,8 +129,8 @@ namespace {
 TEST_F(ExportCommand, DeleteAsksFirstAndHeadlessWithoutYesDeletesNothing) {
   const int before = archiveRecords();
   const CommandRun asked = exportCmd({"delete", "--month", "2006-01"});
-  EXPECT_EQ(asked.exitCode, 0) << asked.err;
-  EXPECT_NE(asked.out.find("No se ha borrado nada."), std::string::npos) << asked.out;
+  EXPECT_EQ(asked.exitCode, 1) << asked.err;
+  EXPECT_NE(asked.err.find("No se ha borrado nada."), std::string::npos) << asked.err;
   EXPECT_EQ(archiveRecords(), before);
 
   const CommandRun bad = exportCmd({"delete", "--yes", "--month", "2006-01", "--year", "2007"});
