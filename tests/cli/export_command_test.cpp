@@ -8,6 +8,8 @@
 #include "database/station_generator.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
+#include "station/data_sets.h"
+#include "station/station_state.h"
 
 namespace {
 
@@ -189,6 +191,42 @@ TEST_F(ExportCommand, GlobeWritesGlobeTxtAndKeepsTheIds) {
   const CommandRun anyway = exportCmd({"globe", "--month", "2006-02", "--soil", "--soil-anyway"});
   ASSERT_EQ(anyway.exitCode, 0) << anyway.err;
   EXPECT_NE(slurp(file).find("\nQVXSD E1 T1 "), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ExportCommand, GlobeWithSavingByHandNeedsBothMoments) {
+  {
+    auto st = station::loadStation(platform::defaultFileSystem(), station_,
+                                   station::stationDataSets());
+    ASSERT_TRUE(st.isOk());
+    st->config.setConsoleDstManual(true);
+    st->config.setGmtOffset(0);
+    ASSERT_TRUE(station::saveStation(platform::defaultFileSystem(), *st).isOk());
+  }
+  const std::filesystem::path file = std::filesystem::path(station_) / "globe.txt";
+  const std::vector<std::string> ids = {"globe", "--day", "2006-01-02", "--school", "E1",
+                                        "--site", "S1"};
+  std::vector<std::string> args = ids;
+  args.insert(args.end(), {"--dst-start", "2006-01-01 00:00"});
+  const CommandRun oneMoment = exportCmd(args);
+  EXPECT_EQ(oneMoment.exitCode, 2);
+  EXPECT_NE(oneMoment.err.find("--dst-end"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  args.insert(args.end(), {"--dst-end", "2006-01-02 25:00"});
+  EXPECT_EQ(exportCmd(args).exitCode, 2);
+  args.back() = "2006-01-02 12:00";
+  const CommandRun both = exportCmd(args);
+  ASSERT_EQ(both.exitCode, 0) << both.err;
+  const std::string text = slurp(file);
+  EXPECT_NE(text.find("QVXAD E1 S1 200601020000 "), std::string::npos);  // 01:00, saving
+  EXPECT_NE(text.find("QVXAD E1 S1 200601021300 "), std::string::npos);  // 13:00, standard
+  // 11:00 is the last saving hour and 12:00 the end: no record falls on 11:00 UT.
+  EXPECT_EQ(text.find("QVXAD E1 S1 200601021100 "), std::string::npos);
+  EXPECT_NE(text.find("QVXAD E1 S1 200601021200 "), std::string::npos);
 }
 
 }  // namespace
