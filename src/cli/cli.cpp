@@ -439,6 +439,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addCurrentCommands(app, ctx);
   addReportCommands(app, ctx);
   addFuelCommands(app, ctx);
+  addExportCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

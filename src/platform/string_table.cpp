@@ -23,6 +23,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/reports.inc"
 #include "platform/strings/reports_sun.inc"
 #include "platform/strings/reports_fuel.inc"
+#include "platform/strings/reports_export.inc"
 #include "platform/strings/publish.inc"
 #include "platform/strings/modules.inc"
 #include "platform/strings/cli.inc"

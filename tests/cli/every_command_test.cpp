@@ -57,6 +57,11 @@ const std::map<std::string, std::vector<std::string>> kRequiredWords = {
     {"fuel estimate", {"--number", "1"}},
     {"fuel edit", {"--number", "1"}},
     {"fuel delete", {"--number", "1", "--yes"}},
+    {"export text", {"--year", "2006"}},
+    {"export copy", {"--year", "2006"}},
+    {"export print", {"--year", "2006"}},
+    {"export delete", {"--year", "2006"}},
+    {"export globe", {"--year", "2006", "--school", "E1", "--site", "S1"}},
     {"fuel add", {"--number", "1", "--last", "A", "--k", "5", "--reading", "1", "--date", "2006-01-01"}},
 };
 
