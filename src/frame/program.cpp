@@ -46,6 +46,7 @@ Program::Program(ProgramParts parts)
       downloads_(parts.downloads ? parts.downloads : ownDownloads_.get()) {
   // The scheduler step's order: automatic clear, then automatic download. Uploads and
   // module timer events are added behind them through scheduler().addStep.
+  eventLog_.setJournal(parts.journal);
   stations_->setMessages(&messages_);
   stations_->setPortManager(ports_.get());
   realtime_ = std::make_unique<stationlink::RealtimeManager>(realtimeHost());

@@ -48,6 +48,8 @@ struct ProgramParts {
   std::ostream* out = nullptr;
   // An interactive program reads typed commands from standard input; tests turn it off.
   bool readStandardInput = true;
+  // Where every event-log line is also written (see EventLog::setJournal); may be null.
+  std::ostream* journal = nullptr;
 };
 
 // Exit codes of a run.

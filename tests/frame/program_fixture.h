@@ -135,6 +135,7 @@ class ProgramTest : public ::testing::Test {
     parts.interactive = interactive;
     parts.readStandardInput = false;
     parts.out = out;
+    parts.journal = journal;
     program = std::make_unique<Program>(std::move(parts));
     // The scripted person objects to any prompt while the program's flag is set.
     ui.watch(program->unattended());
@@ -155,6 +156,8 @@ class ProgramTest : public ::testing::Test {
   platform::FakeClock clock;
   // Set before makeProgram: where the program prints (standard error when null).
   std::ostream* out = nullptr;
+  // Set before makeProgram: where the event-log lines are also written (none when null).
+  std::ostream* journal = nullptr;
   // Set before makeProgram: the ports the program opens, and its own archive download in
   // place of the recording one.
   platform::SerialPortOpener* serialPorts = nullptr;
