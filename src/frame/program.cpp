@@ -165,7 +165,8 @@ platform::Status Program::saveCurrentStation() {
   return stations_->saveStation(*current_);
 }
 
-DownloadResult Program::downloadCurrentStation(std::function<void(int, int)> progress) {
+DownloadResult Program::downloadCurrentStation(
+    std::function<void(int, int)> progress, std::function<void(const DownloadResult&)> logResult) {
   DownloadResult result;
   if (!current_) {
     result.status = platform::Status::notFound("no station is open");
@@ -175,6 +176,7 @@ DownloadResult Program::downloadCurrentStation(std::function<void(int, int)> pro
   request.config = &*current_;
   request.cancelled = [this] { return loop_.pump(); };
   request.progress = std::move(progress);
+  request.logResult = std::move(logResult);
   return downloads_->download(request);
 }
 

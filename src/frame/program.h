@@ -117,7 +117,10 @@ class Program {
                                     const std::array<bool, 24>& hours, int offsetMinutes);
   // The download of the current station, as the user's command runs it; `progress` is told
   // the pages done after every good page (may be empty).
-  DownloadResult downloadCurrentStation(std::function<void(int done, int total)> progress = {});
+  // `logResult` logs the caller's result line (DownloadRequest::logResult).
+  DownloadResult downloadCurrentStation(
+      std::function<void(int done, int total)> progress = {},
+      std::function<void(const DownloadResult& result)> logResult = {});
 
   // --- Program-wide state ---
   platform::Env& env() { return env_; }

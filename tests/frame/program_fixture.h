@@ -27,6 +27,7 @@ class RecordingDownloads : public DownloadRunner {
     r.linkError = failWith;
     r.recordsStored = failWith == 0 ? stored : 0;
     if (onDownload) onDownload();
+    if (request.logResult) request.logResult(r);
     return r;
   }
   std::vector<std::string> stations;
