@@ -352,6 +352,7 @@ frame::RunOptions runOptions(const CommandContext& ctx, const std::string& progr
   options.programDirectory = frame::resolveProgramDirectory(programDir);
   options.out = ctx.out;
   options.err = ctx.err;
+  options.journal = ctx.journal;
   return options;
 }
 

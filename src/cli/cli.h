@@ -23,6 +23,8 @@ struct CommandContext {
   platform::Env env;
   std::ostream* out;
   std::ostream* err;
+  // Where a program's event-log lines are also written (frame::RunOptions::journal).
+  std::ostream* journal = nullptr;
   int exitCode = 0;
 };
 

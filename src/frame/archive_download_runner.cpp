@@ -8,6 +8,8 @@
 #include "database/rain_build.h"
 #include "database/rain_database.h"
 #include "database/weather_database.h"
+#include "frame/link_error_table.h"
+#include "frame/messages.h"
 #include "frame/messages_download_host.h"
 #include "frame/program.h"
 #include "frame/station_services.h"
@@ -27,6 +29,9 @@ constexpr int kMsgStationWithoutDirectory = 65410;
 constexpr int kMsgNoFreeLink = 65405;
 constexpr int kMsgDownloadCancelled = 65411;
 constexpr int kMsgDownloadFailed = 65412;
+constexpr int kMsgDownloaded = 61736;
+constexpr int kMsgRecordsStored = 66200;
+constexpr int kMsgRecordStored = 66201;
 
 // Erases what a longer line left behind on the terminal.
 constexpr const char* kClearToEndOfLine = "\033[K";
@@ -58,6 +63,29 @@ std::function<std::int16_t(const records::DateTime&, int, float)> solarEstimateF
 }  // namespace
 
 DownloadResult ArchiveDownloadRunner::download(const DownloadRequest& request) {
+  DownloadResult result = downloadStation(request);
+  const std::string name = request.config != nullptr ? request.config->stationName() : "";
+  Messages& m = program_.messages();
+  if (request.logResult) {
+    request.logResult(result);
+  } else if (result.ok()) {
+    m.LogMessage(fillText(platform::loadString(kMsgDownloaded), {name}), name);
+  } else {
+    if (result.linkError == 0) {
+      m.LogMessage(result.status.message(), name);
+    } else if (!result.linkErrorReported) {
+      m.LogMessage(linkErrorText(result.linkError), name);
+    }
+    m.LogMessageId(kMsgDownloadFailed, name);
+  }
+  const std::size_t n = result.recordsStored;
+  m.LogMessage(fillText(platform::loadString(n == 1 ? kMsgRecordStored : kMsgRecordsStored),
+                        {std::to_string(n)}),
+               name);
+  return result;
+}
+
+DownloadResult ArchiveDownloadRunner::downloadStation(const DownloadRequest& request) {
   DownloadResult result;
   if (request.config == nullptr) {
     result.status = platform::Status::badArgument(platform::loadString(kMsgNoStationToDownload));

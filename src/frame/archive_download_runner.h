@@ -20,6 +20,8 @@ class ArchiveDownloadRunner : public DownloadRunner {
   DownloadResult download(const DownloadRequest& request) override;
 
  private:
+  DownloadResult downloadStation(const DownloadRequest& request);
+
   Program& program_;
 };
 

@@ -9,6 +9,8 @@
 
 namespace frame {
 
+struct DownloadResult;
+
 // One archive download as the frame asks for it.
 struct DownloadRequest {
   // The station's record: its link settings, name and directory.
@@ -21,6 +23,9 @@ struct DownloadRequest {
   // Told the status line after a page that has to be read again ("Transferidos ...
   // Reintentos: ..."), for a person watching; never logged. May be empty.
   std::function<void(const std::string& line)> retryStatus;
+  // Logs the caller's own result line (the -d switch's, the schedule's); the download logs
+  // the count of records stored after it. Empty: the download logs a result line itself.
+  std::function<void(const DownloadResult& result)> logResult;
 };
 
 struct DownloadResult {
@@ -38,7 +43,8 @@ struct DownloadResult {
 };
 
 // The archive download. The frame calls it for the user's download, the schedule and
-// the "-d" switch; the download code provides the real one.
+// the "-d" switch; the download code provides the real one, which logs the result line
+// and then the count of records stored, once for every download.
 class DownloadRunner {
  public:
   virtual ~DownloadRunner() = default;

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <ostream>
 
 #include "quantities/date_text.h"
 #include "records/month_format.h"
@@ -86,6 +87,7 @@ Result<LogWriteOutcome> EventLog::append(std::string_view message, std::string_v
   const platform::CivilTime now = clock_.localNow();
   const std::string line =
       buildLogLine(formatLogDate(now, style_), formatLogTime(now, style_), message, source);
+  if (journal_ != nullptr) *journal_ << line << std::flush;
   if (Status s = writeTemp(line); !s.isOk()) return s;
   return replaceLog();
 }

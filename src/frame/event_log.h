@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,10 +52,14 @@ class EventLog {
 
   void setDateStyle(const platform::IntlSettings& style) { style_ = style; }
   void setProgramDirectory(std::string dir) { directory_ = std::move(dir); }
+  // Where every line is also written as it is logged, one line each (standard error of a
+  // program without a terminal, so the service's journal holds the log); null: nowhere.
+  void setJournal(std::ostream* journal) { journal_ = journal; }
 
   // Writes one line at the current local time. The new log is built in download.tmp,
   // synced, and renamed over download.log in one step, so download.log always holds the
-  // whole old or the whole new history.
+  // whole old or the whole new history. The journal gets the line first: it holds it
+  // even when the disk refuses it.
   //
   // Failures:
   //   kIo, code -1: neither file could be written or the old log could not be read; the
@@ -80,6 +85,7 @@ class EventLog {
   platform::Clock& clock_;
   std::string directory_;
   platform::IntlSettings style_;
+  std::ostream* journal_ = nullptr;
 };
 
 }  // namespace frame

@@ -46,6 +46,7 @@ Program::Program(ProgramParts parts)
       downloads_(parts.downloads ? parts.downloads : ownDownloads_.get()) {
   // The scheduler step's order: automatic clear, then automatic download. Uploads and
   // module timer events are added behind them through scheduler().addStep.
+  eventLog_.setJournal(parts.journal);
   stations_->setMessages(&messages_);
   stations_->setPortManager(ports_.get());
   realtime_ = std::make_unique<stationlink::RealtimeManager>(realtimeHost());
@@ -164,7 +165,8 @@ platform::Status Program::saveCurrentStation() {
   return stations_->saveStation(*current_);
 }
 
-DownloadResult Program::downloadCurrentStation(std::function<void(int, int)> progress) {
+DownloadResult Program::downloadCurrentStation(
+    std::function<void(int, int)> progress, std::function<void(const DownloadResult&)> logResult) {
   DownloadResult result;
   if (!current_) {
     result.status = platform::Status::notFound("no station is open");
@@ -174,6 +176,7 @@ DownloadResult Program::downloadCurrentStation(std::function<void(int, int)> pro
   request.config = &*current_;
   request.cancelled = [this] { return loop_.pump(); };
   request.progress = std::move(progress);
+  request.logResult = std::move(logResult);
   return downloads_->download(request);
 }
 

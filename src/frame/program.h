@@ -48,6 +48,8 @@ struct ProgramParts {
   std::ostream* out = nullptr;
   // An interactive program reads typed commands from standard input; tests turn it off.
   bool readStandardInput = true;
+  // Where every event-log line is also written (see EventLog::setJournal); may be null.
+  std::ostream* journal = nullptr;
 };
 
 // Exit codes of a run.
@@ -115,7 +117,10 @@ class Program {
                                     const std::array<bool, 24>& hours, int offsetMinutes);
   // The download of the current station, as the user's command runs it; `progress` is told
   // the pages done after every good page (may be empty).
-  DownloadResult downloadCurrentStation(std::function<void(int done, int total)> progress = {});
+  // `logResult` logs the caller's result line (DownloadRequest::logResult).
+  DownloadResult downloadCurrentStation(
+      std::function<void(int done, int total)> progress = {},
+      std::function<void(const DownloadResult& result)> logResult = {});
 
   // --- Program-wide state ---
   platform::Env& env() { return env_; }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 #include "frame/messages.h"
 #include "frame/program.h"
@@ -16,7 +17,8 @@ namespace {
 constexpr int kMsgAnotherInstance = 64228;
 
 // Builds the Program of a real run under the directory's lock and hands it to `body`.
-int withProgram(const RunOptions& options, const std::function<int(Program&)>& body) {
+int withProgram(const RunOptions& options, std::ostream* journal,
+                const std::function<int(Program&)>& body) {
   std::string dir = resolveProgramDirectory(options.programDirectory);
   auto lock = platform::InstanceLock::acquire(dir);
   if (!lock) {
@@ -39,6 +41,7 @@ int withProgram(const RunOptions& options, const std::function<int(Program&)>& b
     parts.programDirectory = dir;
     parts.interactive = platform::standardInputIsTerminal();
     parts.out = options.out;
+    parts.journal = journal;
     Program program(std::move(parts));
     return body(program);
   } catch (const std::exception& e) {
@@ -60,14 +63,21 @@ std::string resolveProgramDirectory(const std::string& given) {
 }
 
 int runProgram(const RunOptions& options) {
-  return withProgram(options, [&options](Program& program) {
-    return program.run(parseCommandLineSwitches(options.args));
-  });
+  const CommandLineSwitches switches = parseCommandLineSwitches(options.args);
+  // A -d or -c run at a terminal keeps its log lines, and shows them on standard error
+  // only when it fails, so the person sees why; without a terminal the journal has them.
+  std::ostringstream runLines;
+  const bool keepRunLines =
+      options.journal == nullptr && options.err != nullptr && (switches.download || switches.clear);
+  const int code = withProgram(options, keepRunLines ? &runLines : options.journal,
+                               [&switches](Program& program) { return program.run(switches); });
+  if (keepRunLines && code != kProgramExitOk) *options.err << runLines.str() << std::flush;
+  return code;
 }
 
 int runWithStation(const RunOptions& options, const std::string& stationDir,
                    const std::function<int(Program&)>& op) {
-  return withProgram(options, [&](Program& program) {
+  return withProgram(options, options.journal, [&](Program& program) {
     std::string dir = stationDir.empty()
                           ? std::string()
                           : resolveStationName(stationDir, program.programDirectory());

@@ -22,6 +22,9 @@ struct RunOptions {
   std::vector<std::string> args;
   std::ostream* out = nullptr;
   std::ostream* err = nullptr;
+  // Where every event-log line is also written: standard error when the program runs
+  // without a terminal, so the service's journal holds the log; null: nowhere.
+  std::ostream* journal = nullptr;
 };
 
 // Takes the program directory's instance lock (a second instance says so on `err` and

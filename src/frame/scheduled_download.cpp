@@ -58,17 +58,20 @@ void downloadOne(Program& program, const std::string& dir, const std::string& ti
   DownloadRequest request;
   request.config = config;
   request.cancelled = [&program] { return program.loop().pump(); };
-  DownloadResult result = program.downloads()->download(request);
-  if (result.ok()) {
-    m.LogMessage(fillText(platform::loadString(kMsgDownloaded), {name}), name);
-    return;
-  }
-  if (result.linkError != 0) {
-    if (!result.linkErrorReported) m.LogMessage(linkErrorText(result.linkError), name);
-  } else if (!result.status.isOk()) {
-    m.LogMessage(result.status.message(), name);
-  }
-  m.LogMessage(cancelled, name);
+  // The download logs this result line, and the count of records stored after it.
+  request.logResult = [&m, &name, &cancelled](const DownloadResult& result) {
+    if (result.ok()) {
+      m.LogMessage(fillText(platform::loadString(kMsgDownloaded), {name}), name);
+      return;
+    }
+    if (result.linkError != 0) {
+      if (!result.linkErrorReported) m.LogMessage(linkErrorText(result.linkError), name);
+    } else if (!result.status.isOk()) {
+      m.LogMessage(result.status.message(), name);
+    }
+    m.LogMessage(cancelled, name);
+  };
+  (void)program.downloads()->download(request);
 }
 
 }  // namespace

@@ -23,18 +23,24 @@ int runDownloadSwitch(Program& program) {
   Messages& m = program.messages();
   std::string name = program.currentStationName();
   platform::UnattendedScope unattended(program.unattended());
-  DownloadResult result = program.downloadCurrentStation();
-  if (result.ok()) {
-    m.LogMessageId(kMsgDownloadOk, name);
-    return kProgramExitOk;
-  }
-  if (result.linkError != 0) {
-    if (!result.linkErrorReported) m.LogLinkError(result.linkError);
-  } else {
-    m.LogMessage(result.status.message(), name);
-  }
-  m.LogMessageId(kMsgDownloadFailed, name);
-  return kProgramExitFailed;
+  // The download logs this result line, and the count of records stored after it.
+  bool logged = false;
+  auto logResult = [&m, &name, &logged](const DownloadResult& result) {
+    logged = true;
+    if (result.ok()) {
+      m.LogMessageId(kMsgDownloadOk, name);
+      return;
+    }
+    if (result.linkError != 0) {
+      if (!result.linkErrorReported) m.LogLinkError(result.linkError);
+    } else {
+      m.LogMessage(result.status.message(), name);
+    }
+    m.LogMessageId(kMsgDownloadFailed, name);
+  };
+  DownloadResult result = program.downloadCurrentStation({}, logResult);
+  if (!logged) logResult(result);
+  return result.ok() ? kProgramExitOk : kProgramExitFailed;
 }
 
 }  // namespace

@@ -201,5 +201,6 @@ namespace platform {
 
 bool standardInputIsTerminal() { return ::isatty(kStandardInput) == 1; }
 bool standardOutputIsTerminal() { return ::isatty(1) == 1; }
+bool standardErrorIsTerminal() { return ::isatty(2) == 1; }
 
 }  // namespace platform

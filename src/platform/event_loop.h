@@ -122,5 +122,7 @@ namespace platform {
 bool standardInputIsTerminal();
 // True when standard output is a terminal: text may be redrawn in place.
 bool standardOutputIsTerminal();
+// True when standard error is a terminal: a person reads it, not a journal.
+bool standardErrorIsTerminal();
 
 }  // namespace platform

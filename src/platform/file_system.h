@@ -37,8 +37,8 @@ class File {
 enum class OpenMode {
   kRead,             // must exist; read only
   kReadWrite,        // must exist
-  kReadWriteCreate,  // created (owner read/write) when missing
-  kTruncate,         // created or emptied; read/write
+  kReadWriteCreate,  // created when missing, with the process's umask applied to 0666
+  kTruncate,         // created (as above) or emptied; read/write
 };
 
 struct DirEntry {
@@ -56,7 +56,8 @@ class FileSystem {
   virtual Result<std::string> readFile(const std::string& path) = 0;
   // Replaces `path` so that a crash leaves either the old or the new contents whole:
   // temporary file in the same directory, sync, rename, sync of the directory.
-  // `privateMode` gives the file mode 0600 (credentials).
+  // The file gets the process's umask applied to 0666; `privateMode` gives it 0600
+  // whatever the umask (credentials).
   virtual Status replaceFileAtomically(const std::string& path, std::string_view bytes,
                                        bool privateMode = false) = 0;
   virtual Result<std::vector<DirEntry>> listDirectory(const std::string& path) = 0;

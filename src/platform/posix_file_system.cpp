@@ -106,6 +106,11 @@ class PosixFile final : public File {
   std::size_t mapBytes_ = 0;
 };
 
+// Files are created readable by whom the umask allows (0644, or 0640 under a service's
+// UMask=0027); credentials are for the owner alone.
+constexpr mode_t kSharedFileMode = 0666;
+constexpr mode_t kPrivateFileMode = 0600;
+
 Status syncDirectoryOf(const std::string& path) {
   std::string dir = std::filesystem::path(path).parent_path().string();
   if (dir.empty()) dir = ".";
@@ -138,7 +143,8 @@ class PosixFileSystem final : public FileSystem {
     }
     // Opened without blocking: a FIFO in place of a file would otherwise hold open() until
     // some writer came. Anything but a regular file is refused before it is read.
-    int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0600);
+    // A new file gets the process's umask, so the service's group may read the data.
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK, kSharedFileMode);
     if (fd < 0) return posixError(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
@@ -174,10 +180,14 @@ class PosixFileSystem final : public FileSystem {
   Status replaceFileAtomically(const std::string& path, std::string_view bytes,
                                bool privateMode) override {
     std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    int fd =
-        ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, privateMode ? 0600 : 0644);
+    // A temporary file left by a crash keeps its old mode when reopened; a fresh one gets
+    // the mode asked for, with the umask applied to a file that is not private.
+    (void)::unlink(tmp.c_str());
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                    privateMode ? kPrivateFileMode : kSharedFileMode);
     if (fd < 0) return posixError(tmp, errno);
-    if (privateMode) ::fchmod(fd, 0600);
+    // Credentials are owner read/write whatever the umask says.
+    if (privateMode) ::fchmod(fd, kPrivateFileMode);
     std::size_t done = 0;
     while (done < bytes.size()) {
       ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

@@ -30,6 +30,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/cli_data.inc"
 #include "platform/strings/cli_station.inc"
 #include "platform/strings/cli_shell.inc"
+#include "platform/strings/frame_journal.inc"
     {-1, ""},
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "database/weather_database.h"
 #include "frame/archive_download_runner.h"
 #include "frame/interactive_shell.h"
+#include "frame/scheduled_download.h"
 #include "link/cirrant_link.h"
 #include "link/station_link.h"
 #include "program_fixture.h"
@@ -162,10 +164,80 @@ TEST_F(DownloadRunnerTest, APortThatCannotBeOpenedFailsTheRunAndStoresNothing) {
   EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitFailed);
   EXPECT_TRUE(stored(dir).empty());
   EXPECT_NE(log().find("Fallo en la instrucción Descargar."), std::string::npos) << log();
-  // The link error is logged once, by the download itself.
+  // The link error is logged once, by the download itself, then the result and the count.
   std::size_t lines = 0;
   for (char c : log()) lines += c == '\n' ? 1 : 0;
-  EXPECT_EQ(lines, 2u) << log();
+  EXPECT_EQ(lines, 3u) << log();
+  EXPECT_NE(log().find(") Descargados 0 registros nuevos.\n"), std::string::npos) << log();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(DownloadRunnerTest, HeadlessTheJournalHoldsTheSameLinesAsTheLog) {
+  std::ostringstream standardError;
+  journal = &standardError;
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  makeRealProgram();
+  EXPECT_EQ(program->run(parseCommandLineSwitches({dir, "-d"})), kProgramExitOk);
+  const std::size_t stored = engine->archive().recordCount();
+  std::vector<std::string> journalLines = linesOf(standardError.str());
+  ASSERT_GE(journalLines.size(), 2u) << standardError.str();
+  // The log is newest first, the journal in the order things happened.
+  std::vector<std::string> logLines = linesOf(log());
+  std::reverse(logLines.begin(), logLines.end());
+  EXPECT_EQ(journalLines, logLines);
+  const std::size_t n = journalLines.size();
+  EXPECT_TRUE(journalLines[n - 2].ends_with(" Instrucción Descargar ok.")) << journalLines[n - 2];
+  EXPECT_TRUE(journalLines[n - 1].ends_with(" Descargados " + std::to_string(stored) +
+                                            " registros nuevos."))
+      << journalLines[n - 1];
+}
+
+// Whatever starts a download, its result line is logged and the count of records stored
+// after it; the command has no result line of its own, so the download logs one.
+TEST_F(DownloadRunnerTest, EveryDownloadLogsItsResultAndThenItsCount) {
+  std::string dir = addStation("Cumbre", "Cumbre", 6);
+  fs.setContents(std::string(testing::kProgramDir) + "/download.lst", dir + "\n");
+  struct Case {
+    const char* origin;
+    std::function<void(Program&)> run;
+    std::string resultLine;
+  };
+  const std::vector<Case> cases = {
+      {"command",
+       [&](Program& p) {
+         ASSERT_TRUE(p.startForCommand(dir).isOk());
+         (void)downloadOpenStation(p, {});
+         p.shutdown();
+       },
+       "Descargado Cumbre correctamente."},
+      {"schedule",
+       [&](Program& p) {
+         ASSERT_TRUE(p.startForCommand(dir).isOk());
+         runScheduledDownload(p, 7);
+         p.shutdown();
+       },
+       "Descargado Cumbre correctamente."},
+      {"switch", [&](Program& p) { (void)p.run(parseCommandLineSwitches({dir, "-d"})); },
+       "Instrucción Descargar ok."},
+  };
+  std::size_t stored = engine->archive().recordCount();
+  for (const Case& c : cases) {
+    c.run(makeRealProgram());
+    const std::vector<std::string> lines = linesOf(log());
+    ASSERT_GE(lines.size(), 2u) << c.origin << "\n" << log();
+    // Newest first: the count, then the result line.
+    EXPECT_TRUE(lines[0].ends_with(") Descargados " + std::to_string(stored) +
+                                   " registros nuevos."))
+        << c.origin << "\n" << log();
+    EXPECT_TRUE(lines[1].ends_with(" " + c.resultLine)) << c.origin << "\n" << log();
+    stored = 0;  // the later runs find nothing new
+  }
 }
 
 TEST_F(DownloadRunnerTest, AnotherStationIsDownloadedIntoItsOwnDirectoryAfterTheLinkIsGivenUp) {

@@ -27,6 +27,7 @@ class RecordingDownloads : public DownloadRunner {
     r.linkError = failWith;
     r.recordsStored = failWith == 0 ? stored : 0;
     if (onDownload) onDownload();
+    if (request.logResult) request.logResult(r);
     return r;
   }
   std::vector<std::string> stations;
@@ -135,6 +136,7 @@ class ProgramTest : public ::testing::Test {
     parts.interactive = interactive;
     parts.readStandardInput = false;
     parts.out = out;
+    parts.journal = journal;
     program = std::make_unique<Program>(std::move(parts));
     // The scripted person objects to any prompt while the program's flag is set.
     ui.watch(program->unattended());
@@ -155,6 +157,8 @@ class ProgramTest : public ::testing::Test {
   platform::FakeClock clock;
   // Set before makeProgram: where the program prints (standard error when null).
   std::ostream* out = nullptr;
+  // Set before makeProgram: where the event-log lines are also written (none when null).
+  std::ostream* journal = nullptr;
   // Set before makeProgram: the ports the program opens, and its own archive download in
   // place of the recording one.
   platform::SerialPortOpener* serialPorts = nullptr;

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "frame/program_runner.h"
@@ -110,6 +111,25 @@ TEST_F(InstanceLockTest, SecondInstanceIsRefusedUntilTheFirstEnds) {
 
   *first = platform::InstanceLock();
   EXPECT_TRUE(platform::InstanceLock::acquire(dir.string()).isOk());
+}
+
+// A -d run that fails says why on standard error, the same lines download.log holds.
+TEST_F(InstanceLockTest, AFailedDashDRunSaysWhyOnStandardError) {
+  std::ostringstream out, err;
+  RunOptions options;
+  options.programDirectory = dir.string();
+  options.args = {"Nada", "-d"};
+  options.out = &out;
+  options.err = &err;
+  EXPECT_EQ(runProgram(options), kProgramExitFailed);
+  std::ifstream file(dir / "download.log");
+  std::vector<std::string> logged;
+  for (std::string line; std::getline(file, line);) logged.insert(logged.begin(), line);
+  ASSERT_FALSE(logged.empty());
+  std::vector<std::string> shown;
+  std::istringstream in(err.str());
+  for (std::string line; std::getline(in, line);) shown.push_back(line);
+  EXPECT_EQ(shown, logged) << err.str();
 }
 
 }  // namespace

@@ -58,6 +58,45 @@ TEST(PosixFileSystem, ReplaceAtomicallyWritesWholeFileAndPrivateMode) {
   std::filesystem::remove_all(dir);
 }
 
+// The data files (a month file, download.log through its temporary file) follow the
+// umask; credentials stay the owner's alone.
+TEST(PosixFileSystem, NewFilesFollowTheUmaskExceptCredentials) {
+  auto dir = std::filesystem::temp_directory_path() /
+             ("stratalog-mode-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  FileSystem& fs = defaultFileSystem();
+  auto modeOf = [](const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 0777;
+  };
+  struct Case {
+    mode_t umask;
+    mode_t shared;
+  };
+  for (const Case c : {Case{022, 0644}, Case{027, 0640}}) {
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const mode_t saved = ::umask(c.umask);
+    const std::string month = joinPath(dir.string(), "2026-12.slg");
+    const std::string temp = joinPath(dir.string(), "download.tmp");
+    const std::string log = joinPath(dir.string(), "download.log");
+    const std::string cfg = joinPath(dir.string(), "STATION.CFG");
+    const std::string settings = joinPath(dir.string(), "progdata.dat");
+    EXPECT_TRUE(fs.open(month, OpenMode::kReadWriteCreate).isOk());
+    EXPECT_TRUE(fs.open(temp, OpenMode::kTruncate).isOk());
+    EXPECT_TRUE(fs.rename(temp, log).isOk());
+    EXPECT_TRUE(fs.replaceFileAtomically(settings, "x").isOk());
+    EXPECT_TRUE(fs.replaceFileAtomically(cfg, "x", /*privateMode=*/true).isOk());
+    ::umask(saved);
+    EXPECT_EQ(modeOf(month), c.shared) << std::oct << c.umask;
+    EXPECT_EQ(modeOf(log), c.shared) << std::oct << c.umask;
+    EXPECT_EQ(modeOf(settings), c.shared) << std::oct << c.umask;
+    EXPECT_EQ(modeOf(cfg), 0600u) << std::oct << c.umask;
+  }
+  std::filesystem::remove_all(dir);
+}
+
 TEST(PosixFileSystem, MappedPrefixIsInTheFileAtOnce) {
   auto dir =
       std::filesystem::temp_directory_path() / ("stratalog-map-" + std::to_string(::getpid()));
