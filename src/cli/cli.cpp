@@ -413,6 +413,36 @@ std::optional<quantities::Date> dateArgument(CommandContext& ctx,
   return date;
 }
 
+std::optional<int> digitsArgument(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int v = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+std::optional<reports::YearMonth> monthArgument(std::string_view text) {
+  if (text.size() != 7 || text[4] != '-') return std::nullopt;
+  const auto year = digitsArgument(text.substr(0, 4));
+  const auto month = digitsArgument(text.substr(5, 2));
+  if (!year || !month || *year < 1 || *month < 1 || *month > 12) return std::nullopt;
+  return reports::YearMonth{*year, *month};
+}
+
+std::optional<int> yearArgument(std::string_view text) {
+  if (text.size() != 4) return std::nullopt;
+  const auto year = digitsArgument(text);
+  if (!year || *year < 1) return std::nullopt;
+  return year;
+}
+
+void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
+  *ctx.err << "stratalog " << command << ": " << message << "\n";
+  ctx.exitCode = kExitUsage;
+}
+
 int reportFailure(CommandContext& ctx, const std::string& command, const platform::Status& s) {
   *ctx.err << "stratalog " << command << ": " << s.message() << "\n";
   return s.kind() == platform::Errc::kBadArgument ? kExitUsage : kExitFailed;

@@ -4,6 +4,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/program_runner.h"
@@ -11,6 +12,7 @@
 #include "platform/status.h"
 #include "quantities/date_text.h"
 #include "quantities/user_conventions.h"
+#include "reports/year_month.h"
 
 namespace CLI {
 class App;
@@ -101,6 +103,17 @@ quantities::UserConventions userConventions(const CommandContext& ctx,
 std::optional<quantities::Date> dateArgument(CommandContext& ctx,
                                              const quantities::UserConventions& conventions,
                                              const std::string& option, const std::string& text);
+
+// A whole number written in decimal digits only (no sign, no blanks), at most nine of them.
+std::optional<int> digitsArgument(std::string_view text);
+
+// A month ("2006-07") or a year ("2006") given on the command line, read strictly: four
+// digits of year, two of month. Empty when the text is neither.
+std::optional<reports::YearMonth> monthArgument(std::string_view text);
+std::optional<int> yearArgument(std::string_view text);
+
+// Prints a usage error under the command's name and sets the usage exit code.
+void usageError(CommandContext& ctx, const std::string& command, const std::string& message);
 
 // Prints a failed status under the command's name and answers its exit code: usage for a
 // bad argument, failure otherwise.

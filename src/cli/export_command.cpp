@@ -59,36 +59,6 @@ std::string text(int id, std::initializer_list<reports::FormatArg> args) {
   return reports::formatLine(platform::stringText(id), args);
 }
 
-void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
-  *ctx.err << "stratalog " << command << ": " << message << "\n";
-  ctx.exitCode = kExitUsage;
-}
-
-std::optional<int> digits(std::string_view s) {
-  if (s.empty() || s.size() > 4) return std::nullopt;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  return v;
-}
-
-std::optional<reports::YearMonth> parseMonth(std::string_view s) {
-  if (s.size() != 7 || s[4] != '-') return std::nullopt;
-  const auto year = digits(s.substr(0, 4));
-  const auto month = digits(s.substr(5, 2));
-  if (!year || !month || *year < 1 || *month < 1 || *month > 12) return std::nullopt;
-  return reports::YearMonth{*year, *month};
-}
-
-std::optional<int> parseYear(std::string_view s) {
-  if (s.size() != 4) return std::nullopt;
-  const auto year = digits(s);
-  if (!year || *year < 1) return std::nullopt;
-  return year;
-}
-
 // The options every export command shares: the station and the picked periods.
 struct PickOptions {
   StationChoice choice;
@@ -117,7 +87,7 @@ std::optional<Picked> pick(CommandContext& ctx, PickOptions& o, const std::strin
                            int nothingId, bool writable) {
   reports::ExportSelection selection;
   for (const std::string& m : o.months) {
-    auto ym = parseMonth(m);
+    auto ym = monthArgument(m);
     if (!ym) {
       usageError(ctx, command,
                  text(kMsgBadValue, {std::string_view(m), std::string_view("--month"),
@@ -127,7 +97,7 @@ std::optional<Picked> pick(CommandContext& ctx, PickOptions& o, const std::strin
     selection.months.push_back(*ym);
   }
   for (const std::string& y : o.years) {
-    auto year = parseYear(y);
+    auto year = yearArgument(y);
     if (!year) {
       usageError(ctx, command,
                  text(kMsgBadValue, {std::string_view(y), std::string_view("--year"),
@@ -284,9 +254,9 @@ std::optional<reports::DateMinutes> momentArgument(CommandContext& ctx,
   const auto colon = value.find(':', blank == std::string::npos ? 0 : blank);
   std::optional<int> hour, minute;
   if (blank != std::string::npos && colon != std::string::npos) {
-    hour = digits(std::string_view(value).substr(blank + 1, colon - blank - 1));
+    hour = digitsArgument(std::string_view(value).substr(blank + 1, colon - blank - 1));
     const std::string_view m = std::string_view(value).substr(colon + 1);
-    if (m.size() == 2) minute = digits(m);
+    if (m.size() == 2) minute = digitsArgument(m);
   }
   if (!hour || !minute || *hour > 23 || *minute > 59 || colon - blank - 1 > 2) {
     usageError(ctx, command,

@@ -74,11 +74,6 @@ std::string text(int id, std::initializer_list<reports::FormatArg> args) {
   return reports::formatLine(platform::stringText(id), args);
 }
 
-void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
-  *ctx.err << "stratalog " << command << ": " << message << "\n";
-  ctx.exitCode = kExitUsage;
-}
-
 // A decimal number as people type it ("1.1", ".75"), without the process locale.
 std::optional<double> number(std::string_view s) {
   while (!s.empty() && s.front() == ' ') s.remove_prefix(1);

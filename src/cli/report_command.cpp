@@ -78,38 +78,6 @@ std::string text(int id, std::initializer_list<reports::FormatArg> args) {
   return reports::formatLine(platform::stringText(id), args);
 }
 
-void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
-  *ctx.err << "stratalog " << command << ": " << message << "\n";
-  ctx.exitCode = kExitUsage;
-}
-
-std::optional<int> digits(std::string_view s) {
-  if (s.empty()) return std::nullopt;
-  int v = 0;
-  for (char c : s) {
-    if (c < '0' || c > '9') return std::nullopt;
-    v = v * 10 + (c - '0');
-  }
-  return v;
-}
-
-// "2006-07": a four-digit year, a dash and a two-digit month 01-12.
-std::optional<reports::YearMonth> parseMonth(std::string_view s) {
-  if (s.size() != 7 || s[4] != '-') return std::nullopt;
-  const auto year = digits(s.substr(0, 4));
-  const auto month = digits(s.substr(5, 2));
-  if (!year || !month || *year < 1 || *month < 1 || *month > 12) return std::nullopt;
-  return reports::YearMonth{*year, *month};
-}
-
-// "2006": four digits.
-std::optional<int> parseYear(std::string_view s) {
-  if (s.size() != 4) return std::nullopt;
-  const auto year = digits(s);
-  if (!year || *year < 1) return std::nullopt;
-  return year;
-}
-
 // The station as loaded, its database open for reading, and the user's conventions.
 struct OpenStation {
   station::StationState state;
@@ -168,7 +136,7 @@ struct MonthlyNoaa {
   static constexpr int kHelp = kHelpNoaaMonth, kHelpPeriod = kHelpMonth,
                        kHelpCurrent = kHelpCurrentMonth, kHelpPrevious = kHelpPreviousMonth,
                        kHelpList = kHelpListMonths, kBadPeriod = kMsgBadMonth;
-  static std::optional<Period> parse(std::string_view s) { return parseMonth(s); }
+  static std::optional<Period> parse(std::string_view s) { return monthArgument(s); }
   static void list(std::ostream& out, const database::WeatherDatabase& db) {
     for (const reports::YearMonth& ym : reports::monthsPresent(db)) {
       out << reports::formatLine(
@@ -200,7 +168,7 @@ struct YearlyNoaa {
   static constexpr int kHelp = kHelpNoaaYear, kHelpPeriod = kHelpYear,
                        kHelpCurrent = kHelpCurrentYear, kHelpPrevious = kHelpPreviousYear,
                        kHelpList = kHelpListYears, kBadPeriod = kMsgBadYear;
-  static std::optional<Period> parse(std::string_view s) { return parseYear(s); }
+  static std::optional<Period> parse(std::string_view s) { return yearArgument(s); }
   static void list(std::ostream& out, const database::WeatherDatabase& db) {
     for (int year : reports::yearsPresent(db)) out << year << "\n";
   }
@@ -284,7 +252,7 @@ struct SetupOptions {
 std::optional<std::pair<int, std::string>> monthValue(const std::string& item) {
   const auto eq = item.find('=');
   if (eq == std::string::npos) return std::nullopt;
-  const auto month = digits(std::string_view(item).substr(0, eq));
+  const auto month = digitsArgument(std::string_view(item).substr(0, eq));
   if (!month || *month < 1 || *month > 12) return std::nullopt;
   return std::pair{*month, item.substr(eq + 1)};
 }
@@ -445,7 +413,7 @@ void addSunrise(CLI::App& group, CommandContext& ctx) {
       return usageError(ctx, command, text(kMsgOneOf, {std::string_view("--zone, --offset")}));
     }
     if (zone->count() > 0) {
-      const auto index = digits(o->zone);
+      const auto index = digitsArgument(o->zone);
       if (!index || *index >= reports::kZoneCount) {
         return usageError(ctx, command, text(kMsgBadZoneIndex, {std::string_view(o->zone)}));
       }

@@ -11,6 +11,7 @@
 #include "database/weather_database.h"
 #include "platform/file_system.h"
 #include "platform/status.h"
+#include "reports/year_month.h"
 #include "quantities/user_conventions.h"
 #include "station/station_config.h"
 
@@ -20,12 +21,6 @@ inline constexpr std::string_view kNoaaMonthFile = "NOAAMO.TXT";
 inline constexpr std::string_view kNoaaPreviousMonthFile = "NOAAPRMO.TXT";
 inline constexpr std::string_view kNoaaYearFile = "NOAAYR.TXT";
 inline constexpr std::string_view kNoaaPreviousYearFile = "NOAAPRYR.TXT";
-
-struct YearMonth {
-  int year = 0;
-  int month = 0;
-  bool operator==(const YearMonth&) const = default;
-};
 
 // Which month or year a report covers.
 enum class NoaaPeriod { kCurrent, kPrevious };
