@@ -8,6 +8,7 @@
 #include "quantities/record_values.h"
 #include "reports/export_text_ids.h"
 #include "reports/report_format.h"
+#include "station/archive_record_values.h"
 #include "station/record_text.h"
 
 namespace reports {
@@ -19,40 +20,25 @@ constexpr int kMidnight = 1440;
 constexpr std::size_t kExportLineLimit = 65535;
 constexpr std::size_t kPrintLineLimit = 384;
 
-class ExportRecordValues : public station::RecordValues {
+// The records of an export: 24:00 may be shown as 00:00 of the next day.
+class ExportRecordValues : public station::ArchiveRecordValues {
  public:
   // `dayText` and `nextDayText` are the date texts of the record's day and the next.
   ExportRecordValues(const database::WeatherDataObject& obj, const quantities::ValueContext& ctx,
                      Midnight midnight, const std::string& dayText,
                      const std::string& nextDayText)
-      : obj_(obj), ctx_(ctx), midnight_(midnight), day_(dayText), nextDay_(nextDayText) {}
+      : ArchiveRecordValues(obj, ctx), midnight_(midnight), day_(dayText), nextDay_(nextDayText) {}
   std::string dateText() const override {
     return obj_.date.minutes == kMidnight && midnight_ == Midnight::k00 ? nextDay_ : day_;
-  }
-  std::string timeText() const override {
-    return quantities::recordTimeText(obj_.date.minutes, ctx_.intl);
   }
   std::string exportTimeText() const override {
     if (obj_.date.minutes == kMidnight && midnight_ == Midnight::k24) {
       return formatLine("24%s00", {std::string_view(&ctx_.intl.timeSeparator, 1)});
     }
-    return quantities::exportRecordTimeText(obj_.date.minutes, ctx_.intl);
-  }
-  std::string valueText(std::uint32_t code) const override {
-    return quantities::GetWeatherDataStr(obj_.record, code, ctx_);
-  }
-  std::optional<double> rainAmount(std::uint32_t code) const override {
-    float v = 0;
-    if (quantities::GetWeatherData(obj_.record, code, 0, &v, ctx_) != quantities::kValueOk ||
-        v == -32768.0F) {
-      return std::nullopt;
-    }
-    return v;
+    return ArchiveRecordValues::exportTimeText();
   }
 
  private:
-  const database::WeatherDataObject& obj_;
-  const quantities::ValueContext& ctx_;
   Midnight midnight_;
   const std::string& day_;
   const std::string& nextDay_;

@@ -1,5 +1,7 @@
 #include "station/record_listing.h"
 
+#include "station/archive_record_values.h"
+
 #include "database/weather_database.h"
 #include "database/weather_objects.h"
 #include "platform/intl_settings.h"
@@ -9,37 +11,6 @@
 
 namespace station {
 
-namespace {
-
-class ArchiveRecordValues : public RecordValues {
- public:
-  ArchiveRecordValues(const database::WeatherDataObject& obj, const quantities::ValueContext& ctx)
-      : obj_(obj), ctx_(ctx) {}
-  std::string dateText() const override { return quantities::shortDateText(obj_.date, ctx_.intl); }
-  std::string timeText() const override {
-    return quantities::recordTimeText(obj_.date.minutes, ctx_.intl);
-  }
-  std::string exportTimeText() const override {
-    return quantities::exportRecordTimeText(obj_.date.minutes, ctx_.intl);
-  }
-  std::string valueText(std::uint32_t code) const override {
-    return quantities::GetWeatherDataStr(obj_.record, code, ctx_);
-  }
-  std::optional<double> rainAmount(std::uint32_t code) const override {
-    float v = 0;
-    if (quantities::GetWeatherData(obj_.record, code, 0, &v, ctx_) != quantities::kValueOk ||
-        v == -32768.0F) {
-      return std::nullopt;
-    }
-    return v;
-  }
-
- private:
-  const database::WeatherDataObject& obj_;
-  const quantities::ValueContext& ctx_;
-};
-
-}  // namespace
 
 platform::Status printRecords(platform::FileSystem& files, const StationState& station,
                               const ListingRequest& request,
