@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "database/station_generator.h"
+#include "generated_station.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
 #include "quantities/user_conventions.h"
@@ -28,16 +28,8 @@ struct Station {
   std::vector<reports::DayRecords> year;
 
   Station() {
-    dir = (std::filesystem::temp_directory_path() / "stratalog-bench-export").string();
+    dir = bench::generatedStation("stratalog-bench-export", 2005, 365, false);
     platform::FileSystem& fs = platform::defaultFileSystem();
-    (void)fs.removeAll(dir);
-    database::GeneratorOptions o;
-    o.year = 2005;
-    o.month = 1;
-    o.day = 1;
-    o.days = 365;
-    o.intervalMinutes = 5;
-    if (!database::generateStation(fs, dir, o)) std::abort();
     db = std::make_unique<database::WeatherDatabase>(fs);
     if (db->openReadOnly(dir) != 0) std::abort();
     state.config.setStationDir(dir);

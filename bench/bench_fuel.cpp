@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "database/station_generator.h"
+#include "generated_station.h"
 #include "database/summary_rebuild.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
@@ -27,22 +27,8 @@ struct Station {
   quantities::UserConventions conventions;
 
   Station() {
-    dir = (std::filesystem::temp_directory_path() / "stratalog-bench-fuel").string();
+    dir = bench::generatedStation("stratalog-bench-fuel", 2006, 365, true);
     platform::FileSystem& fs = platform::defaultFileSystem();
-    (void)fs.removeAll(dir);
-    database::GeneratorOptions o;
-    o.year = 2006;
-    o.month = 1;
-    o.day = 1;
-    o.days = 365;
-    o.intervalMinutes = 5;
-    if (!database::generateStation(fs, dir, o)) std::abort();
-    {
-      database::WeatherDatabase writable(fs);
-      (void)writable.open(dir);
-      auto rebuilt = database::rebuildAllSummaries(writable, conventions.values());
-      if (!rebuilt || !writable.close()) std::abort();
-    }
     for (std::uint32_t n = 1; n <= 1000; ++n) {
       reports::FuelCustomer c;
       c.number = n;

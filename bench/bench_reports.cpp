@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <string>
 
-#include "database/station_generator.h"
+#include "generated_station.h"
 #include "database/summary_rebuild.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
@@ -29,24 +29,8 @@ struct Station {
   quantities::UserConventions conventions;
 
   Station() {
-    dir = (std::filesystem::temp_directory_path() / "stratalog-bench-reports").string();
+    dir = bench::generatedStation("stratalog-bench-reports", 2000, 3652, true);
     platform::FileSystem& fs = platform::defaultFileSystem();
-    (void)fs.removeAll(dir);
-    database::GeneratorOptions o;
-    o.year = 2000;
-    o.month = 1;
-    o.day = 1;
-    o.days = 3652;
-    o.intervalMinutes = 5;
-    if (!database::generateStation(fs, dir, o)) std::abort();
-    {
-      // The generator's summaries hold temperatures and rain only; the full ones carry the
-      // winds and degree days the reports read.
-      database::WeatherDatabase writable(fs);
-      (void)writable.open(dir);
-      auto rebuilt = database::rebuildAllSummaries(writable, conventions.values());
-      if (!rebuilt || !writable.close()) std::abort();
-    }
     db = std::make_unique<database::WeatherDatabase>(fs);
     if (db->openReadOnly(dir) != 0) std::abort();
   }

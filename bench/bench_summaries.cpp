@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <string>
 
+#include "generated_station.h"
 #include "database/rain_build.h"
-#include "database/station_generator.h"
 #include "database/summary_rebuild.h"
 #include "database/weather_database.h"
 #include "platform/file_system.h"
@@ -24,16 +24,7 @@ struct Station {
   quantities::ValueContext ctx{units, intl, 1.0};
 
   Station() {
-    dir = (std::filesystem::temp_directory_path() / "stratalog-bench-summaries").string();
-    platform::FileSystem& fs = platform::defaultFileSystem();
-    (void)fs.removeAll(dir);
-    database::GeneratorOptions o;
-    o.year = 2000;
-    o.month = 1;
-    o.day = 1;
-    o.days = 3652;
-    o.intervalMinutes = 5;
-    if (!database::generateStation(fs, dir, o)) std::abort();
+    dir = bench::generatedStation("stratalog-bench-summaries", 2000, 3652, false);
   }
   ~Station() { (void)platform::defaultFileSystem().removeAll(dir); }
 };
