@@ -6,8 +6,8 @@ namespace publish {
 
 namespace {
 
-using records::Record88;
 using reading::Number;
+using records::Record88;
 
 int slotMinutes(const Record88& record, std::size_t slots, int slot) {
   const std::uint16_t v = record.packed12(slots, slot);
@@ -67,10 +67,8 @@ PeriodExtremes summaryExtremes(const database::DailySummaryObject& summary) {
   fieldA(Extreme::kWindChill, false, kSumALowWindChill, 0.1, kSlotALowWindChill);
   fieldA(Extreme::kDewPoint, true, kSumAHighDewPoint, 0.1, kSlotAHighDewPoint);
   fieldA(Extreme::kDewPoint, false, kSumALowDewPoint, 0.1, kSlotALowDewPoint);
-  fieldA(Extreme::kOutsideHumidity, true, kSumAHighOutsideHumidity, 0.1,
-         kSlotAHighOutsideHumidity);
-  fieldA(Extreme::kOutsideHumidity, false, kSumALowOutsideHumidity, 0.1,
-         kSlotALowOutsideHumidity);
+  fieldA(Extreme::kOutsideHumidity, true, kSumAHighOutsideHumidity, 0.1, kSlotAHighOutsideHumidity);
+  fieldA(Extreme::kOutsideHumidity, false, kSumALowOutsideHumidity, 0.1, kSlotALowOutsideHumidity);
   fieldA(Extreme::kInsideHumidity, true, kSumAHighInsideHumidity, 0.1, kSlotAHighInsideHumidity);
   fieldA(Extreme::kInsideHumidity, false, kSumALowInsideHumidity, 0.1, kSlotALowInsideHumidity);
   for (const bool isHigh : {true, false}) {

@@ -20,8 +20,8 @@ PublishContext buildPublishContext(const PublishSources& sources) {
   std::vector<TimedReading> readings;
   readings.reserve(sources.earlierReadings.size() + 1);
   for (const TimedReading& r : sources.earlierReadings) {
-    readings.push_back({stationlink::calibrateSensorImage(r.image, sources.station), r.date,
-                        r.minutes});
+    readings.push_back(
+        {stationlink::calibrateSensorImage(r.image, sources.station), r.date, r.minutes});
   }
   readings.push_back({c.readings, today, c.stationTime.hour * 60 + c.stationTime.minute});
 

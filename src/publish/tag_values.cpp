@@ -238,8 +238,9 @@ std::string formatWindSpan(const Ctx& c, double mph) {
   return buffer;
 }
 std::string timeOfDay(const Ctx& c, int minutes) {
-  return quantities::timeText(records::DateTime::fromDate(2000, 1, 1, static_cast<std::uint16_t>(minutes)),
-                              c.conventions.intl);
+  return quantities::timeText(
+      records::DateTime::fromDate(2000, 1, 1, static_cast<std::uint16_t>(minutes)),
+      c.conventions.intl);
 }
 std::string formatTime(const Ctx& c, double minutes) {
   return timeOfDay(c, static_cast<int>(std::lround(minutes)));
@@ -275,7 +276,8 @@ std::string stationTime(const Ctx& c) {
 
 std::string sunEvent(const Ctx& c, std::size_t event) {
   const platform::CivilTime today = localNow(c);
-  const auto day = reports::sunDayFor(c.station, quantities::Date{today.year, today.month, today.day});
+  const auto day =
+      reports::sunDayFor(c.station, quantities::Date{today.year, today.month, today.day});
   if (!day || !day->events[event]) return std::string(kMissing);
   return timeOfDay(c, *day->events[event]);
 }
@@ -310,9 +312,8 @@ std::string stationLatitude(const Ctx& c) { return c.station.noaaLatText(); }
 std::string stationLongitude(const Ctx& c) { return c.station.noaaLonText(); }
 std::string stationElevation(const Ctx& c) {
   const int feet = c.station.elevation();
-  const int v = unitsOf(c).GetElevUnit() == quantities::kMetres
-                    ? unitsOf(c).ConvertElevation(feet, 0)
-                    : feet;
+  const int v =
+      unitsOf(c).GetElevUnit() == quantities::kMetres ? unitsOf(c).ConvertElevation(feet, 0) : feet;
   if (feet == quantities::kNoDataElevation || v == quantities::kBadDirectionElevation) {
     return std::string(kMissing);
   }
@@ -429,8 +430,14 @@ constexpr TagRow kRows[] = {
     number(8096, 0x10, high<Y, E::kOutsideHumidity>, formatHumidity),
     number(8097, 0x10, low<Y, E::kOutsideHumidity>, formatHumidity),
     // The extremes of the soil, leaf and extra sensors: the daily summaries keep none.
-    none(8098, 0x10000), none(8099, 0x10000), none(8100, 0x10000), none(8101, 0x10000),
-    none(8102, 0x1000000), none(8103, 0x1000000), none(8104, 0x1000000), none(8105, 0x1000000),
+    none(8098, 0x10000),
+    none(8099, 0x10000),
+    none(8100, 0x10000),
+    none(8101, 0x10000),
+    none(8102, 0x1000000),
+    none(8103, 0x1000000),
+    none(8104, 0x1000000),
+    none(8105, 0x1000000),
     number(8106, 0x11, outsideDew, formatTemp),
     number(8107, 0x6000, insideDew, formatTemp),
     number(8108, 0x201, windChill, formatTemp),
@@ -446,10 +453,22 @@ constexpr TagRow kRows[] = {
     number(8118, 0x10000000, leafTemp<0>, formatTemp),
     number(8119, 0x2, extraTemp<0>, formatTemp),
     number(8120, 0x20, extraHumidity<0>, formatHumidity),
-    none(8121, 0x100000), none(8122, 0x100000), none(8123, 0x100000), none(8124, 0x100000),
-    none(8125, 0x10000000), none(8126, 0x10000000), none(8127, 0x10000000), none(8128, 0x10000000),
-    none(8129, 0x2), none(8130, 0x2), none(8131, 0x2), none(8132, 0x2),
-    none(8133, 0x20), none(8134, 0x20), none(8135, 0x20), none(8136, 0x20),
+    none(8121, 0x100000),
+    none(8122, 0x100000),
+    none(8123, 0x100000),
+    none(8124, 0x100000),
+    none(8125, 0x10000000),
+    none(8126, 0x10000000),
+    none(8127, 0x10000000),
+    none(8128, 0x10000000),
+    none(8129, 0x2),
+    none(8130, 0x2),
+    none(8131, 0x2),
+    none(8132, 0x2),
+    none(8133, 0x20),
+    none(8134, 0x20),
+    none(8135, 0x20),
+    none(8136, 0x20),
     text(8137, 0x100, barTrend),
     text(8138, 0, stationName),
     text(8139, 0, stationCity),
@@ -461,34 +480,75 @@ constexpr TagRow kRows[] = {
     text(8145, 0, utcTime),
     number(8146, 0x211, thw, formatTemp),
     number(8147, 0x20000000, leafTemp<1>, formatTemp),
-    none(8148, 0x20000000), none(8149, 0x20000000), none(8150, 0x20000000), none(8151, 0x20000000),
+    none(8148, 0x20000000),
+    none(8149, 0x20000000),
+    none(8150, 0x20000000),
+    none(8151, 0x20000000),
     number(8152, 0x40000, soilMoisture<2>, formatLeafSoil),
     number(8153, 0x80000, soilMoisture<3>, formatLeafSoil),
     number(8154, 0x200000, soilTemp<1>, formatTemp),
     number(8155, 0x400000, soilTemp<2>, formatTemp),
     number(8156, 0x800000, soilTemp<3>, formatTemp),
     number(8157, 0x20000, soilMoisture<1>, formatLeafSoil),
-    none(8158), none(8159), none(8160), none(8161), none(8162), none(8163),
-    none(8164, 0x200000), none(8165, 0x200000), none(8166, 0x200000), none(8167, 0x200000),
-    none(8168, 0x400000), none(8169, 0x400000), none(8170, 0x400000), none(8171, 0x400000),
-    none(8172, 0x800000), none(8173, 0x800000), none(8174, 0x800000), none(8175, 0x800000),
-    none(8176), none(8177), none(8178),
+    none(8158),
+    none(8159),
+    none(8160),
+    none(8161),
+    none(8162),
+    none(8163),
+    none(8164, 0x200000),
+    none(8165, 0x200000),
+    none(8166, 0x200000),
+    none(8167, 0x200000),
+    none(8168, 0x400000),
+    none(8169, 0x400000),
+    none(8170, 0x400000),
+    none(8171, 0x400000),
+    none(8172, 0x800000),
+    none(8173, 0x800000),
+    none(8174, 0x800000),
+    none(8175, 0x800000),
+    none(8176),
+    none(8177),
+    none(8178),
     number(8179, 0x200, windAverage<2>, formatWindSpan),
     number(8180, 0x200, windAverage<3>, formatWindSpan),
-    none(8181), none(8182),
+    none(8181),
+    none(8182),
     number(8183, 0, emc, formatOneDecimal),
     number(8184, 0, airDensity, formatAirDensity),
     number(8185, 0x4, extraTemp<1>, formatTemp),
-    none(8186, 0x4), none(8187, 0x4), none(8188, 0x4), none(8189, 0x4),
+    none(8186, 0x4),
+    none(8187, 0x4),
+    none(8188, 0x4),
+    none(8189, 0x4),
     number(8190, 0x8, extraTemp<2>, formatTemp),
-    none(8191, 0x8), none(8192, 0x8), none(8193, 0x8), none(8194, 0x8),
+    none(8191, 0x8),
+    none(8192, 0x8),
+    none(8193, 0x8),
+    none(8194, 0x8),
     number(8195, 0x40, extraHumidity<1>, formatHumidity),
-    none(8196, 0x40), none(8197, 0x40), none(8198, 0x40), none(8199, 0x40),
+    none(8196, 0x40),
+    none(8197, 0x40),
+    none(8198, 0x40),
+    none(8199, 0x40),
     number(8200, 0x2000000, leafWetness<1>, formatLeafSoil),
-    none(8201, 0x2000000), none(8202, 0x2000000), none(8203, 0x2000000), none(8204, 0x2000000),
-    none(8205, 0x20000), none(8206, 0x20000), none(8207, 0x20000), none(8208, 0x20000),
-    none(8209, 0x40000), none(8210, 0x40000), none(8211, 0x40000), none(8212, 0x40000),
-    none(8213, 0x80000), none(8214, 0x80000), none(8215, 0x80000), none(8216, 0x80000),
+    none(8201, 0x2000000),
+    none(8202, 0x2000000),
+    none(8203, 0x2000000),
+    none(8204, 0x2000000),
+    none(8205, 0x20000),
+    none(8206, 0x20000),
+    none(8207, 0x20000),
+    none(8208, 0x20000),
+    none(8209, 0x40000),
+    none(8210, 0x40000),
+    none(8211, 0x40000),
+    none(8212, 0x40000),
+    none(8213, 0x80000),
+    none(8214, 0x80000),
+    none(8215, 0x80000),
+    none(8216, 0x80000),
     // The console's forecast is a rule number whose texts are the console's own.
     none(8217),
     text(8218, 0, moonPhase),

@@ -1,4 +1,6 @@
 // The minute samples of wind the real-time readings keep.
+#include "link/wind_history.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +10,6 @@
 #include "consolesim/sim_serial_port.h"
 #include "link/cirrant_link.h"
 #include "link/realtime_manager.h"
-#include "link/wind_history.h"
 #include "sim_link.h"
 
 namespace stationlink {

@@ -39,7 +39,8 @@ class TemplateHighsLows : public ::testing::Test {
       ASSERT_EQ(database::ResetSummary(s, d.month, d.day, 2006), 0);
       Record88& a = s.a.record;
       a.setI16(kSumAHighOutsideTemp, d.highTemp);
-      a.setPacked12(kSumATimeSlots, kSlotAHighOutsideTemp, static_cast<std::uint16_t>(d.highMinutes));
+      a.setPacked12(kSumATimeSlots, kSlotAHighOutsideTemp,
+                    static_cast<std::uint16_t>(d.highMinutes));
       a.setI16(kSumALowOutsideTemp, d.lowTemp);
       a.setPacked12(kSumATimeSlots, kSlotALowOutsideTemp, static_cast<std::uint16_t>(d.lowMinutes));
       a.setI16(kSumAHighWindSpeed, d.highWind);
@@ -114,8 +115,7 @@ TEST(TemplateConversion, WritesThePageAndRefusesToOverwriteTheTemplate) {
 
   const platform::Status missing = convertTemplate(context, files, "/w/none.htx", "/w/none.htm");
   EXPECT_FALSE(missing.isOk());
-  EXPECT_EQ(missing.message(),
-            "No se pudo abrir archivo de plantilla para lectura: /w/none.htx");
+  EXPECT_EQ(missing.message(), "No se pudo abrir archivo de plantilla para lectura: /w/none.htx");
   EXPECT_FALSE(files.exists("/w/none.htm"));
 }
 
