@@ -1,6 +1,8 @@
 // Filling template text: which comments are tags, and what the tags give.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include "platform/clock.h"
@@ -18,6 +20,7 @@ struct Scene {
   SensorImage image = stationlink::resetSensorImage();
   quantities::UserConventions conventions;
   platform::FakeClock clock;
+  std::optional<stationlink::WindHistory> wind;
 
   Scene() {
     station.setModel(static_cast<std::uint16_t>(station::StationModel::kCirrantPro));
@@ -36,6 +39,7 @@ struct Scene {
     s.current = image;
     s.clock = &clock;
     s.conventions = conventions;
+    if (wind) s.windHistory = &*wind;
     return buildPublishContext(s);
   }
   void model(station::StationModel m) {
@@ -92,6 +96,27 @@ const FillCase kCases[] = {
     {"CelsiusAsTheUserChose", [](Scene& s) { (void)s.conventions.units.SetTempUnit(1); },
      "<!--outsideTemp--><!--tempUnit-->", "22.5°C"},
     {"NoWindHistoryNoAverage", nothing, "<!--windAvg1-->|<!--windHigh10-->", "---|---"},
+    {"WindSpansOfTheHistory",
+     [](Scene& s) {
+       s.wind.emplace();
+       platform::Instant t{};
+       for (std::uint8_t mph = 1; mph <= 11; ++mph, t += std::chrono::minutes(1)) {
+         SensorImage image = stationlink::resetSensorImage();
+         image.windSpeed = mph;
+         s.wind->offer(image, t);
+       }
+     },
+     "<!--windAvg1--> <!--windAvg10--> <!--windHigh2--> <!--windHigh10-->", "10.5 6.0 11.0 11.0"},
+    {"WindSpansNeedAllTheirSamples",
+     [](Scene& s) {
+       s.wind.emplace();
+       s.wind->offer(stationlink::resetSensorImage(), platform::Instant{});
+     },
+     "<!--windAvg1-->", "---"},
+    // The moon was full at 23:35 UT on 14 March 2006.
+    {"TheMoonADayAfterFull", nothing, "<!--MoonPhaseStr-->", "Luna Llena "},
+    {"NoSunriseWithoutALocation", nothing, "<!--sunriseTime-->", "---"},
+    {"TheForecastTextsAreTheConsolesOwn", nothing, "<!--ForecastStr-->", "---"},
     {"TheTodaysHighOfTheReading", nothing, "<!--hiOutsideTemp--> <!--hiOutsideTempTime-->",
      "72.5 15:00"},
 };
@@ -114,6 +139,13 @@ TEST(FillTemplateTextLines, ATagAtColumn300OfA400CharacterLineIsReplaced) {
   Scene scene;
   EXPECT_EQ(fillTemplateText(scene.context(), before + tag + after + "\r\n"),
             before + "50" + after + "\r\n");
+}
+
+TEST(FillTemplateTextLines, ALineOverOneMebibyteIsCopiedWithoutLookingForTags) {
+  const std::string tag = "<!--outsideHumidity-->";
+  const std::string longLine = tag + std::string(kLongestTemplateLine, 'a') + "\n";
+  Scene scene;
+  EXPECT_EQ(fillTemplateText(scene.context(), longLine + tag), longLine + "50");
 }
 
 }  // namespace
