@@ -330,6 +330,9 @@ constexpr Period M = Period::kMonth;
 constexpr Period Y = Period::kYear;
 using S = SensorImage;
 
+// One row per value tag, in number order. The highs and lows of every period come from the
+// station's database, so they hold for every model; only what the console alone reports
+// (the ten-minute wind, the month's and the storm's rain) needs a Cirrant.
 constexpr TagRow kRows[] = {
     number(8000, 0, temperature<&S::insideTemperature>, formatTemp),
     number(8001, 0x1, temperature<&S::outsideTemperature>, formatTemp),
