@@ -1,6 +1,5 @@
 #include "publish/tag_values.h"
 
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include "publish/reading_values.h"
 #include "publish/tag_table.h"
 #include "quantities/date_text.h"
+#include "quantities/text_format.h"
 #include "quantities/value_strings.h"
 #include "reports/moon_phase.h"
 #include "reports/sunrise_report.h"
@@ -222,20 +222,15 @@ std::string formatCompass(const Ctx&, double degrees) {
   const int index = static_cast<int>(std::floor((degrees + 11.25) / 22.5));
   return platform::loadString(kCompassTexts + (index >= 16 || index < 0 ? 0 : index));
 }
-std::string formatOneDecimal(const Ctx&, double v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.1f", v);
-  return buffer;
-}
+std::string formatOneDecimal(const Ctx&, double v) { return quantities::fixedText(v, 1); }
 std::string formatAirDensity(const Ctx&, double v) {
   return quantities::GetAirDensityStr(static_cast<float>(v));
 }
+// "%03.1f": a speed is never negative, so one decimal always fills the width.
 std::string formatWindSpan(const Ctx& c, double mph) {
   const double v = unitsOf(c).ConvertSpeed(mph, 0);
   if (v == quantities::kNoDataValue) return std::string(kMissing);
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%03.1f", v);
-  return buffer;
+  return quantities::fixedText(v, 1);
 }
 std::string timeOfDay(const Ctx& c, int minutes) {
   return quantities::timeText(
