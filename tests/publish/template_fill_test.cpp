@@ -95,6 +95,28 @@ const FillCase kCases[] = {
      "<!--outsideTemp-->", "72.5"},
     {"CelsiusAsTheUserChose", [](Scene& s) { (void)s.conventions.units.SetTempUnit(1); },
      "<!--outsideTemp--><!--tempUnit-->", "22.5°C"},
+    {"UnitTagsFollowTheUsersUnits",
+     [](Scene& s) {
+       (void)s.conventions.units.SetBarUnit(quantities::kHectopascals);
+       (void)s.conventions.units.SetRainUnit(quantities::kMillimetres);
+       (void)s.conventions.units.SetWindSpeedUnit(quantities::kKmh);
+     },
+     "<!--barUnit--> <!--rainUnit--> <!--rateUnit--> <!--windUnit--> <!--dailyRain-->",
+     "hPa mm mm/h km/h 0.0"},
+    {"NoBarometerOnTheOldestModels",
+     [](Scene& s) {
+       s.model(station::StationModel::kTesselII);
+       s.image.barometer = 29697;
+     },
+     "<!--barometer--> <!--BarTrend-->", "--- ---"},
+    {"TheTrendOfABasalt",
+     [](Scene& s) {
+       s.model(station::StationModel::kBasaltII);
+       s.image.barometerTrend = 20;
+     },
+     "<!--BarTrend-->", "Subiendo"},
+    {"TheTrendOfACirrant", [](Scene& s) { s.image.barometerTrend = -60; }, "<!--BarTrend-->",
+     "Bajando rápida."},
     {"NoWindHistoryNoAverage", nothing, "<!--windAvg1-->|<!--windHigh10-->", "---|---"},
     {"WindSpansOfTheHistory",
      [](Scene& s) {
