@@ -471,6 +471,8 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addReportCommands(app, ctx);
   addFuelCommands(app, ctx);
   addExportCommands(app, ctx);
+  addAprsCommands(app, ctx);
+  addWuCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));
