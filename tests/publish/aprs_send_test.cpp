@@ -133,6 +133,28 @@ TEST(AprsSend, ASilentServerIsNoReplyWithinTheLimit) {
   std::filesystem::remove(log);
 }
 
+// "localhost" has an IPv6 and an IPv4 address; the server listens on the IPv4 one only, so
+// a refused first address must lead to the next.
+TEST(AprsSend, EveryAddressOfTheServerIsTriedInTurn) {
+  if (!std::filesystem::exists(python())) GTEST_SKIP() << "python3 is not installed";
+  const auto log = std::filesystem::temp_directory_path() / "stratalog-aprs-answer.log";
+  std::filesystem::remove(log);
+  platform::ListenerProcess server({python(), script("aprs_listener.py"), "answer", log.string()});
+  ASSERT_TRUE(server.started());
+  Station st;
+  st.config.setAprsServer("localhost");
+  st.config.setAprsPort(static_cast<std::uint32_t>(std::stoi(server.firstLine())));
+  Logged logged;
+  EXPECT_TRUE(sendAprsReport(st.inputs(), platform::systemTcpClient(), logged.sink(),
+                             platform::systemClock()))
+      << logged.all();
+  std::ifstream in(log);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "user N0CALL pass 12345");
+  std::filesystem::remove(log);
+}
+
 TEST(AprsSend, ANameWithoutAddressIsTheLookUpFailure) {
   Station st;
   st.config.setAprsServer("no-such-host.invalid");
