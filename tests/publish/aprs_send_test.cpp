@@ -133,8 +133,8 @@ TEST(AprsSend, ASilentServerIsNoReplyWithinTheLimit) {
   std::filesystem::remove(log);
 }
 
-// "localhost" has an IPv6 and an IPv4 address; the server listens on the IPv4 one only, so
-// a refused first address must lead to the next.
+// The server listens on the IPv4 loopback only; where "localhost" also names the IPv6 one
+// (listed first on most systems), the refused first address must lead to the next.
 TEST(AprsSend, EveryAddressOfTheServerIsTriedInTurn) {
   if (!std::filesystem::exists(python())) GTEST_SKIP() << "python3 is not installed";
   const auto log = std::filesystem::temp_directory_path() / "stratalog-aprs-answer.log";
