@@ -40,6 +40,7 @@ void BM_WuCatchUp(benchmark::State& state) {
            ("http://127.0.0.1:" + server.firstLine() + "/update.php?").c_str(), 1);
 
   station::StationConfig config;
+  if (!station::writeStationRecord(files, config, dir.string())) std::abort();
   config.setStationName("Bench");
   config.setWuStationId("KXXBENCH");
   config.setWuPassword("secret");
@@ -55,7 +56,7 @@ void BM_WuCatchUp(benchmark::State& state) {
     platform::CurlHttpClient http;
     publish::WuRun run{config, db, http, clock,
                        [&](const station::StationConfig& c) {
-                         return station::writeStationRecord(files, c, dir.string());
+                         return publish::saveWuBookkeeping(files, dir.string(), c);
                        },
                        [](std::string_view, std::string_view) {},
                        {}};

@@ -146,8 +146,11 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
       platform::CurlHttpClient http;
       publish::WuRun run{config, *db, http, program.clock(),
                          [&](const station::StationConfig& c) {
-                           *program.currentStation() = c;
-                           return program.saveCurrentStation();
+                           // The program's copy keeps the same place, whatever it saves later.
+                           program.currentStation()->setWuLastDate(c.wuLastDate());
+                           program.currentStation()->setWuLastTime(c.wuLastTime());
+                           return publish::saveWuBookkeeping(program.files(),
+                                                             program.currentStationDir(), c);
                          },
                          [&](std::string_view message, std::string_view title) {
                            (void)program.eventLog().append(message, title);

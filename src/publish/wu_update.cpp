@@ -8,6 +8,8 @@
 #include "quantities/date_text.h"
 #include "quantities/record_values.h"
 #include "reports/local_time.h"
+#include "station/station_config_layout.h"
+#include "station/station_tree.h"
 
 namespace publish {
 
@@ -204,6 +206,25 @@ std::string buildWuRequest(std::string_view address, const station::StationConfi
       platform::loadString(kSoftwareVersion));
   add("action=updateraw");
   return url;
+}
+
+platform::Status saveWuBookkeeping(platform::FileSystem& files, const std::string& stationDir,
+                                   const station::StationConfig& config) {
+  constexpr std::size_t first = station::layout::kWuLastTime.offset;
+  constexpr std::size_t count = station::layout::kWuLastDate.offset + 2 - first;
+  static_assert(count == 6 && first / 512 == (first + count - 1) / 512,
+                "the bookkeeping must stay inside one sector");
+  const std::string path = station::stationFilePath(stationDir);
+  auto file = files.open(path, platform::OpenMode::kReadWrite);
+  if (!file.isOk()) return file.status();
+  auto size = (*file)->size();
+  if (!size.isOk()) return size.status();
+  if (*size != station::StationConfig::kSize)
+    return platform::Status::corrupt(path + ": not a station record");
+  if (platform::Status s = (*file)->writeAt(first, std::span(config.bytes()).subspan(first, count));
+      !s.isOk())
+    return s;
+  return (*file)->sync();
 }
 
 WuJudgement judgeWuReply(const platform::HttpReply& reply) {

@@ -13,6 +13,7 @@
 
 #include "database/weather_database.h"
 #include "platform/clock.h"
+#include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/intl_settings.h"
 #include "publish/publish_log.h"
@@ -57,6 +58,14 @@ enum class WuJudgement { kAccepted, kAcceptedAndLogged, kRefused };
 // 200 with a short word (1-8 bytes once trimmed) or a text naming a duplicate is accepted;
 // anything else is refused.
 WuJudgement judgeWuReply(const platform::HttpReply& reply);
+
+// Stores the bookkeeping of `config` (the last record sent) in the station's STATION.CFG
+// in place. The six bytes lie inside one disk sector, so a crash leaves the old or the new
+// values and never a mix, and one data sync makes them durable; the rest of the file is
+// left as it is. Cheaper than replacing the whole file, which matters when a long backlog
+// is sent and the place is kept after every record.
+platform::Status saveWuBookkeeping(platform::FileSystem& files, const std::string& stationDir,
+                                   const station::StationConfig& config);
 
 struct WuRun {
   station::StationConfig& config;  // its bookkeeping advances with each accepted record
