@@ -56,6 +56,9 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx);
 void addReportCommands(CLI::App& app, CommandContext& ctx);
 void addFuelCommands(CLI::App& app, CommandContext& ctx);
 void addExportCommands(CLI::App& app, CommandContext& ctx);
+void addInetCommands(CLI::App& app, CommandContext& ctx);
+void addProfileCommands(CLI::App& app, CommandContext& ctx);
+void addUploadCommands(CLI::App& app, CommandContext& ctx);
 
 // The platform of a command working in `programDir`: the real serial ports' numbers are
 // looked up in that directory's comports.txt, not in the current directory's.
