@@ -473,6 +473,9 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addExportCommands(app, ctx);
   addAprsCommands(app, ctx);
   addWuCommands(app, ctx);
+  addInetCommands(app, ctx);
+  addProfileCommands(app, ctx);
+  addUploadCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

@@ -60,6 +60,9 @@ void addFuelCommands(CLI::App& app, CommandContext& ctx);
 void addExportCommands(CLI::App& app, CommandContext& ctx);
 void addAprsCommands(CLI::App& app, CommandContext& ctx);
 void addWuCommands(CLI::App& app, CommandContext& ctx);
+void addInetCommands(CLI::App& app, CommandContext& ctx);
+void addProfileCommands(CLI::App& app, CommandContext& ctx);
+void addUploadCommands(CLI::App& app, CommandContext& ctx);
 
 // The platform of a command working in `programDir`: the real serial ports' numbers are
 // looked up in that directory's comports.txt, not in the current directory's.
