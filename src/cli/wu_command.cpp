@@ -12,6 +12,7 @@
 #include "frame/program_runner.h"
 #include "platform/http_client.h"
 #include "platform/string_table.h"
+#include "publish/inet_config.h"
 #include "publish/publish_text.h"
 #include "publish/wu_update.h"
 #include "quantities/date_text.h"
@@ -143,7 +144,10 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
       if (current == nullptr || db == nullptr)
         return fail(ctx, "send", platform::loadString(kMsgNoDatabase), kExitFailed);
       station::StationConfig config = *current;
-      platform::CurlHttpClient http;
+      platform::HttpProxy proxy;
+      if (auto inet = publish::loadInetConfig(program.files(), program.currentStationDir()))
+        proxy = publish::wuProxy(inet->config);
+      platform::CurlHttpClient http(proxy);
       publish::WuRun run{config, *db, http, program.clock(),
                          [&](const station::StationConfig& c) {
                            // The program's copy keeps the same place, whatever it saves later.

@@ -75,12 +75,15 @@ HttpReply CurlHttpClient::get(const std::string& url) {
   // Nothing cached on the way: each request reaches the service.
   curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
   curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-  if (!proxy_.address.empty()) {
-    curl_easy_setopt(curl, CURLOPT_PROXY, proxy_.address.c_str());
-    if (!proxy_.user.empty()) {
-      curl_easy_setopt(curl, CURLOPT_PROXYUSERNAME, proxy_.user.c_str());
-      curl_easy_setopt(curl, CURLOPT_PROXYPASSWORD, proxy_.password.c_str());
-    }
+  switch (proxy_.mode) {
+    case HttpProxy::Mode::kDirect:
+      curl_easy_setopt(curl, CURLOPT_PROXY, "");
+      break;
+    case HttpProxy::Mode::kGiven:
+      curl_easy_setopt(curl, CURLOPT_PROXY, proxy_.address.c_str());
+      break;
+    case HttpProxy::Mode::kEnvironment:
+      break;
   }
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &keepBody);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &reply.body);

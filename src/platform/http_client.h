@@ -12,12 +12,15 @@
 
 namespace platform {
 
-// A proxy given by the caller. An empty address leaves the choice to the usual proxy
-// variables of the environment (http_proxy, no_proxy, ...).
+// How requests reach the server, as the caller's internet settings say.
 struct HttpProxy {
-  std::string address;   // "host:port" or a URL
-  std::string user;      // empty: no authentication
-  std::string password;
+  enum class Mode {
+    kEnvironment,  // the usual proxy variables of the environment (http_proxy, no_proxy)
+    kDirect,       // no proxy, whatever the environment says
+    kGiven,        // through `address`
+  };
+  Mode mode = Mode::kEnvironment;
+  std::string address;  // "host:port" or a URL, with kGiven
 };
 
 struct HttpLimits {

@@ -227,6 +227,22 @@ platform::Status saveWuBookkeeping(platform::FileSystem& files, const std::strin
   return (*file)->sync();
 }
 
+platform::HttpProxy wuProxy(const InetConfig& inet) {
+  platform::HttpProxy proxy;
+  switch (inet.accessType()) {
+    case static_cast<std::uint16_t>(InternetAccess::kDirect):
+      proxy.mode = platform::HttpProxy::Mode::kDirect;
+      break;
+    case static_cast<std::uint16_t>(InternetAccess::kProxy):
+      proxy.mode = platform::HttpProxy::Mode::kGiven;
+      proxy.address = inet.proxyServer();
+      break;
+    default:
+      break;
+  }
+  return proxy;
+}
+
 WuJudgement judgeWuReply(const platform::HttpReply& reply) {
   if (reply.outcome != platform::HttpReply::Outcome::kReplied || reply.status != 200)
     return WuJudgement::kRefused;

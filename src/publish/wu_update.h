@@ -16,6 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/http_client.h"
 #include "platform/intl_settings.h"
+#include "publish/inet_config.h"
 #include "publish/publish_log.h"
 #include "station/station_config.h"
 
@@ -66,6 +67,10 @@ WuJudgement judgeWuReply(const platform::HttpReply& reply);
 // is sent and the place is kept after every record.
 platform::Status saveWuBookkeeping(platform::FileSystem& files, const std::string& stationDir,
                                    const station::StationConfig& config);
+
+// The way to the service that the station's internet configuration chooses: direct, its
+// proxy, or the system's settings (also for an access value the configuration does not know).
+platform::HttpProxy wuProxy(const InetConfig& inet);
 
 struct WuRun {
   station::StationConfig& config;  // its bookkeeping advances with each accepted record

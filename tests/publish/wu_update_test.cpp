@@ -180,3 +180,21 @@ TEST_F(WuUpdate, ARequestLeavesOutWhatIsMissingAndKeepsTheOrder) {
 
 }  // namespace
 }  // namespace publish
+
+namespace publish {
+namespace {
+
+TEST(WuProxy, FollowsTheInternetConfiguration) {
+  InetConfig inet;
+  inet.setAccessType(InternetAccess::kDirect);
+  EXPECT_EQ(wuProxy(inet).mode, platform::HttpProxy::Mode::kDirect);
+  inet.setAccessType(InternetAccess::kProxy);
+  ASSERT_TRUE(inet.setProxyServer("proxy.example:3128"));
+  EXPECT_EQ(wuProxy(inet).mode, platform::HttpProxy::Mode::kGiven);
+  EXPECT_EQ(wuProxy(inet).address, "proxy.example:3128");
+  inet.setAccessType(InternetAccess::kSystem);
+  EXPECT_EQ(wuProxy(inet).mode, platform::HttpProxy::Mode::kEnvironment);
+}
+
+}  // namespace
+}  // namespace publish
