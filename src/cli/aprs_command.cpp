@@ -161,7 +161,7 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
           if (rain != quantities::kNoDataValue) todayRain = rain;
         }
       }
-      const publish::AprsInputs in{*config,  *image,    {},
+      const publish::AprsInputs in{*config,  *image,    std::nullopt,
                                    barometerData, todayRain,
                                    program.clock().toUtc(program.clock().wallNow())};
       if (o->print) {

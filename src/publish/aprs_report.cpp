@@ -65,40 +65,20 @@ struct Wind {
   std::string direction, speed, gust;
 };
 
-// Speed is the mean of the last two samples and gust the highest of the last ten; empty
-// when one of those samples is missing.
-struct HistoryWind {
-  double speed = 0, gust = 0;
-};
-std::optional<HistoryWind> fromHistory(std::span<const double> history) {
-  const std::size_t n = history.size();
-  const auto lastTen = history.subspan(n - std::min<std::size_t>(n, 10));
-  const auto lastTwo = history.subspan(n - std::min<std::size_t>(n, 2));
-  if (std::any_of(lastTen.begin(), lastTen.end(),
-                  [](double v) { return v == kWindSampleMissing || !std::isfinite(v); }))
-    return std::nullopt;
-  HistoryWind w;
-  for (double v : lastTwo) w.speed += v;
-  w.speed /= static_cast<double>(lastTwo.size());
-  w.gust = *std::max_element(lastTen.begin(), lastTen.end());
-  return w;
-}
-
 Wind cirrantWind(const AprsInputs& in) {
   const int direction = in.image.windDirection;
   const bool speedMissing = in.image.windSpeed == stationlink::kImageNone8;
   if (speedMissing || !validDirection(direction)) return {dots(3), dots(3), dots(3)};
   Wind w;
   w.direction = whole(direction == 0 ? 360 : direction, 3);
-  if (in.windHistory.empty()) {
+  if (!in.windHistory) {
     w.speed = whole(in.image.windSpeed, 3);
     w.gust = dots(3);
     return w;
   }
-  auto h = fromHistory(in.windHistory);
-  if (!h) return {dots(3), dots(3), dots(3)};
-  w.speed = rounded(h->speed, 3);
-  w.gust = rounded(h->gust, 3);
+  if (!in.windHistory->speedMph) return {dots(3), dots(3), dots(3)};
+  w.speed = rounded(*in.windHistory->speedMph, 3);
+  w.gust = in.windHistory->gustMph ? rounded(*in.windHistory->gustMph, 3) : dots(3);
   return w;
 }
 
@@ -108,11 +88,9 @@ Wind olderWind(const AprsInputs& in, const stationlink::SensorImage& image) {
   const int direction = image.windDirection;
   if (c.hasSensors(0, kWindVaneBit) && validDirection(direction))
     w.direction = whole(direction == 360 ? 0 : direction, 3);
-  if (!in.windHistory.empty()) {
-    if (auto h = fromHistory(in.windHistory)) {
-      w.speed = rounded(h->speed, 3);
-      w.gust = rounded(h->gust, 3);
-    }
+  if (in.windHistory) {
+    if (in.windHistory->speedMph) w.speed = rounded(*in.windHistory->speedMph, 3);
+    if (in.windHistory->gustMph) w.gust = rounded(*in.windHistory->gustMph, 3);
   } else if (c.hasSensors(0, kAnemometerBit) && image.windSpeed != stationlink::kImageNone8) {
     w.speed = rounded(image.windSpeed, 3);
   }
@@ -209,6 +187,25 @@ std::optional<std::string> position(const station::StationConfig& c) {
 }
 
 }  // namespace
+
+HistoryWind historyWind(std::span<const double> samples) {
+  auto usable = [](std::span<const double> part) {
+    return !part.empty() && std::none_of(part.begin(), part.end(), [](double v) {
+      return v == kWindSampleMissing || !std::isfinite(v);
+    });
+  };
+  const std::size_t n = samples.size();
+  const auto lastTwo = samples.subspan(n - std::min<std::size_t>(n, 2));
+  const auto lastTen = samples.subspan(n - std::min<std::size_t>(n, 10));
+  HistoryWind w;
+  if (usable(lastTwo)) {
+    double sum = 0;
+    for (double v : lastTwo) sum += v;
+    w.speedMph = sum / static_cast<double>(lastTwo.size());
+  }
+  if (usable(lastTen)) w.gustMph = *std::max_element(lastTen.begin(), lastTen.end());
+  return w;
+}
 
 std::optional<std::string> normalisedCallSign(std::string_view callSign) {
   std::string s(callSign);

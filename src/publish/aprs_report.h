@@ -18,14 +18,23 @@ namespace publish {
 // A wind sample that was not measured.
 inline constexpr double kWindSampleMissing = -32768.0;
 
+// The wind of the real-time view's history of one-minute samples.
+struct HistoryWind {
+  std::optional<double> speedMph;  // mean of the newest two samples
+  std::optional<double> gustMph;   // highest of the newest ten
+};
+
+// The history's wind from its samples in mph, oldest first: a value is missing when one of
+// the samples it needs is missing (kWindSampleMissing) or there are none.
+HistoryWind historyWind(std::span<const double> samples);
+
 struct AprsInputs {
   // The station's settings (call sign, location, model, sensors, rain collector).
   const station::StationConfig& config;
   // The current conditions as the console reported them, before the program's calibration.
   const stationlink::SensorImage& image;
-  // One-minute wind speeds in mph, oldest first, while the real-time view keeps them;
-  // empty otherwise.
-  std::span<const double> windHistory;
+  // The wind of the real-time view's history while it runs; none otherwise.
+  std::optional<HistoryWind> windHistory;
   // The console's barometer data reply (Cirrant models).
   std::string_view barometerData;
   // Today's rain in inches from today's daily summary (older models); none without one.

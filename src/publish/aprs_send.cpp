@@ -82,7 +82,7 @@ bool sendAprsReport(const AprsInputs& in, platform::TcpClient& tcp, const LogSin
 }
 
 bool sendAprsForRun(const station::StationConfig& config, const stationlink::SensorImage& image,
-                    std::span<const double> windHistory, std::string_view barometerData,
+                    std::optional<HistoryWind> windHistory, std::string_view barometerData,
                     std::optional<double> todayRainInches, const platform::Clock& clock,
                     platform::TcpClient& tcp, const LogSink& log) {
   const AprsInputs in{config, image, windHistory, barometerData, todayRainInches,

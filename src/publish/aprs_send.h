@@ -4,7 +4,7 @@
 // the server's answer.
 
 #include <chrono>
-#include <span>
+#include <optional>
 #include <string_view>
 
 #include "platform/tcp_client.h"
@@ -29,7 +29,7 @@ bool sendAprsReport(const AprsInputs& in, platform::TcpClient& tcp, const LogSin
 // of the real-time view (empty when it is not running), the console's barometer data and
 // today's summary rain, at the clock's present UTC time.
 bool sendAprsForRun(const station::StationConfig& config, const stationlink::SensorImage& image,
-                    std::span<const double> windHistory, std::string_view barometerData,
+                    std::optional<HistoryWind> windHistory, std::string_view barometerData,
                     std::optional<double> todayRainInches, const platform::Clock& clock,
                     platform::TcpClient& tcp, const LogSink& log);
 

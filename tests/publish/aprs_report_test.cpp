@@ -23,6 +23,7 @@ struct Case {
   std::vector<double> history;
   std::string barometerData;
   std::optional<double> todayRain;
+  std::optional<HistoryWind> wind;  // in place of the samples' wind when set
 };
 
 void place(station::StationConfig& c) {
@@ -74,7 +75,10 @@ Case tesselIII() {
 }
 
 std::string packetOf(const Case& k) {
-  const AprsInputs in{k.config,        k.image,     k.history,
+  std::optional<HistoryWind> wind =
+      k.history.empty() ? std::nullopt : std::optional(historyWind(k.history));
+  if (k.wind) wind = k.wind;
+  const AprsInputs in{k.config,        k.image,     wind,
                       k.barometerData, k.todayRain, platform::CivilTime{2006, 3, 10, 15, 30}};
   auto r = BuildAprsReport(in);
   return r.isOk() ? r->packet : "error";
@@ -129,6 +133,9 @@ TEST(AprsReport, PacketsPieceByPiece) {
       {"a missing history sample",
        change(cirrantProPlus, [](Case& k) { k.history.back() = kWindSampleMissing; }),
        "N0CALL>APRS,TCPIP*:@101530z3745.50N/12207.50W_.../...g...t065L850P025h55b10200.Kqzt"},
+      {"a history too short for a gust",
+       change(cirrantProPlus, [](Case& k) { k.wind = HistoryWind{5.4, std::nullopt}; }),
+       "N0CALL>APRS,TCPIP*:@101530z3745.50N/12207.50W_225/005g...t065L850P025h55b10200.Kqzt"},
       {"1000 rain tips do not fit", change(cirrantProPlus, [](Case& k) { k.image.rainDay = 1000; }),
        "N0CALL>APRS,TCPIP*:@101530z3745.50N/12207.50W_225/005g012t065L850P...h55b10200.Kqzt"},
       {"no rain collector",
@@ -158,7 +165,7 @@ TEST(AprsReport, PacketsPieceByPiece) {
 
 TEST(AprsReport, TheLogLineNamesThePressuresAndTheRatio) {
   const Case k = cirrantProPlus();
-  auto r = BuildAprsReport({k.config, k.image, k.history, k.barometerData, k.todayRain,
+  auto r = BuildAprsReport({k.config, k.image, historyWind(k.history), k.barometerData, k.todayRain,
                             platform::CivilTime{2006, 3, 10, 15, 30}});
   ASSERT_TRUE(r.isOk());
   EXPECT_EQ(r->logText, std::string("Cadena APRS: \"") + kProPlus +

@@ -40,7 +40,9 @@ struct Station {
     image.outsideHumidity = 40;
     image.barometer = 30010;
   }
-  AprsInputs inputs() const { return {config, image, {}, {}, 0.12, {2006, 7, 15, 9, 5}}; }
+  AprsInputs inputs() const {
+    return {config, image, std::nullopt, {}, 0.12, {2006, 7, 15, 9, 5}};
+  }
 };
 
 struct Logged {
