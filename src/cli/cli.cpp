@@ -472,6 +472,11 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addFuelCommands(app, ctx);
   addExportCommands(app, ctx);
   addTemplateCommands(app, ctx);
+  addAprsCommands(app, ctx);
+  addWuCommands(app, ctx);
+  addInetCommands(app, ctx);
+  addProfileCommands(app, ctx);
+  addUploadCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

@@ -28,6 +28,8 @@ struct CommandContext {
   // Where a program's event-log lines are also written (frame::RunOptions::journal).
   std::ostream* journal = nullptr;
   int exitCode = 0;
+  // Where secrets are read from (standard input when null).
+  std::istream* in = nullptr;
 };
 
 // Exit codes of every command.
@@ -57,6 +59,11 @@ void addReportCommands(CLI::App& app, CommandContext& ctx);
 void addFuelCommands(CLI::App& app, CommandContext& ctx);
 void addExportCommands(CLI::App& app, CommandContext& ctx);
 void addTemplateCommands(CLI::App& app, CommandContext& ctx);
+void addAprsCommands(CLI::App& app, CommandContext& ctx);
+void addWuCommands(CLI::App& app, CommandContext& ctx);
+void addInetCommands(CLI::App& app, CommandContext& ctx);
+void addProfileCommands(CLI::App& app, CommandContext& ctx);
+void addUploadCommands(CLI::App& app, CommandContext& ctx);
 
 // The platform of a command working in `programDir`: the real serial ports' numbers are
 // looked up in that directory's comports.txt, not in the current directory's.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "consolesim/console_engine.h"
@@ -336,9 +337,17 @@ void ConsoleEngine::cmdReceptionCheck() {
 
 void ConsoleEngine::cmdBarometerData() {
   const Reading r = measured(model_, memory_, suite_, consoleSeconds());
+  // The console's own lines: the virtual temperature and R take part in its altimeter
+  // reduction; below 925 ft R is what that temperature gives.
+  const int elevation = memory_.i16(kElevationAddress);
+  const int virtualTemp = r.outsideTemp / 10;
+  const int ratio = static_cast<int>(
+      std::lround(1000.0 * std::pow(10.0, elevation / ((virtualTemp + 460) * 122.894311))));
   char text[100];
-  std::snprintf(text, sizeof text, "BAR %d\n\rELEVATION %d\n\rOFFSET %d\n\r", r.barometer,
-                memory_.i16(kElevationAddress), suite_.barometerOffset);
+  std::snprintf(text, sizeof text,
+                "BAR %d\n\rELEVATION %d\n\rDEW POINT %d\n\rVIRTUAL TEMP %d\n\rC 29\n\rR %d\n\r"
+                "OFFSET %d\n\r",
+                r.barometer, elevation, virtualTemp - 10, virtualTemp, ratio, suite_.barometerOffset);
   replyOk();
   replyText(text);
 }
