@@ -29,7 +29,7 @@ struct CommandContext {
   std::ostream* journal = nullptr;
   int exitCode = 0;
   // The command line as given, for handing it to a running program.
-  std::vector<std::string> args;
+  std::vector<std::string> args = {};
   // The running program a client's command runs in: the command works on what that
   // program holds and never asks it over the socket. Null for a command on its own.
   frame::Program* host = nullptr;

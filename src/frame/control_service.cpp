@@ -176,7 +176,10 @@ void ControlService::onRequest(ClientId client, const nlohmann::json& request) {
   }
 }
 
-void ControlService::onGone(ClientId client) { endView(client); }
+void ControlService::onGone(ClientId client) {
+  // A client may be dropped from inside the manager's refresh, which must not be re-entered.
+  program_.loop().post([this, client] { endView(client); });
+}
 
 void ControlService::serveCurrent(ClientId client, bool follow) {
   if (program_.currentStation() == nullptr) {

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kMsgAdoptedOutsideChange = 66307;
 // Ticks of the frame timer between two looks at the files.
-constexpr int kTicksBetweenOutsideChecks = 2;
+constexpr int kTicksBetweenOutsideChecks = 1;
 
 std::string bytesText(std::span<const std::byte> bytes) {
   return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());

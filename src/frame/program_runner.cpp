@@ -73,8 +73,10 @@ int runProgram(const RunOptions& options) {
       options.journal == nullptr && options.err != nullptr && (switches.download || switches.clear);
   const int code = withProgram(options, keepRunLines ? &runLines : options.journal,
                                [&switches, &options](Program& program) {
+                                 // A -d or -c run ends as soon as its work is done: a
+                                 // client would only lose it half-way, so it serves none.
                                  ControlService control(program, options.commandRunner);
-                                 (void)control.open();
+                                 if (!switches.unattended()) (void)control.open();
                                  return program.run(switches);
                                });
   if (keepRunLines && code != kProgramExitOk) *options.err << runLines.str() << std::flush;

@@ -33,13 +33,40 @@ Status socketError(const std::string& what, int err) {
   return Status(kind, what + ": " + std::strerror(err), err);
 }
 
-std::optional<sockaddr_un> addressOf(const std::string& path) {
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  if (path.size() >= sizeof addr.sun_path) return std::nullopt;
-  std::memcpy(addr.sun_path, path.data(), path.size());
-  return addr;
-}
+// The address of `path`. A socket address holds at most 107 bytes of path, and program
+// directories can be deeper than that: a longer path is reached through the directory's
+// descriptor in /proc, which the kernel resolves like the path itself.
+class SocketAddress {
+ public:
+  explicit SocketAddress(const std::string& path) {
+    std::string reach = path;
+    if (path.size() >= sizeof addr_.sun_path) {
+      const auto slash = path.rfind('/');
+      const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+      dirFd_ = ::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+      if (dirFd_ < 0) return;
+      reach = "/proc/self/fd/" + std::to_string(dirFd_) + "/" + path.substr(slash + 1);
+    }
+    if (reach.size() >= sizeof addr_.sun_path) return;
+    addr_.sun_family = AF_UNIX;
+    std::memcpy(addr_.sun_path, reach.data(), reach.size());
+    valid_ = true;
+  }
+  ~SocketAddress() {
+    if (dirFd_ >= 0) ::close(dirFd_);
+  }
+  SocketAddress(const SocketAddress&) = delete;
+  SocketAddress& operator=(const SocketAddress&) = delete;
+
+  bool valid() const { return valid_; }
+  const sockaddr* get() const { return reinterpret_cast<const sockaddr*>(&addr_); }
+  socklen_t size() const { return sizeof addr_; }
+
+ private:
+  sockaddr_un addr_{};
+  int dirFd_ = -1;
+  bool valid_ = false;
+};
 
 // Writes what the socket takes now; returns the count, or -1 when the peer is gone.
 ssize_t writeSome(int fd, std::string_view bytes) {
@@ -104,14 +131,14 @@ ControlServer::~ControlServer() {
 Result<std::unique_ptr<ControlServer>> ControlServer::listen(
     EventLoop& loop, const std::string& path, Handlers handlers,
     std::chrono::milliseconds requestTimeout) {
-  auto addr = addressOf(path);
-  if (!addr) return Status::badArgument(path + ": path too long for a socket");
+  SocketAddress addr(path);
+  if (!addr.valid()) return Status::badArgument(path + ": path too long for a socket");
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return socketError(path, errno);
   // A socket file left by a program that was killed; the caller's lock says none runs.
   ::unlink(path.c_str());
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&*addr), sizeof *addr) != 0 ||
-      ::chmod(path.c_str(), 0660) != 0 || ::listen(fd, 16) != 0) {
+  if (::bind(fd, addr.get(), addr.size()) != 0 || ::chmod(path.c_str(), 0660) != 0 ||
+      ::listen(fd, 16) != 0) {
     int err = errno;
     ::close(fd);
     ::unlink(path.c_str());
@@ -257,13 +284,13 @@ void ControlClient::close() {
 }
 
 Result<ControlClient> ControlClient::connect(const std::string& path) {
-  auto addr = addressOf(path);
-  if (!addr) return Status::notFound(path + ": path too long for a socket");
+  SocketAddress addr(path);
+  if (!addr.valid()) return Status::notFound(path + ": path too long for a socket");
   int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return socketError(path, errno);
   int rc;
   do {
-    rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&*addr), sizeof *addr);
+    rc = ::connect(fd, addr.get(), addr.size());
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
     int err = errno;

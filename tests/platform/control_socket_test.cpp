@@ -140,6 +140,21 @@ TEST_F(ControlServerTest, ReplacesAStaleFileServesWithMode0660AndRemovesItsFile)
   EXPECT_EQ(ControlClient::connect(path_).status().kind(), Errc::kNotFound);
 }
 
+// A socket address holds some hundred bytes of path; a program directory may be deeper.
+TEST_F(ControlServerTest, ADeepProgramDirectoryStillGetsItsSocket) {
+  const std::filesystem::path deep = dir_ / std::string(120, 'd');
+  std::filesystem::create_directories(deep);
+  path_ = (deep / "stratalog.sock").string();
+  listen();
+  auto client = ControlClient::connect(path_);
+  ASSERT_TRUE(client.isOk()) << client.status().toString();
+  ASSERT_TRUE(client->send(json{{"request", "held"}}).isOk());
+  passes(3);
+  EXPECT_EQ(requests_.size(), 1u);
+  server_.reset();
+  EXPECT_FALSE(std::filesystem::exists(path_));
+}
+
 // A silent client, one that sends garbage and one that announces 100 MB are each dropped
 // with one log line, and the loop's own work goes on meanwhile.
 TEST_F(ControlServerTest, MisbehavingClientsAreDroppedWithALogLineAndTheLoopGoesOn) {
