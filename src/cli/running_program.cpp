@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "frame/control_service.h"
+#include "frame/messages.h"
 #include "frame/program.h"
 #include "platform/control_socket.h"
 #include "platform/event_loop.h"
@@ -18,17 +19,26 @@ namespace {
 
 constexpr int kMsgConnectionLost = 66309;
 constexpr int kMsgOtherStation = 66308;
+constexpr int kMsgNoPermission = 66312;
 
 // Long enough for a download over a slow line between two progress lines.
 constexpr std::chrono::milliseconds kAnswerTimeout{10 * 60 * 1000};
 constexpr const char* kRedraw = "\033[H\033[2J";
 
-std::optional<platform::ControlClient> connectTo(const std::string& programDir) {
+// The running program's socket: empty when none answers there. A socket this user may not
+// use belongs to a program that runs all the same: that is said, and `refused` set.
+std::optional<platform::ControlClient> connectTo(CommandContext& ctx, const std::string& programDir,
+                                                 bool& refused) {
   const std::string path =
       platform::joinPath(programDirectory(programDir), platform::kControlSocketFileName);
   auto client = platform::ControlClient::connect(path);
-  if (!client) return std::nullopt;
-  return std::move(*client);
+  if (client) return std::move(*client);
+  if (client.status().kind() == platform::Errc::kPermission) {
+    *ctx.err << "stratalog: " << frame::fillText(platform::loadString(kMsgNoPermission), {path})
+             << "\n";
+    refused = true;
+  }
+  return std::nullopt;
 }
 
 bool isPathOption(const std::string& name) {
@@ -112,8 +122,9 @@ bool personWatches(const CommandContext& ctx) {
 std::optional<int> runInRunningProgram(CommandContext& ctx, const std::string& programDir,
                                        const std::string& input) {
   if (ctx.host != nullptr) return std::nullopt;
-  auto client = connectTo(programDir);
-  if (!client) return std::nullopt;
+  bool refused = false;
+  auto client = connectTo(ctx, programDir, refused);
+  if (!client) return refused ? std::optional<int>(kExitFailed) : std::nullopt;
   nlohmann::json request{{frame::control::kRequest, frame::control::kCommand},
                          {"args", linePaths(ctx.args, programDir)},
                          {"input", input},
@@ -125,8 +136,9 @@ std::optional<int> runInRunningProgram(CommandContext& ctx, const std::string& p
 std::optional<int> currentFromRunningProgram(CommandContext& ctx, const std::string& programDir,
                                              const std::string& station, bool follow) {
   if (ctx.host != nullptr) return std::nullopt;
-  auto client = connectTo(programDir);
-  if (!client) return std::nullopt;
+  bool refused = false;
+  auto client = connectTo(ctx, programDir, refused);
+  if (!client) return refused ? std::optional<int>(kExitFailed) : std::nullopt;
   nlohmann::json request{{frame::control::kRequest, frame::control::kCurrent},
                          {"follow", follow},
                          {"station", station}};
