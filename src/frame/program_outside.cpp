@@ -3,6 +3,7 @@
 // while it runs. Before it writes one, and every few seconds, the program takes in such a
 // change instead of overwriting it.
 #include "frame/program.h"
+#include "link/station_link.h"
 #include "platform/string_table.h"
 #include "station/station_tree.h"
 
@@ -13,6 +14,14 @@ namespace {
 constexpr int kMsgAdoptedOutsideChange = 66307;
 // Ticks of the frame timer between two looks at the files.
 constexpr int kTicksBetweenOutsideChecks = 1;
+
+// Whether two records reach the console the same way.
+bool sameLink(const stationlink::PortParams& a, const stationlink::PortParams& b) {
+  return a.portNumber == b.portNumber && a.baudRate == b.baudRate && a.linkType == b.linkType &&
+         a.idleSeconds == b.idleSeconds && a.pulseDialling == b.pulseDialling &&
+         a.modem == b.modem && a.phoneNumber == b.phoneNumber && a.modemInit == b.modemInit &&
+         a.dialPauseSeconds == b.dialPauseSeconds && a.devicePath == b.devicePath;
+}
 
 std::string bytesText(std::span<const std::byte> bytes) {
   return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -70,6 +79,7 @@ void Program::adoptOutsideStation() {
   if (theirs->size() == station::StationConfig::kSize && base.size() == theirs->size()) {
     // The run-time area is never on disk; only the bytes the program has not changed
     // itself take the outside value.
+    const stationlink::PortParams before = stationlink::portParamsFromStation(*current_);
     const station::StationConfig::Bytes mine = current_->encodeForDisk();
     std::span<std::byte> held = current_->mutableBytes();
     for (std::size_t i = 0; i < held.size(); ++i) {
@@ -78,6 +88,11 @@ void Program::adoptOutsideStation() {
       if (mine[i] == b && t != b) held[i] = t;
     }
     messages_.setStationName(current_->stationName());
+    if (!sameLink(before, stationlink::portParamsFromStation(*current_))) {
+      // The readings pause while the link is replaced, and start again on the new one.
+      stationlink::RealtimePause pause(realtime_.get());
+      stations_->relinkStation(*current_);
+    }
     (void)messages_.LogMessage(
         fillText(platform::loadString(kMsgAdoptedOutsideChange), {heldStation_.path()}),
         currentStationName());

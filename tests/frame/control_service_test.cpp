@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -245,16 +246,26 @@ TEST_F(ControlServiceTest, AStationFileEditedByHandIsTakenInAndNotOverwritten) {
   run(std::chrono::seconds(2));
   EXPECT_EQ(program->currentStation()->elevation(), 1234);
   EXPECT_EQ(program->currentStation()->timeoutSeconds(), 77);
+  // Nothing of the link changed: it stays.
+  EXPECT_EQ(std::count(stations->events.begin(), stations->events.end(), "close link"), 0);
   const std::string l = log();
   EXPECT_NE(l.find("STATION.CFG cambió fuera del programa"), std::string::npos) << l;
   run(std::chrono::seconds(4));
   EXPECT_EQ(log(), l);
+
+  // Another speed: the link is made again with it.
+  edited->setBaudRate(9600);
+  ASSERT_TRUE(station::writeStationRecord(fs, *edited, dir_).isOk());
+  run(std::chrono::seconds(1));
+  EXPECT_EQ(program->currentStation()->baudRate(), 9600);
+  EXPECT_EQ(std::count(stations->events.begin(), stations->events.end(), "close link"), 1);
 
   program->shutdown();
   auto saved = station::readStationRecord(fs, dir_);
   ASSERT_TRUE(saved.isOk());
   EXPECT_EQ(saved->elevation(), 1234);
   EXPECT_EQ(saved->timeoutSeconds(), 77);
+  EXPECT_EQ(saved->baudRate(), 9600);
 }
 
 }  // namespace
