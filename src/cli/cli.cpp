@@ -504,6 +504,7 @@ void forEachCommand(const std::function<void(const std::string& path, const CLI:
 }
 
 int runCommandLine(const std::vector<std::string>& args, CommandContext& ctx) {
+  ctx.args = args;
   CLI::App app{helpText(kHelpTitle), "stratalog"};
   registerCommands(app, ctx);
 

@@ -30,6 +30,13 @@ struct CommandContext {
   int exitCode = 0;
   // Where secrets are read from (standard input when null).
   std::istream* in = nullptr;
+  // The command line as given, for handing it to a running program.
+  std::vector<std::string> args = {};
+  // The running program a client's command runs in: the command works on what that
+  // program holds and never asks it over the socket. Null for a command on its own.
+  frame::Program* host = nullptr;
+  // For a client's command: whether the client's standard input is a terminal.
+  bool clientTerminal = false;
 };
 
 // Exit codes of every command.
@@ -64,6 +71,28 @@ void addWuCommands(CLI::App& app, CommandContext& ctx);
 void addInetCommands(CLI::App& app, CommandContext& ctx);
 void addProfileCommands(CLI::App& app, CommandContext& ctx);
 void addUploadCommands(CLI::App& app, CommandContext& ctx);
+
+// --- A program running in the program directory ---
+
+// When a program runs in `programDir` and answers on its control socket, hands it this
+// command line (with `input`, what the command read from standard input), prints what it
+// answers as the command itself would and returns its exit code. Nullopt when no program
+// answers there, or when the command already runs in one: the command then does the work.
+std::optional<int> runInRunningProgram(CommandContext& ctx, const std::string& programDir,
+                                       const std::string& input = {});
+// The current conditions of the station the running program has open (`station`, when
+// named, must be that one): one reading, or each reading until the person stops.
+std::optional<int> currentFromRunningProgram(CommandContext& ctx, const std::string& programDir,
+                                             const std::string& station, bool follow);
+// How `stratalog run` runs a client's command line: in the running program, as here.
+frame::ClientCommandRunner clientCommandRunner(const CommandContext& ctx);
+// Runs `op` on the station: in the running program a client's command runs in (the
+// station it has open), else as frame::runWithStation does.
+int withStationProgram(CommandContext& ctx, const std::string& programDir,
+                       const std::string& station, const std::function<int(frame::Program&)>& op);
+// Whether a person watches the command's progress: the client's terminal for a client's
+// command, else this process's standard input.
+bool personWatches(const CommandContext& ctx);
 
 // The platform of a command working in `programDir`: the real serial ports' numbers are
 // looked up in that directory's comports.txt, not in the current directory's.

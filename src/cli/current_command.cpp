@@ -30,8 +30,16 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx) {
   addStationOptions(current, *choice);
   current->add_flag("--follow,-f", *follow, helpText(kHelpFollow));
   current->callback([&ctx, choice, follow] {
+    // A running program holds the console's port: it serves the readings.
+    const bool named = !choice->station.empty();
+    if (named && !resolveStation(ctx, *choice)) return;
+    if (auto code = currentFromRunningProgram(ctx, choice->programDir,
+                                              named ? choice->station : std::string(), *follow)) {
+      ctx.exitCode = *code;
+      return;
+    }
     const frame::RunOptions options = runOptions(ctx, choice->programDir);
-    if (!resolveStation(ctx, *choice)) return;
+    if (!named && !resolveStation(ctx, *choice)) return;
     ctx.exitCode = frame::runWithStation(options, choice->station, [&](frame::Program& program) {
       if (*follow) {
         return frame::followCurrentConditions(program, *ctx.out,

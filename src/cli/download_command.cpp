@@ -34,10 +34,14 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
   auto* download = app.add_subcommand("download", helpText(kHelpDownload));
   addStationOptions(download, *choice);
   download->callback([&ctx, choice] {
-    const frame::RunOptions options = runOptions(ctx, choice->programDir);
+    // A running program holds the console's port: it downloads, and this prints its answers.
+    if (auto code = runInRunningProgram(ctx, choice->programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     if (!resolveStation(ctx, *choice)) return;
-    const bool terminal = platform::standardInputIsTerminal();
-    ctx.exitCode = frame::runWithStation(options, choice->station, [&](frame::Program& program) {
+    const bool terminal = personWatches(ctx);
+    auto body = [&](frame::Program& program) {
       // The progress and the retries share one status line, overwritten in place; the
       // retry line is the longer, so each line erases what it leaves of the one before.
       auto showStatus = [&ctx, terminal](const std::string& line) {
@@ -46,7 +50,10 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
       auto progress = [showStatus](int done, int total) {
         showStatus(stationlink::progressText(done, total));
       };
-      frame::DownloadResult r = frame::downloadOpenStation(program, progress, showStatus);
+      frame::DownloadResult r =
+          ctx.host != nullptr
+              ? frame::downloadInRunningProgram(program, choice->station, progress, showStatus)
+              : frame::downloadOpenStation(program, progress, showStatus);
       if (terminal) *ctx.out << "\n";
       if (r.ok()) {
         *ctx.out << storedText(r.recordsStored) << "\n";
@@ -61,7 +68,10 @@ void addDownloadCommands(CLI::App& app, CommandContext& ctx) {
       }
       *ctx.err << "; " << storedText(r.recordsStored) << "\n";
       return kExitFailed;
-    });
+    };
+    ctx.exitCode = ctx.host != nullptr ? body(*ctx.host)
+                                       : frame::runWithStation(runOptions(ctx, choice->programDir),
+                                                               choice->station, body);
   });
 }
 

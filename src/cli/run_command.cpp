@@ -10,6 +10,7 @@ int runProgramCommand(const std::vector<std::string>& programArgs, const std::st
                       CommandContext& ctx) {
   frame::RunOptions options = runOptions(ctx, programDir);
   options.args = programArgs;
+  options.commandRunner = clientCommandRunner(ctx);
   return frame::runProgram(options);
 }
 

@@ -121,10 +121,12 @@ int setCommand(CommandContext& ctx, const SetOptions& o) {
   // A running program keeps its own copy of the settings and would write it back at exit.
   // A lock file that cannot be made at all (a read-only directory) leaves the writes to
   // fail on their own.
-  auto lock = platform::InstanceLock::acquire(dir);
+  // A client's command runs in that program, which takes the change in.
+  auto lock = ctx.host != nullptr
+                  ? platform::Result<platform::InstanceLock>(platform::InstanceLock())
+                  : platform::InstanceLock::acquire(dir);
   if (!lock && lock.status().kind() == platform::Errc::kBusy) {
-    return fail(ctx, kExitFailed,
-                platform::loadString(kMsgProgramDirBusy) + " (" + lock.status().message() + ")");
+    return fail(ctx, kExitFailed, platform::loadString(kMsgProgramDirBusy));
   }
   auto now = frame::changeAutoDownloadIn(*ctx.env.files, dir, change);
   if (!now) {
@@ -159,6 +161,11 @@ void addScheduleCommands(CLI::App& app, CommandContext& ctx) {
   auto* minute = set->add_option("--minute", o->minute, helpText(kHelpMinute));
   addProgramDirOption(set, o->programDir);
   set->callback([&ctx, o, hours, minute] {
+    // A running program would write its own copy back: it makes the change itself.
+    if (auto code = runInRunningProgram(ctx, o->programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     o->hoursGiven = hours->count() > 0;
     o->minuteGiven = minute->count() > 0;
     ctx.exitCode = setCommand(ctx, *o);

@@ -253,6 +253,11 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->add_option("--rain-unit", o->rainUnit, helpText(kHelpRainUnit));
   cmd->add_option("--elevation-unit", o->elevationUnit, helpText(kHelpElevationUnit));
   cmd->callback([&ctx, o] {
+    // A running program would write its own copy back: it makes the change itself.
+    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     if (!resolveStation(ctx, o->choice)) return;
     std::string portDevice;
     auto settings = settingsOf(*o, portDevice);
@@ -350,6 +355,10 @@ void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
   cmd->get_option("--station")->required();
   cmd->add_flag("--yes", *yes, helpText(kHelpDeleteYes));
   cmd->callback([&ctx, o, yes] {
+    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     // The station is not opened: one whose settings no longer read can still be deleted,
     // named by its directory; a display name goes through the station list.
     const std::string programDir = programDirectory(o->choice.programDir);
@@ -361,7 +370,7 @@ void addDelete(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o)
     }
     const std::string dir = o->choice.station;
     ctx.exitCode =
-        frame::runWithStation(runOptions(ctx, programDir), {}, [&](frame::Program& program) {
+        withStationProgram(ctx, programDir, {}, [&](frame::Program& program) {
           platform::Status s = program.deleteStation(dir, *yes);
           if (s.kind() == platform::Errc::kCancelled) {
             *ctx.err << "stratalog station delete: "

@@ -88,6 +88,7 @@ stationlink::LinkServices Program::linkServices() {
 void Program::tick() {
   ports_->tick();
   title_.update(currentTitle());
+  checkOutsideChangesOnTick();
   scheduler_.tick();
 }
 
@@ -154,9 +155,11 @@ void Program::shutdown() {
   stations_->stopPortManager();
   // The modules and other shutdown hooks, then the settings and the station.
   for (auto& hook : shutdownHooks_) hook(*this);
+  adoptOutsideSettings();
   (void)saveProgramSettingsAtExit(settings_, *env_.files, programDirectory_, messages_);
+  rememberSettingsOnDisk();
   if (current_) {
-    if (!stations_->saveStation(*current_).isOk())
+    if (!saveCurrentStation().isOk())
       messages_.ReportError(kMsgStationSaveFailed, currentStationName());
     stations_->closeStation();
   }
@@ -164,7 +167,10 @@ void Program::shutdown() {
 
 platform::Status Program::saveCurrentStation() {
   if (!current_) return platform::Status::ok();
-  return stations_->saveStation(*current_);
+  adoptOutsideStation();
+  platform::Status s = stations_->saveStation(*current_);
+  rememberStationOnDisk();
+  return s;
 }
 
 DownloadResult Program::downloadCurrentStation(

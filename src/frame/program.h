@@ -13,6 +13,7 @@
 #include "frame/download_runner.h"
 #include "frame/event_log.h"
 #include "frame/messages.h"
+#include "frame/outside_changes.h"
 #include "frame/program_settings.h"
 #include "frame/scheduler.h"
 #include "frame/station_services.h"
@@ -122,6 +123,12 @@ class Program {
       std::function<void(int done, int total)> progress = {},
       std::function<void(const DownloadResult& result)> logResult = {});
 
+  // Takes in what someone else (a command, an editor) changed in progdata.dat or the open
+  // station's STATION.CFG since the program read or wrote them, keeping the program's own
+  // pending changes on top; one log line for each file taken in. Runs before every save,
+  // every few seconds, and after a command a client had the program run.
+  void adoptOutsideChanges();
+
   // --- Program-wide state ---
   platform::Env& env() { return env_; }
   platform::FileSystem& files() { return *env_.files; }
@@ -163,6 +170,11 @@ class Program {
   stationlink::LinkServices linkServices();
   stationlink::RealtimeHost realtimeHost();
   std::string currentTitle() const;
+  void rememberSettingsOnDisk();
+  void rememberStationOnDisk();
+  void adoptOutsideSettings();
+  void adoptOutsideStation();
+  void checkOutsideChangesOnTick();
 
   platform::Env env_;
   std::string programDirectory_;
@@ -184,6 +196,10 @@ class Program {
   TitleLine title_;
   CommandLineSwitches switches_;
   std::optional<station::StationConfig> current_;
+  // progdata.dat and the open station's STATION.CFG as last read or written.
+  HeldFile heldSettings_;
+  HeldFile heldStation_;
+  int ticksSinceOutsideCheck_ = 0;
   bool passwordAccepted_ = false;
   bool shutDown_ = false;
   bool started_ = false;

@@ -23,10 +23,12 @@ int withProgram(const RunOptions& options, std::ostream* journal,
   auto lock = platform::InstanceLock::acquire(dir);
   if (!lock) {
     if (options.err) {
+      // Said once, in the person's language; the lock file's name adds nothing for them.
       if (lock.status().kind() == platform::Errc::kBusy) {
-        *options.err << platform::loadString(kMsgAnotherInstance) << "\n";
+        *options.err << "stratalog: " << platform::loadString(kMsgAnotherInstance) << "\n";
+      } else {
+        *options.err << "stratalog: " << lock.status().message() << "\n";
       }
-      *options.err << "stratalog: " << lock.status().message() << "\n";
     }
     return kProgramExitFailed;
   }
@@ -70,7 +72,13 @@ int runProgram(const RunOptions& options) {
   const bool keepRunLines =
       options.journal == nullptr && options.err != nullptr && (switches.download || switches.clear);
   const int code = withProgram(options, keepRunLines ? &runLines : options.journal,
-                               [&switches](Program& program) { return program.run(switches); });
+                               [&switches, &options](Program& program) {
+                                 // A -d or -c run ends as soon as its work is done: a
+                                 // client would only lose it half-way, so it serves none.
+                                 ControlService control(program, options.commandRunner);
+                                 if (!switches.unattended()) (void)control.open();
+                                 return program.run(switches);
+                               });
   if (keepRunLines && code != kProgramExitOk) *options.err << runLines.str() << std::flush;
   return code;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "frame/control_service.h"
 #include "platform/env.h"
 
 namespace frame {
@@ -25,11 +26,14 @@ struct RunOptions {
   // Where every event-log line is also written: standard error when the program runs
   // without a terminal, so the service's journal holds the log; null: nowhere.
   std::ostream* journal = nullptr;
+  // How the running program runs a command line a client sends over its control socket;
+  // empty: it runs none (current conditions are still served).
+  ClientCommandRunner commandRunner;
 };
 
 // Takes the program directory's instance lock (a second instance says so on `err` and
-// gets exit code 1), builds the Program with the terminal or headless user interface
-// and runs it to its end. Returns the exit code.
+// gets exit code 1), builds the Program with the terminal or headless user interface,
+// opens its control socket and runs it to its end. Returns the exit code.
 int runProgram(const RunOptions& options);
 
 class Program;

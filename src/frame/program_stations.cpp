@@ -35,6 +35,7 @@ platform::Status Program::openStation(const std::string& dir) {
   // The open sequence shows its own messages.
   if (!opened) return opened.status();
   current_ = std::move(*opened);
+  rememberStationOnDisk();
   settings_.setLastStationDirectory(dir);
   passwordAccepted_ = false;
   messages_.setStationName(current_->stationName());
@@ -52,6 +53,7 @@ void Program::closeStation() {
   (void)saveCurrentStation();
   stations_->closeStation();
   current_.reset();
+  rememberStationOnDisk();
   messages_.setStationName({});
 }
 
@@ -106,8 +108,11 @@ void Program::storeSchedule(const station::DownloadSchedule& s) {
 
 platform::Status Program::saveAutoDownload(const std::vector<std::string>& stationDirs,
                                            const std::array<bool, 24>& hours, int offsetMinutes) {
-  return applyAutoDownload(*env_.files, programDirectory_, settings_, stationDirs, hours,
-                           offsetMinutes);
+  adoptOutsideSettings();
+  platform::Status s = applyAutoDownload(*env_.files, programDirectory_, settings_, stationDirs,
+                                         hours, offsetMinutes);
+  rememberSettingsOnDisk();
+  return s;
 }
 
 }  // namespace frame

@@ -68,6 +68,7 @@ bool Program::start(const CommandLineSwitches& switches) {
   }
   settings_ = *loaded;
   started_ = true;
+  rememberSettingsOnDisk();
   // The user's date conventions and display units.
   applySettingsAtStart();
   // The serial-port manager.
@@ -127,6 +128,7 @@ platform::Status Program::startForCommand(const std::string& stationDir) {
   }
   settings_ = *loaded;
   started_ = true;
+  rememberSettingsOnDisk();
   applySettingsAtStart();
   if (platform::Status s = stations_->startPortManager(); !s.isOk()) return s;
   if (stationDir.empty()) return platform::Status::ok();

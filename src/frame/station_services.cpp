@@ -141,6 +141,10 @@ class FileStationServices : public StationServices {
     if (link_ != nullptr && ports_ != nullptr) (void)ports_->RemovePort(link_);
     link_ = nullptr;
   }
+  void relinkStation(const station::StationConfig& config) override {
+    if (open_ && open_->directory() == config.stationDir()) open_->config = config;
+    closeLink();
+  }
   void reopenAfterScheduledRun() override {}
   ClearOperations* clearOperations() override { return nullptr; }
   station::ConsoleConfigMemory* configMemory() override {

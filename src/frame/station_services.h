@@ -64,6 +64,12 @@ class StationServices {
   // Closes the open station's console link: another station of a scheduled run needs
   // the same port.
   virtual void closeLink() = 0;
+  // The open station's record changed outside the program in its link settings (port,
+  // speed, modem): its link is closed, and the next operation opens one with `config`.
+  virtual void relinkStation(const station::StationConfig& config) {
+    (void)config;
+    closeLink();
+  }
   // After a scheduled run: reopens the open station's rain database, and its link when
   // closeLink closed it.
   virtual void reopenAfterScheduledRun() = 0;

@@ -55,6 +55,24 @@ void EventLoop::unwatch(int fd) {
   for (auto& r : readers_) {
     if (r->fd == fd) r->removed = true;
   }
+  for (auto& w : watches_) {
+    if (w->fd == fd) w->removed = true;
+  }
+}
+
+void EventLoop::watchFd(int fd, bool wantWrite, FdHandler handler) {
+  unwatch(fd);
+  auto w = std::make_unique<FdWatch>();
+  w->fd = fd;
+  w->wantWrite = wantWrite;
+  w->handler = std::move(handler);
+  watches_.push_back(std::move(w));
+}
+
+void EventLoop::setWantWrite(int fd, bool wantWrite) {
+  for (auto& w : watches_) {
+    if (w->fd == fd && !w->removed) w->wantWrite = wantWrite;
+  }
 }
 
 bool EventLoop::handleTerminationSignals(SignalHandler handler) {
@@ -92,6 +110,12 @@ void EventLoop::runOnce(std::chrono::milliseconds maxWait) {
     fds.push_back({r->fd, POLLIN, 0});
     polled.push_back(r.get());
   }
+  std::vector<FdWatch*> watched;
+  for (auto& w : watches_) {
+    if (w->removed) continue;
+    fds.push_back({w->fd, static_cast<short>(POLLIN | (w->wantWrite ? POLLOUT : 0)), 0});
+    watched.push_back(w.get());
+  }
   auto wait = waitFor(maxWait);
   int ready =
       ::poll(fds.data(), fds.size(), static_cast<int>(std::min<long long>(wait.count(), 1 << 30)));
@@ -104,6 +128,15 @@ void EventLoop::runOnce(std::chrono::milliseconds maxWait) {
     for (std::size_t i = 0; i < polled.size(); ++i) {
       short ev = fds[first + i].revents;
       if (ev != 0 && !polled[i]->removed) readInput(*polled[i]);
+    }
+    first += polled.size();
+    for (std::size_t i = 0; i < watched.size(); ++i) {
+      short ev = fds[first + i].revents;
+      if (ev == 0 || watched[i]->removed) continue;
+      // A copy: the handler may unwatch its own descriptor, and a later watch may take
+      // the vector's storage.
+      FdHandler handler = watched[i]->handler;
+      handler((ev & (POLLIN | POLLHUP | POLLERR | POLLNVAL)) != 0, (ev & POLLOUT) != 0);
     }
   }
   runTimers();
@@ -193,6 +226,7 @@ void EventLoop::readInput(Reader& reader) {
 void EventLoop::sweep() {
   std::erase_if(timers_, [](const auto& t) { return t->removed; });
   std::erase_if(readers_, [](const auto& r) { return r->removed; });
+  std::erase_if(watches_, [](const auto& w) { return w->removed; });
 }
 
 }  // namespace platform

@@ -35,6 +35,9 @@ class EventLoop {
   // when the input closes.
   using LineHandler = std::function<void(std::string_view line, bool eof)>;
   using SignalHandler = std::function<void(int signalNumber)>;
+  // A descriptor is ready: readable (a hang-up or an error counts as readable, so the
+  // handler's read sees it) and/or writable.
+  using FdHandler = std::function<void(bool readable, bool writable)>;
 
   explicit EventLoop(Clock& clock);
   ~EventLoop();
@@ -47,7 +50,13 @@ class EventLoop {
 
   // Reads lines from `fd` when it is readable. One reader per descriptor.
   void watchLines(int fd, LineHandler handler);
+  // Every watch of `fd`, lines or raw.
   void unwatch(int fd);
+
+  // Calls `handler` whenever `fd` is readable, and writable too while `wantWrite` holds.
+  // One watch per descriptor; the handler reads and writes the descriptor itself.
+  void watchFd(int fd, bool wantWrite, FdHandler handler);
+  void setWantWrite(int fd, bool wantWrite);
 
   // Installs the signal pipe for SIGINT and SIGTERM (and ignores SIGPIPE); `handler` runs
   // on the loop's thread, from a pass or from pump(). Only one loop per process.
@@ -95,6 +104,13 @@ class EventLoop {
     bool removed = false;
   };
 
+  struct FdWatch {
+    int fd;
+    bool wantWrite;
+    FdHandler handler;
+    bool removed = false;
+  };
+
   void serviceSignals();
   void runTasks();
   void runTimers();
@@ -105,6 +121,7 @@ class EventLoop {
   Clock& clock_;
   std::vector<std::unique_ptr<Timer>> timers_;
   std::vector<std::unique_ptr<Reader>> readers_;
+  std::vector<std::unique_ptr<FdWatch>> watches_;
   std::vector<std::function<void()>> tasks_;
   std::unique_ptr<SignalPipe> signals_;
   SignalHandler signalHandler_;

@@ -34,6 +34,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/cli_station.inc"
 #include "platform/strings/cli_shell.inc"
 #include "platform/strings/frame_journal.inc"
+#include "platform/strings/frame_control.inc"
     {-1, ""},
 };
 
