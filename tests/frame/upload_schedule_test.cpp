@@ -6,6 +6,7 @@
 
 #include "frame/scheduler.h"
 #include "frame/upload_runner.h"
+#include "platform/signals.h"
 #include "platform/testing/fake_ftp.h"
 #include "program_fixture.h"
 
@@ -121,6 +122,27 @@ TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   step();
   EXPECT_TRUE(p.scheduler().schedulingEnabled());
   EXPECT_EQ(server.logins, 1);
+}
+
+TEST_F(ScheduledUploadTest, AnInterruptDuringARunCancelsIt) {
+  const std::string dir = addStation("casa", "Casa");
+  publish::InetConfig c;
+  ASSERT_TRUE(c.setFtpPassword("secret"));
+  c.setInternetTransfer(true);
+  fs.setContents(dir + "/Profile1.lst", "a.txt\t\t\t\t" + dir + "/a.txt\nb.txt\t\t\t\t" + dir + "/b.txt\n");
+  fs.setContents(dir + "/a.txt", "a");
+  fs.setContents(dir + "/b.txt", "b");
+  platform::FakeFtpServer server(fs, clock);
+  server.loginDirectory = "/";
+  server.onPut = [] { platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal()); };
+  Program& p = makeProgram();
+  ASSERT_TRUE(p.startForCommand(dir).isOk());
+  auto connector = server.connector();
+  publish::UploadRun run(uploadRunParts(p, c, 1, *connector));
+  EXPECT_EQ(runOnLoop(p, run), publish::UploadOutcome::kCancelled);
+  EXPECT_EQ(server.stored.size(), 1u);
+  EXPECT_NE(log().find("Carga de Perfil(es) de Carga de Datos 1  cancelada por el usuario."),
+            std::string::npos);
 }
 
 }  // namespace
