@@ -4,7 +4,10 @@
 
 #include <vector>
 
+#include "consolesim/console_engine.h"
+#include "consolesim/sim_serial_port.h"
 #include "frame/scheduler.h"
+#include "link/cirrant_link.h"
 #include "frame/upload_runner.h"
 #include "platform/signals.h"
 #include "platform/testing/fake_ftp.h"
@@ -92,7 +95,33 @@ TEST(UploadScheduleTest, StepsAfterTheTickCounterWrapsStillSeeEachNewMinute) {
   EXPECT_EQ(dueTicks, (std::vector<int>{19, 79, 139, 199, 255}));
 }
 
-class ScheduledUploadTest : public testing::ProgramTest {};
+// A program with the station "Casa" open, its link a console in process.
+class ScheduledUploadTest : public testing::ProgramTest {
+ protected:
+  Program& openStation(const std::string& dir) {
+    Program& p = makeProgram();
+    EXPECT_TRUE(p.startForCommand(dir).isOk());
+    engine_ = std::make_unique<consolesim::ConsoleEngine>(clock, consolesim::EngineOptions{});
+    opener_ = std::make_unique<consolesim::SimSerialPortOpener>(*engine_, clock);
+    stationlink::LinkServices services;
+    services.opener = opener_.get();
+    services.clock = &clock;
+    stationlink::PortParams params;
+    params.portNumber = 1;
+    params.baudRate = 19200;
+    params.linkType = stationlink::LinkType::kCirrant;
+    link_ = std::make_unique<stationlink::CirrantLink>(params, services);
+    stations->link = link_.get();
+    return p;
+  }
+  void TearDown() override {
+    if (stations != nullptr) stations->link = nullptr;
+  }
+
+  std::unique_ptr<consolesim::ConsoleEngine> engine_;
+  std::unique_ptr<consolesim::SimSerialPortOpener> opener_;
+  std::unique_ptr<stationlink::CirrantLink> link_;
+};
 
 TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   const std::string dir = addStation("casa", "Casa");
@@ -105,8 +134,7 @@ TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   fs.setContents(dir + "/a.txt", "hello");
   platform::FakeFtpServer server(fs, clock);
   server.loginDirectory = "/";
-  Program& p = makeProgram();
-  ASSERT_TRUE(p.startForCommand(dir).isOk());
+  Program& p = openStation(dir);
   auto step = uploadScheduleStep(p, [&](Program&) { return server.connector(); });
   step();
   EXPECT_FALSE(p.scheduler().schedulingEnabled());
@@ -135,8 +163,7 @@ TEST_F(ScheduledUploadTest, AnInterruptDuringARunCancelsIt) {
   platform::FakeFtpServer server(fs, clock);
   server.loginDirectory = "/";
   server.onPut = [] { platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal()); };
-  Program& p = makeProgram();
-  ASSERT_TRUE(p.startForCommand(dir).isOk());
+  Program& p = openStation(dir);
   auto connector = server.connector();
   publish::UploadRun run(uploadRunParts(p, c, 1, *connector));
   EXPECT_EQ(runOnLoop(p, run), publish::UploadOutcome::kCancelled);
