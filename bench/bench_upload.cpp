@@ -9,13 +9,12 @@
 #include <fstream>
 #include <string>
 
+#include "../tests/publish/upload_ftp_server.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/ftp_client.h"
 #include "publish/inet_config.h"
 #include "publish/upload_run.h"
-
-#include "../tests/publish/upload_ftp_server.h"
 
 namespace {
 
@@ -26,7 +25,8 @@ constexpr std::size_t kFileBytes = 10 * 1024;
 class CountingConnector : public platform::FtpConnector {
  public:
   explicit CountingConnector(platform::FtpConnector& inner) : inner_(inner) {}
-  platform::Result<std::unique_ptr<platform::FtpSession>> open(const platform::FtpLogin& l) override {
+  platform::Result<std::unique_ptr<platform::FtpSession>> open(
+      const platform::FtpLogin& l) override {
     ++logins;
     return inner_.open(l);
   }
@@ -42,7 +42,8 @@ void BM_UploadTwoHundredFiles(benchmark::State& state) {
     return;
   }
   namespace fs = std::filesystem;
-  const fs::path base = fs::temp_directory_path() / ("stratalog-bench-upload-" + std::to_string(getpid()));
+  const fs::path base =
+      fs::temp_directory_path() / ("stratalog-bench-upload-" + std::to_string(getpid()));
   fs::remove_all(base);
   fs::create_directories(base / "station");
   fs::create_directories(base / "server");

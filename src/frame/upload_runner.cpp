@@ -75,13 +75,13 @@ void carryBookkeeping(const publish::InetConfig& from, publish::InetConfig& to) 
   }
 }
 
-void startScheduledRun(Program& program, const publish::InetConfig& config,
-                       std::uint32_t profiles, const FtpConnectorFactory& connectors) {
+void startScheduledRun(Program& program, const publish::InetConfig& config, std::uint32_t profiles,
+                       const FtpConnectorFactory& connectors) {
   program.scheduler().setSchedulingEnabled(false);
   auto held = std::make_shared<ScheduledUpload>(program);
   held->ftp = connectors(program);
-  held->run = std::make_unique<publish::UploadRun>(
-      uploadRunParts(program, config, profiles, *held->ftp));
+  held->run =
+      std::make_unique<publish::UploadRun>(uploadRunParts(program, config, profiles, *held->ftp));
   program.loop().addTimer(0ms, [held]() -> std::optional<std::chrono::milliseconds> {
     platform::UnattendedScope unattended(held->program.unattended());
     if (held->run->step()) return 0ms;
@@ -149,9 +149,11 @@ publish::UploadOutcome runOnLoop(Program& program, publish::UploadRun& run) {
 
 void logConfigSource(Program& program, publish::InetConfigSource source) {
   int id = 0;
-  if (source == publish::InetConfigSource::kOlderFileIgnored) id = publish::msg::kOlderConfigIgnored;
+  if (source == publish::InetConfigSource::kOlderFileIgnored)
+    id = publish::msg::kOlderConfigIgnored;
   if (source == publish::InetConfigSource::kInvalidFile) id = publish::msg::kInvalidConfig;
-  if (id != 0) (void)program.eventLog().append(platform::loadString(id), program.currentStationName());
+  if (id != 0)
+    (void)program.eventLog().append(platform::loadString(id), program.currentStationName());
 }
 
 Scheduler::Step uploadScheduleStep(Program& program, FtpConnectorFactory connectors) {

@@ -19,7 +19,9 @@ void initLibraryOnce() {
   std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
-bool holdsLineBreak(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != s.npos; }
+bool holdsLineBreak(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\0", 3)) != s.npos;
+}
 
 long wholeSeconds(std::chrono::milliseconds ms) {
   return static_cast<long>(std::max<std::int64_t>(1, (ms.count() + 999) / 1000));
@@ -98,7 +100,8 @@ CURLcode CurlSession::transfer() {
   int running = 1;
   while (running != 0) {
     if (curl_multi_perform(multi_, &running) != CURLM_OK) break;
-    if (running != 0 && curl_multi_poll(multi_, nullptr, 0, kStepWaitMs, nullptr) != CURLM_OK) break;
+    if (running != 0 && curl_multi_poll(multi_, nullptr, 0, kStepWaitMs, nullptr) != CURLM_OK)
+      break;
   }
   CURLcode rc = CURLE_FAILED_INIT;
   int left = 0;

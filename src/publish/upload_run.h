@@ -100,8 +100,20 @@ class UploadRun {
 
  private:
   enum class Phase {
-    kDownload, kGather, kLists, kTemplates, kReports, kImages, kWriteUploadList,
-    kAprs, kWeatherUnderground, kFtpConnect, kTransfer, kLocalCopy, kClose, kDone,
+    kDownload,
+    kGather,
+    kLists,
+    kTemplates,
+    kReports,
+    kImages,
+    kWriteUploadList,
+    kAprs,
+    kWeatherUnderground,
+    kFtpConnect,
+    kTransfer,
+    kLocalCopy,
+    kClose,
+    kDone,
   };
 
   bool due(int k) const { return (parts_.profiles >> k) & 1u; }

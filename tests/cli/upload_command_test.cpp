@@ -32,7 +32,8 @@ class UploadCommandTest : public ::testing::Test {
   void SetUp() override {
     if (!uploadtest::FtpServer::available()) GTEST_SKIP() << "pyftpdlib is not installed";
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() / ("stratalog-upload-" + std::to_string(::getpid()) + "-" + info->name());
+    dir_ = fs::temp_directory_path() /
+           ("stratalog-upload-" + std::to_string(::getpid()) + "-" + info->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "server" / "www");
     clock_.setLocal(2006, 3, 15, 12, 0);
@@ -108,8 +109,9 @@ TEST_F(UploadCommandTest, SendsThePageAndABinaryFileIntoANewDirectory) {
   const Run up = run(at({"upload", "1"}));
   EXPECT_EQ(up.exitCode, 0) << up.err << slurp(dir_ / "download.log");
   EXPECT_NE(up.out.find("completada correctamente."), std::string::npos) << up.out;
-  EXPECT_NE(newestLogLine().find("Carga de Perfil(es) de Carga de Datos 1  completada correctamente."),
-            std::string::npos)
+  EXPECT_NE(
+      newestLogLine().find("Carga de Perfil(es) de Carga de Datos 1  completada correctamente."),
+      std::string::npos)
       << newestLogLine();
   EXPECT_EQ(slurp(dir_ / "server/www/cur/index.htm"), "<html><p>Casa</p></html>\n");
   EXPECT_EQ(slurp(dir_ / "server/www/cur/logo.bin"), binary_);

@@ -7,8 +7,8 @@
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "frame/scheduler.h"
-#include "link/cirrant_link.h"
 #include "frame/upload_runner.h"
+#include "link/cirrant_link.h"
 #include "platform/signals.h"
 #include "platform/testing/fake_ftp.h"
 #include "program_fixture.h"
@@ -62,7 +62,8 @@ TEST(UploadScheduleTest, DueMinutesOverADay) {
       {"disabled", 15, 0, false, 0, 0, {}},
   };
   for (const Case& c : cases) {
-    const std::vector<int> due = dueAt(withProfile(c.interval, c.start, c.enabled), stepsOfDay(c.from));
+    const std::vector<int> due =
+        dueAt(withProfile(c.interval, c.start, c.enabled), stepsOfDay(c.from));
     EXPECT_EQ(due.size(), c.count) << c.name;
     const std::vector<int> head(due.begin(), due.begin() + std::min(due.size(), c.first.size()));
     EXPECT_EQ(head, c.first) << c.name;
@@ -157,12 +158,15 @@ TEST_F(ScheduledUploadTest, AnInterruptDuringARunCancelsIt) {
   publish::InetConfig c;
   ASSERT_TRUE(c.setFtpPassword("secret"));
   c.setInternetTransfer(true);
-  fs.setContents(dir + "/Profile1.lst", "a.txt\t\t\t\t" + dir + "/a.txt\nb.txt\t\t\t\t" + dir + "/b.txt\n");
+  fs.setContents(dir + "/Profile1.lst",
+                 "a.txt\t\t\t\t" + dir + "/a.txt\nb.txt\t\t\t\t" + dir + "/b.txt\n");
   fs.setContents(dir + "/a.txt", "a");
   fs.setContents(dir + "/b.txt", "b");
   platform::FakeFtpServer server(fs, clock);
   server.loginDirectory = "/";
-  server.onPut = [] { platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal()); };
+  server.onPut = [] {
+    platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal());
+  };
   Program& p = openStation(dir);
   auto connector = server.connector();
   publish::UploadRun run(uploadRunParts(p, c, 1, *connector));

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <chrono>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -63,7 +62,8 @@ TEST_F(FtpSessionTest, NamesArriveAsWrittenAndRefusalsCarryTheReply) {
   EXPECT_EQ(mk.message(), "550 Create directory operation failed.");
   ASSERT_TRUE(s.makeDirectory("/www/a b"));
   ASSERT_TRUE(s.changeDirectory("/www/a b"));
-  const std::filesystem::path local = root_.parent_path() / ("stratalog-ftp-src-" + std::to_string(::getpid()));
+  const std::filesystem::path local =
+      root_.parent_path() / ("stratalog-ftp-src-" + std::to_string(::getpid()));
   {
     std::ofstream o(local, std::ios::binary);
     o << std::string("\x00\x01\xff\r\n", 5);

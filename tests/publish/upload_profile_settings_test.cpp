@@ -1,8 +1,7 @@
-#include "publish/profile_settings.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/testing/mem_file_system.h"
+#include "publish/profile_settings.h"
 
 namespace publish {
 namespace {

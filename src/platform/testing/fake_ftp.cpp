@@ -4,8 +4,7 @@ namespace platform {
 
 class FakeFtpSession : public FtpSession {
  public:
-  explicit FakeFtpSession(FakeFtpServer& server)
-      : server_(server), cwd_(server.loginDirectory) {}
+  explicit FakeFtpSession(FakeFtpServer& server) : server_(server), cwd_(server.loginDirectory) {}
   ~FakeFtpSession() override { server_.commands.push_back("CLOSE"); }
 
   const std::string& loginDirectory() const override { return server_.loginDirectory; }
