@@ -175,6 +175,23 @@ TEST_F(UploadRunTest, ARefusedLoginNeverReadsAsSuccess) {
   EXPECT_FALSE(logged(msg::kRunOk));
 }
 
+TEST_F(UploadRunTest, ARefusedFtpPathIsLoggedAndFlagged) {
+  server_.refusedDirectories.insert("/home/obs/locked");
+  ASSERT_TRUE(config_.setFtpPath("locked"));
+  EXPECT_EQ(run(), UploadOutcome::kPartial);
+  EXPECT_EQ(log_[0].text, "550 Permission denied.");
+  EXPECT_EQ(log_[1].text, " Error configurando la ruta de directorio FTP 'locked'.");
+}
+
+TEST_F(UploadRunTest, AnUnknownAccessTypeOpensNoSession) {
+  InetConfig::Bytes bytes = config_.bytes();
+  bytes[4776] = std::byte{3};
+  config_ = InetConfig::fromBytes(bytes);
+  EXPECT_EQ(run(), UploadOutcome::kFailed);
+  EXPECT_EQ(server_.logins, 0);
+  EXPECT_EQ(log_[0].text, " Error recuperando la Configuración de Internet del Registro");
+}
+
 TEST_F(UploadRunTest, AFailedTemplateSendsNoStalePage) {
   files_.setContents("/st/index.htm", "old page");
   failingTemplate_ = "/st/index.htx";

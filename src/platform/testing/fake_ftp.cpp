@@ -23,6 +23,9 @@ class FakeFtpSession : public FtpSession {
     if (server_.directories.count(path) != 0) {
       return {Errc::kIo, server_.existsReply, kFtpServerReplyError};
     }
+    if (server_.refusedDirectories.count(path) != 0) {
+      return {Errc::kIo, "550 Permission denied.", kFtpServerReplyError};
+    }
     const std::size_t slash = path.find_last_of('/');
     const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
     if (server_.directories.count(parent) == 0) {
