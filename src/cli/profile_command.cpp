@@ -82,9 +82,9 @@ bool changesOf(CommandContext& ctx, const CLI::App* cmd, const Options& o,
   if (given(cmd, "--report-dir")) c.reportDir = o.reportDir;
   if (given(cmd, "--extension")) c.extension = o.extension;
   if (given(cmd, "--interval")) c.interval = o.interval;
-  for (auto [option, value, into] : {std::tuple{"--enabled", &o.enabled, &c.enabled},
-                                     std::tuple{"--download-first", &o.downloadFirst,
-                                                &c.downloadFirst}}) {
+  for (auto [option, value, into] :
+       {std::tuple{"--enabled", &o.enabled, &c.enabled},
+        std::tuple{"--download-first", &o.downloadFirst, &c.downloadFirst}}) {
     if (!given(cmd, option)) continue;
     *into = publish::parseOnOff(*value);
     if (!*into) {

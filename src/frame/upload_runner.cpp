@@ -3,10 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "frame/link_error_table.h"
 #include "frame/program.h"
 #include "frame/upload_schedule.h"
+#include "link/current_conditions.h"
 #include "link/realtime_manager.h"
 #include "platform/string_table.h"
+#include "publish/publish_context.h"
+#include "publish/template_converter.h"
 #include "publish/upload_report_files.h"
 #include "publish/upload_text.h"
 
@@ -31,6 +35,29 @@ struct ScheduledUpload {
   std::unique_ptr<publish::UploadRun> run;
 };
 
+constexpr int kMsgNoFreeLink = 65405;
+
+// Reads the console once and builds what every template of the run is filled from.
+platform::Result<publish::PublishContext> gatherContext(Program& program) {
+  stationlink::ConsoleLink* link = program.stations().stationLink();
+  if (link == nullptr) return platform::Status::busy(platform::loadString(kMsgNoFreeLink));
+  auto image = stationlink::readCurrentConditions(*link);
+  if (!image) {
+    const platform::Status& s = image.status();
+    return platform::Status(s.kind(), std::string(linkErrorText(s.code())), s.code());
+  }
+  publish::PublishSources sources;
+  sources.station = *program.currentStation();
+  sources.stationDir = program.currentStationDir();
+  sources.files = &program.files();
+  sources.database = program.stations().database();
+  sources.current = *image;
+  if (program.realtime().running()) sources.windHistory = &program.realtime().windHistory();
+  sources.clock = &program.clock();
+  sources.conventions = program.conventions();
+  return publish::buildPublishContext(sources);
+}
+
 struct ScheduleState {
   std::string stationDir;
   std::optional<publish::InetConfig> config;
@@ -48,13 +75,13 @@ void carryBookkeeping(const publish::InetConfig& from, publish::InetConfig& to) 
   }
 }
 
-void startScheduledRun(Program& program, const publish::InetConfig& config,
-                       std::uint32_t profiles, const FtpConnectorFactory& connectors) {
+void startScheduledRun(Program& program, const publish::InetConfig& config, std::uint32_t profiles,
+                       const FtpConnectorFactory& connectors) {
   program.scheduler().setSchedulingEnabled(false);
   auto held = std::make_shared<ScheduledUpload>(program);
   held->ftp = connectors(program);
-  held->run = std::make_unique<publish::UploadRun>(
-      uploadRunParts(program, config, profiles, *held->ftp));
+  held->run =
+      std::make_unique<publish::UploadRun>(uploadRunParts(program, config, profiles, *held->ftp));
   program.loop().addTimer(0ms, [held]() -> std::optional<std::chrono::milliseconds> {
     platform::UnattendedScope unattended(held->program.unattended());
     if (held->run->step()) return 0ms;
@@ -80,6 +107,18 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
   parts.config = config;
   parts.profiles = profiles;
   parts.downloadArchive = [&program] { return program.downloadCurrentStation().ok(); };
+  auto context = std::make_shared<std::optional<publish::PublishContext>>();
+  parts.gatherData = [&program, context]() -> platform::Status {
+    auto gathered = gatherContext(program);
+    if (!gathered) return gathered.status();
+    *context = std::move(*gathered);
+    return platform::Status::ok();
+  };
+  parts.convertTemplate = [&program, context](const std::string& templatePath,
+                                              const std::string& pagePath) {
+    if (!context->has_value()) return platform::Status::unsupported("no readings");
+    return publish::convertTemplate(**context, program.files(), templatePath, pagePath);
+  };
   parts.writeReport = [&program](std::uint32_t bit, const std::string& path) {
     return publish::writeReportFile(program.files(), program.currentStationDir(),
                                     program.conventions(), bit, path);
@@ -110,9 +149,11 @@ publish::UploadOutcome runOnLoop(Program& program, publish::UploadRun& run) {
 
 void logConfigSource(Program& program, publish::InetConfigSource source) {
   int id = 0;
-  if (source == publish::InetConfigSource::kOlderFileIgnored) id = publish::msg::kOlderConfigIgnored;
+  if (source == publish::InetConfigSource::kOlderFileIgnored)
+    id = publish::msg::kOlderConfigIgnored;
   if (source == publish::InetConfigSource::kInvalidFile) id = publish::msg::kInvalidConfig;
-  if (id != 0) (void)program.eventLog().append(platform::loadString(id), program.currentStationName());
+  if (id != 0)
+    (void)program.eventLog().append(platform::loadString(id), program.currentStationName());
 }
 
 Scheduler::Step uploadScheduleStep(Program& program, FtpConnectorFactory connectors) {

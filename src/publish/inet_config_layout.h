@@ -12,9 +12,9 @@
 namespace publish::layout {
 
 using station::layout::Field;
+using station::layout::i16;
 using station::layout::TextField;
 using station::layout::u16;
-using station::layout::i16;
 using station::layout::u32;
 using station::layout::u8;
 

@@ -19,10 +19,14 @@ std::string yesNo(bool v) { return platform::loadString(v ? kYes : kNo); }
 
 const char* accessName(std::uint16_t access) {
   switch (access) {
-    case 0: return "direct";
-    case 1: return "proxy";
-    case 2: return "system";
-    default: return "?";
+    case 0:
+      return "direct";
+    case 1:
+      return "proxy";
+    case 2:
+      return "system";
+    default:
+      return "?";
   }
 }
 
@@ -80,12 +84,12 @@ platform::Status applyInetChanges(InetConfig& config, const InetChanges& changes
 }
 
 std::string describeInetConfig(const InetConfig& c) {
-  return message(kInetShow,
-                 {c.ftpHost(), c.ftpUser(), platform::loadString(c.ftpPassword().empty() ? kNotSet : kSet),
-                  c.ftpPath(), std::to_string(c.ftpPort()), yesNo(c.passiveFtp()),
-                  yesNo(c.internetTransfer()), yesNo(c.localTransfer()), c.localPath(),
-                  yesNo(c.localNetwork()), yesNo(c.stayConnected()), accessName(c.accessType()),
-                  c.proxyServer()});
+  return message(
+      kInetShow,
+      {c.ftpHost(), c.ftpUser(), platform::loadString(c.ftpPassword().empty() ? kNotSet : kSet),
+       c.ftpPath(), std::to_string(c.ftpPort()), yesNo(c.passiveFtp()), yesNo(c.internetTransfer()),
+       yesNo(c.localTransfer()), c.localPath(), yesNo(c.localNetwork()), yesNo(c.stayConnected()),
+       accessName(c.accessType()), c.proxyServer()});
 }
 
 }  // namespace publish

@@ -45,8 +45,7 @@ platform::Result<ProfileList> readProfileList(platform::FileSystem& files,
 platform::Status writeProfileList(platform::FileSystem& files, const std::string& stationDir,
                                   const UploadProfile& profile,
                                   const std::vector<ProfileFile>& list) {
-  return files.replaceFileAtomically(profileListPath(stationDir, profile),
-                                     formatProfileList(list));
+  return files.replaceFileAtomically(profileListPath(stationDir, profile), formatProfileList(list));
 }
 
 }  // namespace publish

@@ -31,10 +31,14 @@ struct ReportName {
   std::uint32_t bit;
 };
 constexpr ReportName kReportNames[] = {
-    {"noaa-month", kReportNoaaThisMonth}, {"noaa-last-month", kReportNoaaLastMonth},
-    {"noaa-year", kReportNoaaThisYear},   {"noaa-last-year", kReportNoaaLastYear},
-    {"2-day", kReportTwoDayFile},         {"week", kReportWeekFile},
-    {"aprs", kReportAprs},                {"wu", kReportWeatherUnderground},
+    {"noaa-month", kReportNoaaThisMonth},
+    {"noaa-last-month", kReportNoaaLastMonth},
+    {"noaa-year", kReportNoaaThisYear},
+    {"noaa-last-year", kReportNoaaLastYear},
+    {"2-day", kReportTwoDayFile},
+    {"week", kReportWeekFile},
+    {"aprs", kReportAprs},
+    {"wu", kReportWeatherUnderground},
 };
 
 std::string yesNo(bool v) { return platform::loadString(v ? kYes : kNo); }
@@ -143,12 +147,11 @@ std::string describeProfile(const UploadProfile& p, int index, const ProfileList
                             int minuteOfDay) {
   const std::optional<int> next = nextDueMinute(p, minuteOfDay);
   std::string out = message(
-      kProfileShow,
-      {displayName(p, index), std::to_string(index + 1), yesNo(p.enabled()),
-       std::to_string(p.interval()), clockText(p.startMinute() % 1440),
-       next ? clockText(*next) : platform::loadString(kNever), yesNo(p.downloadFirst()),
-       p.extension(), p.pageDir(), p.currentImageDir(), p.historyImageDir(), p.reportDir(),
-       reportsText(p.reports()), p.listName()});
+      kProfileShow, {displayName(p, index), std::to_string(index + 1), yesNo(p.enabled()),
+                     std::to_string(p.interval()), clockText(p.startMinute() % 1440),
+                     next ? clockText(*next) : platform::loadString(kNever),
+                     yesNo(p.downloadFirst()), p.extension(), p.pageDir(), p.currentImageDir(),
+                     p.historyImageDir(), p.reportDir(), reportsText(p.reports()), p.listName()});
   for (const ProfileFile& f : list.files) out += "  " + f.path + "\n";
   return out;
 }
@@ -178,8 +181,8 @@ platform::Status addProfileFile(platform::FileSystem& files, const std::string& 
 }
 
 platform::Status removeProfileFile(platform::FileSystem& files, const std::string& stationDir,
-                                   const UploadProfile& profile, int index,
-                                   const std::string& path, std::string& done) {
+                                   const UploadProfile& profile, int index, const std::string& path,
+                                   std::string& done) {
   auto list = readProfileList(files, stationDir, profile);
   if (!list) return list.status();
   const std::string number = std::to_string(index + 1);

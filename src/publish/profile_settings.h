@@ -22,8 +22,8 @@ struct ProfileChanges {
   std::optional<std::string> historyImageDir;
   std::optional<std::string> reportDir;
   std::optional<std::string> extension;
-  std::optional<long> interval;     // minutes
-  std::optional<int> startMinute;   // of the day
+  std::optional<long> interval;    // minutes
+  std::optional<int> startMinute;  // of the day
   std::optional<bool> enabled;
   std::optional<bool> downloadFirst;
   std::optional<std::uint32_t> reports;
@@ -53,7 +53,7 @@ platform::Status addProfileFile(platform::FileSystem& files, const std::string& 
                                 const UploadProfile& profile, int index, const std::string& path,
                                 std::string& done);
 platform::Status removeProfileFile(platform::FileSystem& files, const std::string& stationDir,
-                                   const UploadProfile& profile, int index,
-                                   const std::string& path, std::string& done);
+                                   const UploadProfile& profile, int index, const std::string& path,
+                                   std::string& done);
 
 }  // namespace publish

@@ -17,9 +17,7 @@ FtpPhase::FtpPhase(platform::FtpConnector& connector, platform::Clock& clock,
                    const InetConfig& config, Log log)
     : connector_(connector), clock_(clock), config_(config), log_(std::move(log)) {}
 
-void FtpPhase::logFtp(const std::string& text) {
-  log_(text, platform::loadString(msg::kTitleFtp));
-}
+void FtpPhase::logFtp(const std::string& text) { log_(text, platform::loadString(msg::kTitleFtp)); }
 
 void FtpPhase::logReply(const platform::Status& s) { logFtp(replyForLog(s.message())); }
 
@@ -144,7 +142,8 @@ FtpPhase::LineResult FtpPhase::transfer(const UploadLine& line, bool& errors) {
     logReply(second);
     logFtp(message(msg::kPutReplyGiveUp, {line.name, line.remoteDir}));
   } else {
-    logFtp(message(msg::kPutErrorGiveUp, {std::to_string(first.code()), line.name, line.remoteDir}));
+    logFtp(
+        message(msg::kPutErrorGiveUp, {std::to_string(first.code()), line.name, line.remoteDir}));
   }
   return LineResult::kEndPhase;
 }

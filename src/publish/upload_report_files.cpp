@@ -79,8 +79,8 @@ const std::vector<ReportFileKind>& reportFileKinds() {
 }
 
 platform::Status writeReportFile(platform::FileSystem& files, const std::string& stationDir,
-                                 const quantities::UserConventions& conventions,
-                                 std::uint32_t bit, const std::string& path) {
+                                 const quantities::UserConventions& conventions, std::uint32_t bit,
+                                 const std::string& path) {
   if (bit == kReportTwoDayFile) return writeRecentRecords(files, stationDir, conventions, 2, path);
   if (bit == kReportWeekFile) return writeRecentRecords(files, stationDir, conventions, 7, path);
   return writeNoaa(files, stationDir, conventions, bit, path);

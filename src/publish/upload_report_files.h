@@ -31,7 +31,7 @@ const std::vector<ReportFileKind>& reportFileKinds();
 // the day before it (2-day) or the six days before it (1-week), as the station's first
 // data list shows them.
 platform::Status writeReportFile(platform::FileSystem& files, const std::string& stationDir,
-                                 const quantities::UserConventions& conventions,
-                                 std::uint32_t bit, const std::string& path);
+                                 const quantities::UserConventions& conventions, std::uint32_t bit,
+                                 const std::string& path);
 
 }  // namespace publish

@@ -12,11 +12,16 @@ namespace publish {
 
 int outcomeMessage(UploadOutcome outcome) {
   switch (outcome) {
-    case UploadOutcome::kCompleted: return msg::kRunOk;
-    case UploadOutcome::kPartial: return msg::kRunPartial;
-    case UploadOutcome::kFailed: return msg::kRunFailed;
-    case UploadOutcome::kCancelled: return msg::kRunCancelled;
-    case UploadOutcome::kRunning: break;
+    case UploadOutcome::kCompleted:
+      return msg::kRunOk;
+    case UploadOutcome::kPartial:
+      return msg::kRunPartial;
+    case UploadOutcome::kFailed:
+      return msg::kRunFailed;
+    case UploadOutcome::kCancelled:
+      return msg::kRunCancelled;
+    case UploadOutcome::kRunning:
+      break;
   }
   return 0;
 }
@@ -63,18 +68,42 @@ bool UploadRun::step() {
     return false;
   }
   switch (phase_) {
-    case Phase::kDownload: stepDownload(); break;
-    case Phase::kGather: stepGather(); break;
-    case Phase::kLists: stepLists(); break;
-    case Phase::kTemplates: stepTemplate(); break;
-    case Phase::kReports: stepReports(); break;
-    case Phase::kImages: stepImages(); break;
-    case Phase::kWriteUploadList: stepWriteUploadList(); break;
-    case Phase::kAprs: stepAprs(); break;
-    case Phase::kWeatherUnderground: stepWeatherUnderground(); break;
-    case Phase::kFtpConnect: stepFtpConnect(); break;
-    case Phase::kTransfer: stepTransfer(); break;
-    case Phase::kLocalCopy: stepLocalCopy(); break;
+    case Phase::kDownload:
+      stepDownload();
+      break;
+    case Phase::kGather:
+      stepGather();
+      break;
+    case Phase::kLists:
+      stepLists();
+      break;
+    case Phase::kTemplates:
+      stepTemplate();
+      break;
+    case Phase::kReports:
+      stepReports();
+      break;
+    case Phase::kImages:
+      stepImages();
+      break;
+    case Phase::kWriteUploadList:
+      stepWriteUploadList();
+      break;
+    case Phase::kAprs:
+      stepAprs();
+      break;
+    case Phase::kWeatherUnderground:
+      stepWeatherUnderground();
+      break;
+    case Phase::kFtpConnect:
+      stepFtpConnect();
+      break;
+    case Phase::kTransfer:
+      stepTransfer();
+      break;
+    case Phase::kLocalCopy:
+      stepLocalCopy();
+      break;
     case Phase::kClose:
       if (ftp_) ftp_->close();
       // Dial-up does not exist here, so there is never a line to hang up.
@@ -84,7 +113,8 @@ bool UploadRun::step() {
         finish(errors_ ? UploadOutcome::kPartial : UploadOutcome::kCompleted);
       }
       break;
-    case Phase::kDone: break;
+    case Phase::kDone:
+      break;
   }
   return phase_ != Phase::kDone;
 }
@@ -130,9 +160,9 @@ void UploadRun::addProfileFiles(int k, const UploadProfile& profile) {
   }
   for (const BadLine& b : list->badLines) {
     errors_ = true;
-    log(message(msg::kBadListLine, {std::to_string(b.lineNumber), profile.listName(),
-                                    std::to_string(b.fieldCount),
-                                    std::to_string(kProfileListFields)}),
+    log(message(msg::kBadListLine,
+                {std::to_string(b.lineNumber), profile.listName(), std::to_string(b.fieldCount),
+                 std::to_string(kProfileListFields)}),
         parts_.stationName);
   }
   for (const ProfileFile& f : list->files) {
@@ -192,11 +222,15 @@ void UploadRun::stepTemplate() {
   const std::string temp = job.pagePath + ".tmp";
   platform::Status s = parts_.convertTemplate ? parts_.convertTemplate(job.templatePath, temp)
                                               : platform::Status::unsupported("no converter");
-  if (s) s = parts_.files->rename(temp, job.pagePath);
+  if (!s) {
+    // The converter's message is the line to log.
+    log(s.message(), parts_.stationName);
+  } else if (s = parts_.files->rename(temp, job.pagePath); !s) {
+    log(message(msg::kPageFailed, {job.pagePath}) + " " + s.message(), parts_.stationName);
+  }
   if (!s) {
     (void)parts_.files->removeFile(temp);
     errors_ = true;
-    log(message(msg::kPageFailed, {job.pagePath}) + " " + s.message(), parts_.stationName);
     dropLinesOf(job.pagePath);
   }
 }

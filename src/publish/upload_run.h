@@ -98,13 +98,22 @@ class UploadRun {
   void cancel() { cancelRequested_ = true; }
   UploadOutcome outcome() const { return outcome_; }
 
-  // For tests: the lists as the run built them.
-  const std::vector<UploadLine>& uploadLines() const { return lines_; }
-
  private:
   enum class Phase {
-    kDownload, kGather, kLists, kTemplates, kReports, kImages, kWriteUploadList,
-    kAprs, kWeatherUnderground, kFtpConnect, kTransfer, kLocalCopy, kClose, kDone,
+    kDownload,
+    kGather,
+    kLists,
+    kTemplates,
+    kReports,
+    kImages,
+    kWriteUploadList,
+    kAprs,
+    kWeatherUnderground,
+    kFtpConnect,
+    kTransfer,
+    kLocalCopy,
+    kClose,
+    kDone,
   };
 
   bool due(int k) const { return (parts_.profiles >> k) & 1u; }

@@ -34,9 +34,10 @@ class FtpServer {
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, in[1]);
     posix_spawn_file_actions_addclose(&actions, out[0]);
-    const std::string script = std::string(STRATALOG_SOURCE_DIR) + "/tests/publish/upload_ftp_server.py";
+    const std::string script =
+        std::string(STRATALOG_SOURCE_DIR) + "/tests/publish/upload_ftp_server.py";
     const std::string rootText = root.string();
-    char* argv[] = {const_cast<char*>(kFtpPython), const_cast<char*>(script.c_str()),
+    char* argv[] = {const_cast<char*>(kFtpPython),       const_cast<char*>(script.c_str()),
                     const_cast<char*>(rootText.c_str()), const_cast<char*>(user.c_str()),
                     const_cast<char*>(password.c_str()), nullptr};
     const int rc = posix_spawn(&pid_, kFtpPython, &actions, nullptr, argv, environ);

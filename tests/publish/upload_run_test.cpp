@@ -98,7 +98,8 @@ TEST_F(UploadRunTest, SendsThePageAndTheFileIntoNewDirectoryBelowAnExistingOne) 
   EXPECT_EQ(server_.logins, 1);
   EXPECT_EQ(lastLog(), "Carga de Perfil(es) de Carga de Datos 1  completada correctamente.");
   EXPECT_EQ(log_.back().source, "Casa");
-  EXPECT_EQ(files_.contents("/st/TemplateList.txt"), "index.htx\t\t\t\t/st/index.htx\t/st/index.htm\n");
+  EXPECT_EQ(files_.contents("/st/TemplateList.txt"),
+            "index.htx\t\t\t\t/st/index.htx\t/st/index.htm\n");
   EXPECT_EQ(files_.contents("/st/UploadList.txt"),
             "/st/index.htm\twww/cur\tindex.htm\twww/cur/index.htm\n"
             "/st/logo.gif\twww/cur\tlogo.gif\twww/cur/logo.gif\n");
@@ -126,14 +127,15 @@ TEST_F(UploadRunTest, RemoteDirectoriesOfEverySpellingAreCreatedLevelByLevel) {
     ASSERT_TRUE(p.setPageDir(c.subdir));
     config_.setProfile(0, p);
     log_.clear();
-    EXPECT_EQ(run(), UploadOutcome::kCompleted) << c.subdir << " " << (log_.empty() ? "" : log_[0].text);
+    EXPECT_EQ(run(), UploadOutcome::kCompleted)
+        << c.subdir << " " << (log_.empty() ? "" : log_[0].text);
     EXPECT_EQ(server_.stored.count(std::string(c.want) + "/logo.gif"), 1u) << c.subdir;
   }
 }
 
 TEST_F(UploadRunTest, AFailedPutIsRetriedOnceAfterReconnecting) {
-  server_.putFailures.push_back({platform::Errc::kIo, "451 Local error\r\nin processing.",
-                                 platform::kFtpServerReplyError});
+  server_.putFailures.push_back(
+      {platform::Errc::kIo, "451 Local error\r\nin processing.", platform::kFtpServerReplyError});
   EXPECT_EQ(run(), UploadOutcome::kPartial);
   EXPECT_EQ(server_.logins, 2);
   EXPECT_EQ(stores().size(), 3u);
@@ -173,6 +175,23 @@ TEST_F(UploadRunTest, ARefusedLoginNeverReadsAsSuccess) {
   EXPECT_FALSE(logged(msg::kRunOk));
 }
 
+TEST_F(UploadRunTest, ARefusedFtpPathIsLoggedAndFlagged) {
+  server_.refusedDirectories.insert("/home/obs/locked");
+  ASSERT_TRUE(config_.setFtpPath("locked"));
+  EXPECT_EQ(run(), UploadOutcome::kPartial);
+  EXPECT_EQ(log_[0].text, "550 Permission denied.");
+  EXPECT_EQ(log_[1].text, " Error configurando la ruta de directorio FTP 'locked'.");
+}
+
+TEST_F(UploadRunTest, AnUnknownAccessTypeOpensNoSession) {
+  InetConfig::Bytes bytes = config_.bytes();
+  bytes[4776] = std::byte{3};
+  config_ = InetConfig::fromBytes(bytes);
+  EXPECT_EQ(run(), UploadOutcome::kFailed);
+  EXPECT_EQ(server_.logins, 0);
+  EXPECT_EQ(log_[0].text, " Error recuperando la Configuración de Internet del Registro");
+}
+
 TEST_F(UploadRunTest, AFailedTemplateSendsNoStalePage) {
   files_.setContents("/st/index.htm", "old page");
   failingTemplate_ = "/st/index.htx";
@@ -193,8 +212,8 @@ TEST_F(UploadRunTest, ListLinesOfTheWrongShapeAreSkippedAndFlagged) {
   ASSERT_TRUE(p.setExtension("htx"));
   config_.setProfile(0, p);
   EXPECT_EQ(run(), UploadOutcome::kPartial);
-  EXPECT_EQ(stores(), (std::vector<std::string>{"/home/obs/www/cur/logo.gif",
-                                                "/home/obs/www/cur/page.htx"}));
+  EXPECT_EQ(stores(),
+            (std::vector<std::string>{"/home/obs/www/cur/logo.gif", "/home/obs/www/cur/page.htx"}));
   EXPECT_EQ(log_[0].text, "Línea 2 de Profile1.lst omitida: tiene 2 campos y debe tener 5.");
 }
 
@@ -263,7 +282,10 @@ TEST_F(UploadRunTest, AprsAndWeatherUndergroundGoOncePerRun) {
   int wu = 0;
   UploadRunParts p = parts(0b11);
   p.sendAprs = [&] { return ++aprs > 0; };
-  p.sendWeatherUnderground = [&] { ++wu; return false; };
+  p.sendWeatherUnderground = [&] {
+    ++wu;
+    return false;
+  };
   UploadRun r(std::move(p));
   EXPECT_EQ(r.runToEnd(), UploadOutcome::kPartial);
   EXPECT_EQ(aprs, 1);

@@ -4,8 +4,7 @@ namespace platform {
 
 class FakeFtpSession : public FtpSession {
  public:
-  explicit FakeFtpSession(FakeFtpServer& server)
-      : server_(server), cwd_(server.loginDirectory) {}
+  explicit FakeFtpSession(FakeFtpServer& server) : server_(server), cwd_(server.loginDirectory) {}
   ~FakeFtpSession() override { server_.commands.push_back("CLOSE"); }
 
   const std::string& loginDirectory() const override { return server_.loginDirectory; }
@@ -24,6 +23,9 @@ class FakeFtpSession : public FtpSession {
     if (server_.directories.count(path) != 0) {
       return {Errc::kIo, server_.existsReply, kFtpServerReplyError};
     }
+    if (server_.refusedDirectories.count(path) != 0) {
+      return {Errc::kIo, "550 Permission denied.", kFtpServerReplyError};
+    }
     const std::size_t slash = path.find_last_of('/');
     const std::string parent = slash == 0 ? "/" : path.substr(0, slash);
     if (server_.directories.count(parent) == 0) {
@@ -37,6 +39,7 @@ class FakeFtpSession : public FtpSession {
     const std::string target = (cwd_ == "/" ? "" : cwd_) + "/" + name;
     server_.commands.push_back("STOR " + target);
     server_.clock_.advance(server_.putDuration);
+    if (server_.onPut) server_.onPut();
     if (!server_.putFailures.empty()) {
       Status s = server_.putFailures.front();
       server_.putFailures.pop_front();

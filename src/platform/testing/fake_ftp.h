@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,9 +27,13 @@ class FakeFtpServer {
   std::set<std::string> directories{"/", "/home", "/home/obs"};
   // The reply to a MKD of an existing directory.
   std::string existsReply = "550 Create directory operation failed.";
+  // Directories whose creation is refused with "550 Permission denied.".
+  std::set<std::string> refusedDirectories;
   std::chrono::milliseconds putDuration{0};
   // The next puts fail, one entry each: a Status to return (consumed in order).
   std::deque<Status> putFailures;
+  // Called at every put, before it succeeds or fails (a test raises a signal here).
+  std::function<void()> onPut;
   // The next logins fail with these (consumed in order).
   std::deque<Status> loginFailures;
 
