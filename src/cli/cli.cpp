@@ -471,6 +471,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addReportCommands(app, ctx);
   addFuelCommands(app, ctx);
   addExportCommands(app, ctx);
+  addImagesCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "publish/image_history.h"
 #include "quantities/text_format.h"
 #include "quantities/value_strings.h"
 
@@ -116,6 +117,10 @@ GaugeRange gaugeRange(const ImageKind& kind, const quantities::Units& units, dou
     if (value > out.high) out.high = std::ceil(value * 1.25);
   }
   if (out.high <= out.low) out.high = out.low + 1;
+  // Round ends, so the scale's labels read as a person would mark them.
+  const double step = niceStep(out.low, out.high, 5);
+  out.low = std::floor(out.low / step + 1e-9) * step;
+  out.high = std::ceil(out.high / step - 1e-9) * step;
   return out;
 }
 

@@ -55,7 +55,10 @@ std::vector<WrittenImage> drawProfileImages(const ImageInputs& inputs, int profi
                                             ImageRunLog& log) {
   std::vector<WrittenImage> written;
   if (selection.currentMask == 0 && selection.historyMask == 0) return written;
-  const std::string dir = profileImageDirectory(inputs.stationDir, profileNumber);
+  std::string dir = inputs.outputDirectory.empty()
+                        ? profileImageDirectory(inputs.stationDir, profileNumber)
+                        : inputs.outputDirectory;
+  if (dir.back() != '/') dir += '/';
   const bool haveDir = inputs.files.createDirectories(dir).isOk();
   std::optional<HistoryData> history;
 

@@ -36,6 +36,7 @@ struct ImageInputs {
   const stationlink::SensorImage* current = nullptr;  // null: no reading, values "---"
   database::WeatherDatabase* database = nullptr;      // null: no records
   records::DateTime now;                              // local time the charts end at
+  std::string outputDirectory;  // where to write; empty: the profile's image directory
 };
 
 struct WrittenImage {
