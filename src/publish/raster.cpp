@@ -112,18 +112,26 @@ void Raster::arc(int cx, int cy, int radius, double fromDeg, double toDeg, std::
 void Raster::needle(int cx, int cy, int length, double angleDeg, std::uint8_t colour,
                     int baseWidth) {
   const double a = radians(angleDeg);
-  const int tipX = cx + static_cast<int>(std::lround(length * std::sin(a)));
-  const int tipY = cy - static_cast<int>(std::lround(length * std::cos(a)));
   const double half = std::max(baseWidth, 1) / 2.0;
-  // The base runs across the needle's direction; a line from every base pixel to the tip
-  // fills the triangle.
-  const int steps = std::max(1, baseWidth * 2);
-  for (int i = 0; i <= steps; ++i) {
-    const double t = -half + 2.0 * half * i / steps;
-    const int bx = cx + static_cast<int>(std::lround(t * std::cos(a)));
-    const int by = cy + static_cast<int>(std::lround(t * std::sin(a)));
-    line(bx, by, tipX, tipY, colour);
+  // A triangle: the tip, and the two ends of a base across the needle at the centre.
+  const double px[3] = {cx + length * std::sin(a), cx + half * std::cos(a), cx - half * std::cos(a)};
+  const double py[3] = {cy - length * std::cos(a), cy + half * std::sin(a), cy - half * std::sin(a)};
+  const int x0 = static_cast<int>(std::floor(std::min({px[0], px[1], px[2]})));
+  const int x1 = static_cast<int>(std::ceil(std::max({px[0], px[1], px[2]})));
+  const int y0 = static_cast<int>(std::floor(std::min({py[0], py[1], py[2]})));
+  const int y1 = static_cast<int>(std::ceil(std::max({py[0], py[1], py[2]})));
+  auto side = [&](int i, int j, double x, double y) {
+    return (px[j] - px[i]) * (y - py[i]) - (py[j] - py[i]) * (x - px[i]);
+  };
+  for (int y = std::max(y0, 0); y <= std::min(y1, height_ - 1); ++y) {
+    for (int x = std::max(x0, 0); x <= std::min(x1, width_ - 1); ++x) {
+      const double d0 = side(0, 1, x, y), d1 = side(1, 2, x, y), d2 = side(2, 0, x, y);
+      const bool neg = d0 < -0.5 || d1 < -0.5 || d2 < -0.5;
+      const bool pos = d0 > 0.5 || d1 > 0.5 || d2 > 0.5;
+      if (!(neg && pos)) set(x, y, colour);
+    }
   }
+  line(cx, cy, static_cast<int>(std::lround(px[0])), static_cast<int>(std::lround(py[0])), colour);
 }
 
 void Raster::text(int x, int y, std::string_view utf8, std::uint8_t colour, int scale) {
