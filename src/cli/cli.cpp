@@ -471,6 +471,9 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addReportCommands(app, ctx);
   addFuelCommands(app, ctx);
   addExportCommands(app, ctx);
+  addInetCommands(app, ctx);
+  addProfileCommands(app, ctx);
+  addUploadCommands(app, ctx);
   addImagesCommands(app, ctx);
 
   translateHelp(app);

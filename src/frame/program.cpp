@@ -6,6 +6,7 @@
 #include "frame/archive_download_runner.h"
 #include "frame/auto_clear.h"
 #include "frame/scheduled_download.h"
+#include "frame/upload_runner.h"
 #include "platform/signals.h"
 #include "platform/string_table.h"
 #include "platform/systemd_notify.h"
@@ -44,14 +45,15 @@ Program::Program(ProgramParts parts)
       stations_(parts.stations ? std::move(parts.stations) : makeFileStationServices(*env_.files)),
       ownDownloads_(parts.downloads ? nullptr : std::make_unique<ArchiveDownloadRunner>(*this)),
       downloads_(parts.downloads ? parts.downloads : ownDownloads_.get()) {
-  // The scheduler step's order: automatic clear, then automatic download. Uploads and
-  // module timer events are added behind them through scheduler().addStep.
+  // The scheduler step's order: automatic clear, automatic download, uploads. Module
+  // timer events are added behind them through scheduler().addStep.
   eventLog_.setJournal(parts.journal);
   stations_->setMessages(&messages_);
   stations_->setPortManager(ports_.get());
   realtime_ = std::make_unique<stationlink::RealtimeManager>(realtimeHost());
   scheduler_.addStep([this] { runAutoClearCheck(*this); });
   scheduler_.addStep([this] { runScheduleCheck(*this); });
+  scheduler_.addStep(uploadScheduleStep(*this));
 }
 
 Program::~Program() {

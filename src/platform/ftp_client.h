@@ -34,7 +34,9 @@ struct FtpLimits {
   std::chrono::milliseconds connect{30'000};  // the connection and the server's greeting
   std::chrono::milliseconds reply{60'000};    // any one reply of the server
   std::chrono::milliseconds stall{120'000};   // a transfer moving no data
-  std::chrono::milliseconds put{15 * 60'000}; // one whole put
+  // One whole put: a second beyond the 15 minutes after which a run gives up its FTP
+  // phase, so a put cut off here always measures as too long.
+  std::chrono::milliseconds put{15 * 60'000 + 1'000};
 };
 
 // One logged-in FTP session. Paths are absolute on the server; names and paths may hold
