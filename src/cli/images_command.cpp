@@ -284,7 +284,7 @@ void addImagesCommands(CLI::App& app, CommandContext& ctx) {
   auto draw = std::make_shared<DrawOptions>();
   auto* drawCommand = images->add_subcommand("draw", helpText(kHelpDraw));
   addStationOptions(drawCommand, draw->choice);
-  drawCommand->add_option("profile", draw->profile, helpText(kHelpProfileNumber))->required();
+  drawCommand->add_option("numero", draw->profile, helpText(kHelpProfileNumber))->required();
   drawCommand->add_option("--to", draw->to, helpText(kHelpTo));
   drawCommand->callback([&ctx, draw] { drawImages(ctx, *draw); });
 }
@@ -293,7 +293,7 @@ void addProfileImagesCommand(CLI::App& profileGroup, CommandContext& ctx) {
   auto o = std::make_shared<ProfileImagesOptions>();
   auto* command = profileGroup.add_subcommand("images", helpText(kHelpProfileImages));
   addStationOptions(command, o->choice);
-  command->add_option("profile", o->profile, helpText(kHelpProfileNumber))->required();
+  command->add_option("numero", o->profile, helpText(kHelpProfileNumber))->required();
   command->add_option("--add", o->add, helpText(kHelpAdd));
   command->add_option("--remove", o->remove, helpText(kHelpRemove));
   command->add_flag("--clear", o->clear, helpText(kHelpClear));
