@@ -61,6 +61,8 @@ const std::map<std::string, std::vector<std::string>> kRequiredWords = {
     {"export copy", {"--year", "2006"}},
     {"export print", {"--year", "2006"}},
     {"export delete", {"--year", "2006"}},
+    {"profile show", {"1"}}, {"profile set", {"1"}}, {"profile add-file", {"1", "none.htx"}},
+    {"profile remove-file", {"1", "none.htx"}}, {"upload", {"1"}},
     {"export globe", {"--year", "2006", "--school", "E1", "--site", "S1"}},
     {"fuel add", {"--number", "1", "--last", "A", "--k", "5", "--reading", "1", "--date", "2006-01-01"}},
     {"images draw", {"1"}},

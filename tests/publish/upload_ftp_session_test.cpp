@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
 
 #include <filesystem>
 #include <fstream>
@@ -78,6 +83,35 @@ TEST_F(FtpSessionTest, WrongPasswordIsARefusedLogin) {
   ASSERT_FALSE(session);
   EXPECT_EQ(session.status().kind(), platform::Errc::kPermission);
   EXPECT_EQ(session.status().message().find("wrong"), std::string::npos);
+}
+
+// A listener that takes the connection and never says a word: the session gives up within
+// its limits instead of hanging.
+TEST(FtpSilentServerTest, ASilentListenerEndsTheLoginWithinTheLimits) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_GE(fd, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ASSERT_EQ(::listen(fd, 4), 0);
+  socklen_t len = sizeof addr;
+  ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+  platform::FtpLimits limits;
+  limits.connect = std::chrono::milliseconds(300);
+  limits.reply = std::chrono::milliseconds(300);
+  auto connector = platform::makeCurlFtpConnector(limits, {});
+  platform::FtpLogin l;
+  l.host = "127.0.0.1";
+  l.port = ntohs(addr.sin_port);
+  l.access = platform::kFtpAccessDirect;
+  const auto start = std::chrono::steady_clock::now();
+  auto session = connector->open(l);
+  const auto took = std::chrono::steady_clock::now() - start;
+  ::close(fd);
+  ASSERT_FALSE(session);
+  EXPECT_EQ(session.status().kind(), platform::Errc::kTimeout);
+  EXPECT_LT(took, std::chrono::seconds(3));
 }
 
 }  // namespace
