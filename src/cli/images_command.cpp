@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "frame/link_error_table.h"
 #include "frame/messages.h"
 #include "frame/program.h"
+#include "frame/profile_images.h"
 #include "frame/program_runner.h"
-#include "link/current_conditions.h"
 #include "platform/string_table.h"
 #include "publish/image_catalogue.h"
 #include "publish/image_profile.h"
@@ -132,47 +131,20 @@ void drawImages(CommandContext& ctx, DrawOptions& o) {
     return;
   }
   ctx.exitCode = frame::runWithStation(options, o.choice.station, [&](frame::Program& program) {
-    const station::StationConfig* config = program.currentStation();
-    if (config == nullptr) return kExitFailed;
-    std::optional<stationlink::SensorImage> reading;
-    if (selection.currentMask != 0) {
-      stationlink::ConsoleLink* link = program.stations().stationLink();
-      auto image = link != nullptr ? stationlink::readCurrentConditions(*link)
-                                   : platform::Result<stationlink::SensorImage>(
-                                         platform::Status::unsupported("-"));
-      if (image) {
-        reading = *image;
-      } else {
-        *ctx.err << "stratalog " << command << ": "
-                 << frame::fillText(platform::loadString(kMsgNoReading),
-                                    {frame::linkErrorText(image.status().code())})
-                 << "\n";
-      }
+    const frame::ProfileImages drawn = frame::drawProfileImagesNow(program, profile, *n, o.to);
+    if (!drawn.readingError.empty()) {
+      *ctx.err << "stratalog " << command << ": "
+               << frame::fillText(platform::loadString(kMsgNoReading), {drawn.readingError}) << "\n";
     }
-    const platform::CivilTime t = program.clock().localNow();
-    publish::ImageInputs inputs{program.files(),
-                                program.currentStationDir(),
-                                *config,
-                                program.conventions().values(),
-                                reading ? &*reading : nullptr,
-                                program.stations().database(),
-                                records::DateTime::fromDate(
-                                    t.year, t.month, t.day,
-                                    static_cast<std::uint16_t>(t.hour * 60 + t.minute)),
-                                o.to};
-    publish::ImageRunLog log;
-    const auto written = publish::drawProfileImages(inputs, *n, selection,
-                                                    profile.currentImageDir(),
-                                                    profile.historyImageDir(), log);
-    for (const std::string& line : log.messages) {
-      (void)program.messages().LogMessage(line, program.currentStationName());
-      // Without a journal the log lines would go unseen here.
-      if (options.journal == nullptr) *ctx.err << "stratalog " << command << ": " << line << "\n";
+    // Without a journal the event-log lines would go unseen here.
+    if (options.journal == nullptr) {
+      for (const std::string& line : drawn.log.messages)
+        *ctx.err << "stratalog " << command << ": " << line << "\n";
     }
-    for (const publish::WrittenImage& w : written) {
+    for (const publish::WrittenImage& w : drawn.written) {
       *ctx.out << frame::fillText(platform::loadString(kMsgWritten), {w.path()}) << "\n";
     }
-    return log.errors ? kExitFailed : kExitOk;
+    return drawn.log.errors ? kExitFailed : kExitOk;
   });
 }
 

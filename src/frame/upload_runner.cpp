@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "frame/profile_images.h"
 #include "frame/program.h"
 #include "frame/upload_schedule.h"
 #include "link/realtime_manager.h"
@@ -83,6 +84,9 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
   parts.writeReport = [&program](std::uint32_t bit, const std::string& path) {
     return publish::writeReportFile(program.files(), program.currentStationDir(),
                                     program.conventions(), bit, path);
+  };
+  parts.drawImages = [&program, config](int k) {
+    return uploadImageFiles(drawProfileImagesNow(program, config.profile(k), k + 1));
   };
   parts.log = [&program](std::string_view text, std::string_view source) {
     (void)program.eventLog().append(text, source);
