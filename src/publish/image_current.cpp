@@ -118,7 +118,7 @@ GaugeRange gaugeRange(const ImageKind& kind, const quantities::Units& units, dou
   }
   if (out.high <= out.low) out.high = out.low + 1;
   // Round ends, so the scale's labels read as a person would mark them.
-  const double step = niceStep(out.low, out.high, 5);
+  const double step = niceStep(out.low, out.high, 8);
   out.low = std::floor(out.low / step + 1e-9) * step;
   out.high = std::ceil(out.high / step - 1e-9) * step;
   return out;
