@@ -17,14 +17,7 @@ quantities::StationRainCollector collectorOf(const station::StationConfig& confi
   return {config.rainCollectorType(), config.rainClick()};
 }
 
-}  // namespace
-
-std::string profileImageDirectory(const std::string& stationDir, int profileNumber) {
-  return platform::joinPath(platform::joinPath(stationDir, "Images"),
-                            "Profile" + std::to_string(profileNumber)) +
-         "/";
-}
-
+// The picture drawn and written to `path`: 0, or -1 when it cannot be written.
 int writePicture(const ImageInputs& inputs, const ImageKind& kind, const ImageSelection& selection,
                  const std::string& path, const HistoryData* history) {
   const bool isHistory = kind.nameId >= kFirstHistoryNameId;
@@ -46,6 +39,14 @@ int writePicture(const ImageInputs& inputs, const ImageKind& kind, const ImageSe
   gif.blue = palette.blue;
   gif.pixels = raster.pixels();
   return writeGif(inputs.files, path, gif);
+}
+
+}  // namespace
+
+std::string profileImageDirectory(const std::string& stationDir, int profileNumber) {
+  return platform::joinPath(platform::joinPath(stationDir, "Images"),
+                            "Profile" + std::to_string(profileNumber)) +
+         "/";
 }
 
 std::vector<WrittenImage> drawProfileImages(const ImageInputs& inputs, int profileNumber,
@@ -88,12 +89,6 @@ std::vector<WrittenImage> drawProfileImages(const ImageInputs& inputs, int profi
     }
   }
   return written;
-}
-
-std::string imageUploadLine(const WrittenImage& image, const std::string& ftpPath,
-                            const std::string& localPath) {
-  return image.directory + image.fileName + "\t" + ftpPath + image.subdirectory + "\t" +
-         image.fileName + "\t" + localPath + image.subdirectory + image.fileName + "\n";
 }
 
 }  // namespace publish

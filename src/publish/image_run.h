@@ -66,14 +66,4 @@ std::vector<WrittenImage> drawProfileImages(const ImageInputs& inputs, int profi
                                             const std::string& historySubdirectory,
                                             ImageRunLog& log);
 
-// The picture drawn and written to `path`: 0, or -1 when it cannot be written.
-int writePicture(const ImageInputs& inputs, const ImageKind& kind, const ImageSelection& selection,
-                 const std::string& path, const HistoryData* history);
-
-// The upload-list line of a written picture: source path, remote directory (the FTP path
-// and the subdirectory), file name, local destination (the local path, the subdirectory
-// and the file name).
-std::string imageUploadLine(const WrittenImage& image, const std::string& ftpPath,
-                            const std::string& localPath);
-
 }  // namespace publish

@@ -114,13 +114,6 @@ TEST_F(ImageRun, EveryPictureIsWrittenAtItsSizeAsSixteenColourGif87a) {
   }
 }
 
-TEST(ImageUploadLine, NamesSourceRemoteDirectoryNameAndLocalDestination) {
-  const WrittenImage w{ImageFamily::kHistory, "/st/Images/Profile1/", "RainHistory.gif", "img/"};
-  EXPECT_EQ(imageUploadLine(w, "/www/", "/copy/"),
-            "/st/Images/Profile1/RainHistory.gif\t/www/img/\tRainHistory.gif\t"
-            "/copy/img/RainHistory.gif\n");
-}
-
 struct Reading {
   const char* name;
   int imageIndex;
