@@ -15,15 +15,6 @@
 #include "publish/inet_config.h"
 #include "publish/upload_run.h"
 
-namespace {
-
-std::string sourceDir() {
-  return std::filesystem::path(__FILE__).parent_path().parent_path().string();
-}
-
-}  // namespace
-
-#define STRATALOG_SOURCE_DIR sourceDir()
 #include "../tests/publish/upload_ftp_server.h"
 
 namespace {

@@ -471,6 +471,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addReportCommands(app, ctx);
   addFuelCommands(app, ctx);
   addExportCommands(app, ctx);
+  addTemplateCommands(app, ctx);
   addInetCommands(app, ctx);
   addProfileCommands(app, ctx);
   addUploadCommands(app, ctx);

@@ -56,6 +56,7 @@ void addCurrentCommands(CLI::App& app, CommandContext& ctx);
 void addReportCommands(CLI::App& app, CommandContext& ctx);
 void addFuelCommands(CLI::App& app, CommandContext& ctx);
 void addExportCommands(CLI::App& app, CommandContext& ctx);
+void addTemplateCommands(CLI::App& app, CommandContext& ctx);
 void addInetCommands(CLI::App& app, CommandContext& ctx);
 void addProfileCommands(CLI::App& app, CommandContext& ctx);
 void addUploadCommands(CLI::App& app, CommandContext& ctx);

@@ -131,7 +131,7 @@ void drawImages(CommandContext& ctx, DrawOptions& o) {
     return;
   }
   ctx.exitCode = frame::runWithStation(options, o.choice.station, [&](frame::Program& program) {
-    const frame::ProfileImages drawn = frame::drawProfileImagesNow(program, profile, *n, o.to);
+    const frame::ProfileImages drawn = frame::drawProfileImagesNow(program, profile, *n, nullptr, o.to);
     if (!drawn.readingError.empty()) {
       *ctx.err << "stratalog " << command << ": "
                << frame::fillText(platform::loadString(kMsgNoReading), {drawn.readingError}) << "\n";

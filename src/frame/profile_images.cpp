@@ -9,13 +9,16 @@
 namespace frame {
 
 ProfileImages drawProfileImagesNow(Program& program, const publish::UploadProfile& profile,
-                                   int number, const std::string& outputDirectory) {
+                                   int number, const stationlink::SensorImage* given,
+                                   const std::string& outputDirectory) {
   ProfileImages result;
   const station::StationConfig* config = program.currentStation();
   const publish::ImageSelection selection = publish::imageSelectionOf(profile);
   if (config == nullptr || (selection.currentMask == 0 && selection.historyMask == 0)) return result;
   std::optional<stationlink::SensorImage> reading;
-  if (selection.currentMask != 0) {
+  if (given != nullptr) {
+    reading = *given;
+  } else if (selection.currentMask != 0) {
     stationlink::ConsoleLink* link = program.stations().stationLink();
     auto image = link != nullptr ? stationlink::readCurrentConditions(*link)
                                  : platform::Result<stationlink::SensorImage>(

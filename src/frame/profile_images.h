@@ -4,6 +4,8 @@
 // `stratalog images draw` do: the console's current conditions are read once (values
 // show as "---" when it does not answer), the records come from the station's database,
 // and every message goes to the event log under the station's name.
+//
+// Upload runs pass the readings they gathered, so a run asks the console once.
 
 #include <string>
 #include <vector>
@@ -22,10 +24,12 @@ struct ProfileImages {
   std::string readingError;
 };
 
-// Profile `number` (1 to 8) into its image directory, or into `outputDirectory`.
+// Profile `number` (1 to 8) into its image directory, or into `outputDirectory`. With
+// `reading` (the upload run's own) the console is not asked again.
 // REQUIRES: a station is open.
 ProfileImages drawProfileImagesNow(Program& program, const publish::UploadProfile& profile,
-                                   int number, const std::string& outputDirectory = {});
+                                   int number, const stationlink::SensorImage* reading = nullptr,
+                                   const std::string& outputDirectory = {});
 
 // The files an upload run sends.
 std::vector<publish::ImageFile> uploadImageFiles(const ProfileImages& images);

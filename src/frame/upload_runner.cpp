@@ -3,11 +3,15 @@
 #include <optional>
 #include <string>
 
+#include "frame/link_error_table.h"
 #include "frame/profile_images.h"
 #include "frame/program.h"
 #include "frame/upload_schedule.h"
+#include "link/current_conditions.h"
 #include "link/realtime_manager.h"
 #include "platform/string_table.h"
+#include "publish/publish_context.h"
+#include "publish/template_converter.h"
 #include "publish/upload_report_files.h"
 #include "publish/upload_text.h"
 
@@ -31,6 +35,29 @@ struct ScheduledUpload {
   std::unique_ptr<platform::FtpConnector> ftp;
   std::unique_ptr<publish::UploadRun> run;
 };
+
+constexpr int kMsgNoFreeLink = 65405;
+
+// Reads the console once and builds what every template of the run is filled from.
+platform::Result<publish::PublishContext> gatherContext(Program& program) {
+  stationlink::ConsoleLink* link = program.stations().stationLink();
+  if (link == nullptr) return platform::Status::busy(platform::loadString(kMsgNoFreeLink));
+  auto image = stationlink::readCurrentConditions(*link);
+  if (!image) {
+    const platform::Status& s = image.status();
+    return platform::Status(s.kind(), std::string(linkErrorText(s.code())), s.code());
+  }
+  publish::PublishSources sources;
+  sources.station = *program.currentStation();
+  sources.stationDir = program.currentStationDir();
+  sources.files = &program.files();
+  sources.database = program.stations().database();
+  sources.current = *image;
+  if (program.realtime().running()) sources.windHistory = &program.realtime().windHistory();
+  sources.clock = &program.clock();
+  sources.conventions = program.conventions();
+  return publish::buildPublishContext(sources);
+}
 
 struct ScheduleState {
   std::string stationDir;
@@ -81,12 +108,25 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
   parts.config = config;
   parts.profiles = profiles;
   parts.downloadArchive = [&program] { return program.downloadCurrentStation().ok(); };
+  auto context = std::make_shared<std::optional<publish::PublishContext>>();
+  parts.gatherData = [&program, context]() -> platform::Status {
+    auto gathered = gatherContext(program);
+    if (!gathered) return gathered.status();
+    *context = std::move(*gathered);
+    return platform::Status::ok();
+  };
+  parts.convertTemplate = [&program, context](const std::string& templatePath,
+                                              const std::string& pagePath) {
+    if (!context->has_value()) return platform::Status::unsupported("no readings");
+    return publish::convertTemplate(**context, program.files(), templatePath, pagePath);
+  };
   parts.writeReport = [&program](std::uint32_t bit, const std::string& path) {
     return publish::writeReportFile(program.files(), program.currentStationDir(),
                                     program.conventions(), bit, path);
   };
-  parts.drawImages = [&program, config](int k) {
-    return uploadImageFiles(drawProfileImagesNow(program, config.profile(k), k + 1));
+  parts.drawImages = [&program, config, context](int k) {
+    const stationlink::SensorImage* reading = context->has_value() ? &(*context)->readings : nullptr;
+    return uploadImageFiles(drawProfileImagesNow(program, config.profile(k), k + 1, reading));
   };
   parts.log = [&program](std::string_view text, std::string_view source) {
     (void)program.eventLog().append(text, source);

@@ -59,6 +59,7 @@ void RealtimeManager::Start() {
   received_ = packetsPerRequest_;
   failedRequests_ = 0;
   failedSteps_ = 0;
+  windHistory_.clear();
   if (host_.timer) host_.timer(true);
 }
 
@@ -181,6 +182,7 @@ void RealtimeManager::packetArrived(const SensorImage& image) {
   newData_ = true;
   packetThisSession_ = true;
   stamp_ = host_.clock->now();
+  windHistory_.offer(image, stamp_);
   for (RealtimeView* v : std::vector<RealtimeView*>(views_)) v->update(image);
 }
 

@@ -12,6 +12,7 @@
 
 #include "link/console_link.h"
 #include "link/sensor_image.h"
+#include "link/wind_history.h"
 #include "platform/clock.h"
 
 namespace stationlink {
@@ -85,6 +86,8 @@ class RealtimeManager {
   std::size_t viewCount() const { return views_.size(); }
   // The last packet decoded, if any.
   const std::optional<SensorImage>& latest() const { return latest_; }
+  // The minute samples of wind since the readings started; emptied at every start.
+  const WindHistory& windHistory() const { return windHistory_; }
   int packetsSinceRequest() const { return received_; }
   int failedRequests() const { return failedRequests_; }
   int failedSteps() const { return failedSteps_; }
@@ -122,6 +125,7 @@ class RealtimeManager {
   bool firstStepPending_ = false;
   bool packetThisSession_ = false;
   std::optional<SensorImage> latest_;
+  WindHistory windHistory_;
 };
 
 // Suspends the manager for the life of the scope when it is running and not suspended

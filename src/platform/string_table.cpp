@@ -25,6 +25,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/reports_fuel.inc"
 #include "platform/strings/reports_export.inc"
 #include "platform/strings/publish.inc"
+#include "platform/strings/publish_template.inc"
 #include "platform/strings/publish_upload.inc"
 #include "platform/strings/publish_images.inc"
 #include "platform/strings/modules.inc"

@@ -192,11 +192,15 @@ void UploadRun::stepTemplate() {
   const std::string temp = job.pagePath + ".tmp";
   platform::Status s = parts_.convertTemplate ? parts_.convertTemplate(job.templatePath, temp)
                                               : platform::Status::unsupported("no converter");
-  if (s) s = parts_.files->rename(temp, job.pagePath);
+  if (!s) {
+    // The converter's message is the line to log.
+    log(s.message(), parts_.stationName);
+  } else if (s = parts_.files->rename(temp, job.pagePath); !s) {
+    log(message(msg::kPageFailed, {job.pagePath}) + " " + s.message(), parts_.stationName);
+  }
   if (!s) {
     (void)parts_.files->removeFile(temp);
     errors_ = true;
-    log(message(msg::kPageFailed, {job.pagePath}) + " " + s.message(), parts_.stationName);
     dropLinesOf(job.pagePath);
   }
 }

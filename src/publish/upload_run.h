@@ -98,9 +98,6 @@ class UploadRun {
   void cancel() { cancelRequested_ = true; }
   UploadOutcome outcome() const { return outcome_; }
 
-  // For tests: the lists as the run built them.
-  const std::vector<UploadLine>& uploadLines() const { return lines_; }
-
  private:
   enum class Phase {
     kDownload, kGather, kLists, kTemplates, kReports, kImages, kWriteUploadList,

@@ -54,7 +54,6 @@ inline constexpr int kReadFailed = 66525;
 inline constexpr int kPageFailed = 66526;
 inline constexpr int kCopyOntoItself = 66527;
 inline constexpr int kListWriteFailed = 66528;
-inline constexpr int kDirectoryReplyFailed = 66529;
 inline constexpr int kTitleFtp = 66530;
 inline constexpr int kTitleCopy = 66531;
 // The page of a template could not be opened for writing (the templates' own text).

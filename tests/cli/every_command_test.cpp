@@ -65,6 +65,7 @@ const std::map<std::string, std::vector<std::string>> kRequiredWords = {
     {"profile remove-file", {"1", "none.htx"}}, {"upload", {"1"}},
     {"export globe", {"--year", "2006", "--school", "E1", "--site", "S1"}},
     {"fuel add", {"--number", "1", "--last", "A", "--k", "5", "--reading", "1", "--date", "2006-01-01"}},
+    {"template fill", {"index.htx"}},
     {"images draw", {"1"}},
     {"profile images", {"1"}},
 };

@@ -113,7 +113,12 @@ TEST_F(ImagesUpload, BothPicturesAreDrawnAtMedAndArriveIdentical) {
 }
 
 TEST_F(ImagesUpload, AStationWithoutOutsideTemperatureLogsBothMessagesAndSendsNothing) {
-  ASSERT_EQ(run(at({"station", "set", "--model", "4"})).exitCode, 0);
+  // The setup offers no switch for the base sensors: clear bit 0 of sensorMask (504).
+  const fs::path cfg = dir_ / "Casa" / "STATION.CFG";
+  std::string bytes = slurp(cfg);
+  ASSERT_GT(bytes.size(), 504u);
+  bytes[504] = static_cast<char>(bytes[504] & ~1);
+  std::ofstream(cfg, std::ios::binary | std::ios::trunc) << bytes;
   const Run up = run(at({"upload", "1"}));
   EXPECT_EQ(up.exitCode, 0) << up.err;
   const std::string log = slurp(dir_ / "download.log");

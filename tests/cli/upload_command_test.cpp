@@ -46,7 +46,7 @@ class UploadCommandTest : public ::testing::Test {
 
     ASSERT_EQ(run({"station", "create", "--name", "Casa", "--parent", dir_.string()}).exitCode, 0);
     station_ = dir_ / "Casa";
-    std::ofstream(station_ / "index.htx") << "<html><p>Tiempo</p></html>\n";
+    std::ofstream(station_ / "index.htx") << "<html><p><!--StationName--></p></html>\n";
     for (int i = 0; i < 256; ++i) binary_ += static_cast<char>(i);
     std::ofstream(station_ / "logo.bin", std::ios::binary) << binary_;
     for (const char* f : {"index.htx", "logo.bin"}) {
@@ -111,7 +111,7 @@ TEST_F(UploadCommandTest, SendsThePageAndABinaryFileIntoANewDirectory) {
   EXPECT_NE(newestLogLine().find("Carga de Perfil(es) de Carga de Datos 1  completada correctamente."),
             std::string::npos)
       << newestLogLine();
-  EXPECT_EQ(slurp(dir_ / "server/www/cur/index.htm"), "<html><p>Tiempo</p></html>\n");
+  EXPECT_EQ(slurp(dir_ / "server/www/cur/index.htm"), "<html><p>Casa</p></html>\n");
   EXPECT_EQ(slurp(dir_ / "server/www/cur/logo.bin"), binary_);
 
   // The password is in the configuration, private, and in no other file.

@@ -4,8 +4,12 @@
 
 #include <vector>
 
+#include "consolesim/console_engine.h"
+#include "consolesim/sim_serial_port.h"
 #include "frame/scheduler.h"
+#include "link/cirrant_link.h"
 #include "frame/upload_runner.h"
+#include "platform/signals.h"
 #include "platform/testing/fake_ftp.h"
 #include "program_fixture.h"
 
@@ -91,7 +95,33 @@ TEST(UploadScheduleTest, StepsAfterTheTickCounterWrapsStillSeeEachNewMinute) {
   EXPECT_EQ(dueTicks, (std::vector<int>{19, 79, 139, 199, 255}));
 }
 
-class ScheduledUploadTest : public testing::ProgramTest {};
+// A program with the station "Casa" open, its link a console in process.
+class ScheduledUploadTest : public testing::ProgramTest {
+ protected:
+  Program& openStation(const std::string& dir) {
+    Program& p = makeProgram();
+    EXPECT_TRUE(p.startForCommand(dir).isOk());
+    engine_ = std::make_unique<consolesim::ConsoleEngine>(clock, consolesim::EngineOptions{});
+    opener_ = std::make_unique<consolesim::SimSerialPortOpener>(*engine_, clock);
+    stationlink::LinkServices services;
+    services.opener = opener_.get();
+    services.clock = &clock;
+    stationlink::PortParams params;
+    params.portNumber = 1;
+    params.baudRate = 19200;
+    params.linkType = stationlink::LinkType::kCirrant;
+    link_ = std::make_unique<stationlink::CirrantLink>(params, services);
+    stations->link = link_.get();
+    return p;
+  }
+  void TearDown() override {
+    if (stations != nullptr) stations->link = nullptr;
+  }
+
+  std::unique_ptr<consolesim::ConsoleEngine> engine_;
+  std::unique_ptr<consolesim::SimSerialPortOpener> opener_;
+  std::unique_ptr<stationlink::CirrantLink> link_;
+};
 
 TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   const std::string dir = addStation("casa", "Casa");
@@ -104,8 +134,7 @@ TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   fs.setContents(dir + "/a.txt", "hello");
   platform::FakeFtpServer server(fs, clock);
   server.loginDirectory = "/";
-  Program& p = makeProgram();
-  ASSERT_TRUE(p.startForCommand(dir).isOk());
+  Program& p = openStation(dir);
   auto step = uploadScheduleStep(p, [&](Program&) { return server.connector(); });
   step();
   EXPECT_FALSE(p.scheduler().schedulingEnabled());
@@ -121,6 +150,26 @@ TEST_F(ScheduledUploadTest, RunsUnattendedAndTurnsSchedulingBackOn) {
   step();
   EXPECT_TRUE(p.scheduler().schedulingEnabled());
   EXPECT_EQ(server.logins, 1);
+}
+
+TEST_F(ScheduledUploadTest, AnInterruptDuringARunCancelsIt) {
+  const std::string dir = addStation("casa", "Casa");
+  publish::InetConfig c;
+  ASSERT_TRUE(c.setFtpPassword("secret"));
+  c.setInternetTransfer(true);
+  fs.setContents(dir + "/Profile1.lst", "a.txt\t\t\t\t" + dir + "/a.txt\nb.txt\t\t\t\t" + dir + "/b.txt\n");
+  fs.setContents(dir + "/a.txt", "a");
+  fs.setContents(dir + "/b.txt", "b");
+  platform::FakeFtpServer server(fs, clock);
+  server.loginDirectory = "/";
+  server.onPut = [] { platform::SignalPipe::raiseForTest(platform::SignalPipe::interruptSignal()); };
+  Program& p = openStation(dir);
+  auto connector = server.connector();
+  publish::UploadRun run(uploadRunParts(p, c, 1, *connector));
+  EXPECT_EQ(runOnLoop(p, run), publish::UploadOutcome::kCancelled);
+  EXPECT_EQ(server.stored.size(), 1u);
+  EXPECT_NE(log().find("Carga de Perfil(es) de Carga de Datos 1  cancelada por el usuario."),
+            std::string::npos);
 }
 
 }  // namespace

@@ -37,6 +37,7 @@ class FakeFtpSession : public FtpSession {
     const std::string target = (cwd_ == "/" ? "" : cwd_) + "/" + name;
     server_.commands.push_back("STOR " + target);
     server_.clock_.advance(server_.putDuration);
+    if (server_.onPut) server_.onPut();
     if (!server_.putFailures.empty()) {
       Status s = server_.putFailures.front();
       server_.putFailures.pop_front();

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -29,6 +30,8 @@ class FakeFtpServer {
   std::chrono::milliseconds putDuration{0};
   // The next puts fail, one entry each: a Status to return (consumed in order).
   std::deque<Status> putFailures;
+  // Called at every put, before it succeeds or fails (a test raises a signal here).
+  std::function<void()> onPut;
   // The next logins fail with these (consumed in order).
   std::deque<Status> loginFailures;
 
