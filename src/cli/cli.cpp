@@ -477,6 +477,7 @@ void registerCommands(CLI::App& app, CommandContext& ctx) {
   addInetCommands(app, ctx);
   addProfileCommands(app, ctx);
   addUploadCommands(app, ctx);
+  addImagesCommands(app, ctx);
 
   translateHelp(app);
   app.footer(helpText(kHelpFooter));

@@ -71,6 +71,9 @@ void addWuCommands(CLI::App& app, CommandContext& ctx);
 void addInetCommands(CLI::App& app, CommandContext& ctx);
 void addProfileCommands(CLI::App& app, CommandContext& ctx);
 void addUploadCommands(CLI::App& app, CommandContext& ctx);
+void addImagesCommands(CLI::App& app, CommandContext& ctx);
+// `stratalog profile images`, registered by the profile group.
+void addProfileImagesCommand(CLI::App& profileGroup, CommandContext& ctx);
 
 // --- A program running in the program directory ---
 

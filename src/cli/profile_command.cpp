@@ -205,6 +205,7 @@ void addProfileCommands(CLI::App& app, CommandContext& ctx) {
   addSet(*group, ctx, std::make_shared<Options>());
   addFileCommand(*group, ctx, std::make_shared<Options>(), "add-file", kHelpAddFile, true);
   addFileCommand(*group, ctx, std::make_shared<Options>(), "remove-file", kHelpRemoveFile, false);
+  addProfileImagesCommand(*group, ctx);
 }
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "frame/link_error_table.h"
+#include "frame/profile_images.h"
 #include "frame/program.h"
 #include "frame/upload_schedule.h"
 #include "link/current_conditions.h"
@@ -122,6 +123,10 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
   parts.writeReport = [&program](std::uint32_t bit, const std::string& path) {
     return publish::writeReportFile(program.files(), program.currentStationDir(),
                                     program.conventions(), bit, path);
+  };
+  parts.drawImages = [&program, config, context](int k) {
+    const stationlink::SensorImage* reading = context->has_value() ? &(*context)->readings : nullptr;
+    return uploadImageFiles(drawProfileImagesNow(program, config.profile(k), k + 1, reading));
   };
   parts.log = [&program](std::string_view text, std::string_view source) {
     (void)program.eventLog().append(text, source);

@@ -28,6 +28,7 @@ constexpr Entry kEntries[] = {
 #include "platform/strings/publish_template.inc"
 #include "platform/strings/publish_aprs.inc"
 #include "platform/strings/publish_upload.inc"
+#include "platform/strings/publish_images.inc"
 #include "platform/strings/modules.inc"
 #include "platform/strings/cli.inc"
 #include "platform/strings/cli_data.inc"

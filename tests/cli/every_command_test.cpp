@@ -66,6 +66,8 @@ const std::map<std::string, std::vector<std::string>> kRequiredWords = {
     {"export globe", {"--year", "2006", "--school", "E1", "--site", "S1"}},
     {"fuel add", {"--number", "1", "--last", "A", "--k", "5", "--reading", "1", "--date", "2006-01-01"}},
     {"template fill", {"index.htx"}},
+    {"images draw", {"1"}},
+    {"profile images", {"1"}},
 };
 
 std::vector<std::string> withStation(const Command& c, const std::string& programDir,
