@@ -8,15 +8,13 @@
 
 #include "cli/cli.h"
 #include "cli/publish_secret.h"
-#include "database/summary_values.h"
-#include "database/weather_database.h"
+#include "frame/internet_reports.h"
 #include "frame/link_error_table.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
 #include "link/current_conditions.h"
 #include "platform/string_table.h"
-#include "platform/tcp_client.h"
-#include "publish/aprs_send.h"
+#include "publish/aprs_report.h"
 #include "publish/publish_text.h"
 #include "station/station_file.h"
 
@@ -46,7 +44,6 @@ constexpr int kMsgNoLink = 66728;
 constexpr int kMsgNoConditions = 66729;
 
 // The daily rain total code of a day's summary.
-constexpr quantities::SensorCode kDailyRain = 0x52440;
 
 struct Options {
   StationChoice choice;
@@ -149,31 +146,20 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
                                         std::string(frame::linkErrorText(image.status().code())).c_str()),
                     kExitFailed);
       }
-      std::string barometerData;
-      std::optional<double> todayRain;
-      if (config->isCirrant()) {
-        if (auto data = link->ReadBarometerData()) barometerData = *data;
-      } else if (database::WeatherDatabase* db = program.stations().database()) {
-        const platform::CivilTime today = program.clock().localNow();
-        database::DailySummaryObject summary;
-        if (db->GetDailySummary(summary, today.year, today.month, today.day) == 0) {
-          const double rain = database::summaryValue(summary, kDailyRain);
-          if (rain != quantities::kNoDataValue) todayRain = rain;
-        }
-      }
-      const publish::AprsInputs in{*config,  *image,    std::nullopt,
-                                   barometerData, todayRain,
-                                   program.clock().toUtc(program.clock().wallNow())};
       if (o->print) {
+        const frame::AprsExtras extras = frame::gatherAprsExtras(program);
+        const publish::AprsInputs in{*config,
+                                     *image,
+                                     extras.wind,
+                                     extras.barometerData,
+                                     extras.todayRainInches,
+                                     program.clock().toUtc(program.clock().wallNow())};
         auto report = publish::BuildAprsReport(in);
         if (!report) return fail(ctx, "send", platform::loadString(28069), kExitFailed);
         *ctx.out << report->packet << "\n";
         return kExitOk;
       }
-      auto log = [&](std::string_view message, std::string_view title) {
-        (void)program.eventLog().append(message, title);
-      };
-      if (!publish::sendAprsReport(in, platform::systemTcpClient(), log, program.clock()))
+      if (!frame::sendAprsFromProgram(program, *image))
         return fail(ctx, "send", platform::loadString(kMsgNotSent), kExitFailed);
       *ctx.out << platform::loadString(kMsgSent) << "\n";
       return kExitOk;

@@ -8,11 +8,10 @@
 #include "cli/cli.h"
 #include "cli/publish_secret.h"
 #include "database/weather_database.h"
+#include "frame/internet_reports.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
-#include "platform/http_client.h"
 #include "platform/string_table.h"
-#include "publish/inet_config.h"
 #include "publish/publish_text.h"
 #include "publish/wu_update.h"
 #include "quantities/date_text.h"
@@ -139,29 +138,10 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     const frame::RunOptions options = runOptions(ctx, o->choice.programDir);
     if (!resolveStation(ctx, o->choice)) return;
     ctx.exitCode = frame::runWithStation(options, o->choice.station, [&](frame::Program& program) {
-      station::StationConfig* current = program.currentStation();
-      database::WeatherDatabase* db = program.stations().database();
-      if (current == nullptr || db == nullptr)
+      if (program.currentStation() == nullptr || program.stations().database() == nullptr)
         return fail(ctx, "send", platform::loadString(kMsgNoDatabase), kExitFailed);
-      station::StationConfig config = *current;
-      platform::HttpProxy proxy;
-      if (auto inet = publish::loadInetConfig(program.files(), program.currentStationDir()))
-        proxy = publish::wuProxy(inet->config);
-      platform::CurlHttpClient http(proxy);
-      publish::WuRun run{config, *db, http, program.clock(),
-                         [&](const station::StationConfig& c) {
-                           // The program's copy keeps the same place, whatever it saves later.
-                           program.currentStation()->setWuLastDate(c.wuLastDate());
-                           program.currentStation()->setWuLastTime(c.wuLastTime());
-                           return publish::saveWuBookkeeping(program.files(),
-                                                             program.currentStationDir(), c);
-                         },
-                         [&](std::string_view message, std::string_view title) {
-                           (void)program.eventLog().append(message, title);
-                         },
-                         [&](std::string_view line) { *ctx.out << line << "\n"; },
-                         program.dateStyle()};
-      const publish::WuOutcome outcome = publish::sendWuForRun(run);
+      const publish::WuOutcome outcome = frame::sendWuFromProgram(
+          program, [&](std::string_view line) { *ctx.out << line << "\n"; });
       if (!outcome.ok) return fail(ctx, "send", platform::loadString(kMsgStopped), kExitFailed);
       *ctx.out << platform::loadString(kMsgDone) << "\n";
       return kExitOk;

@@ -45,12 +45,13 @@ ProfileImages drawProfileImagesNow(Program& program, const publish::UploadProfil
   return result;
 }
 
-std::vector<publish::ImageFile> uploadImageFiles(const ProfileImages& images) {
-  std::vector<publish::ImageFile> files;
+publish::DrawnImages uploadImageFiles(const ProfileImages& images) {
+  publish::DrawnImages drawn;
   for (const publish::WrittenImage& w : images.written) {
-    files.push_back({w.path(), w.family == publish::ImageFamily::kHistory});
+    drawn.files.push_back({w.path(), w.family == publish::ImageFamily::kHistory});
   }
-  return files;
+  drawn.writeFailed = images.log.errors;
+  return drawn;
 }
 
 }  // namespace frame

@@ -32,6 +32,6 @@ ProfileImages drawProfileImagesNow(Program& program, const publish::UploadProfil
                                    const std::string& outputDirectory = {});
 
 // The files an upload run sends.
-std::vector<publish::ImageFile> uploadImageFiles(const ProfileImages& images);
+publish::DrawnImages uploadImageFiles(const ProfileImages& images);
 
 }  // namespace frame

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "frame/internet_reports.h"
 #include "frame/link_error_table.h"
 #include "frame/profile_images.h"
 #include "frame/program.h"
@@ -128,6 +129,11 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
     const stationlink::SensorImage* reading = context->has_value() ? &(*context)->readings : nullptr;
     return uploadImageFiles(drawProfileImagesNow(program, config.profile(k), k + 1, reading));
   };
+  parts.sendAprs = [&program, context] {
+    if (!context->has_value()) return false;
+    return sendAprsFromProgram(program, (*context)->readings);
+  };
+  parts.sendWeatherUnderground = [&program] { return sendWuFromProgram(program).ok; };
   parts.log = [&program](std::string_view text, std::string_view source) {
     (void)program.eventLog().append(text, source);
   };

@@ -271,7 +271,9 @@ void UploadRun::stepImages() {
     const std::string number = std::to_string(k + 1);
     if (profile.currentImageMask() != 0) show(message(msg::kCurrentImages, {number}));
     if (profile.historyImageMask() != 0) show(message(msg::kHistoryImages, {number}));
-    for (const ImageFile& image : parts_.drawImages(k)) {
+    const DrawnImages drawn = parts_.drawImages(k);
+    if (drawn.writeFailed) errors_ = true;
+    for (const ImageFile& image : drawn.files) {
       addLine(image.path, image.history ? profile.historyImageDir() : profile.currentImageDir(),
               fileNameOf(image.path));
     }

@@ -30,6 +30,13 @@ struct ImageFile {
   bool history = false;  // a history image (else a current-data one)
 };
 
+// The images drawn for one profile: the files written, and whether a picture could not be
+// written (the run then ends with errors, though the others are still sent).
+struct DrawnImages {
+  std::vector<ImageFile> files;
+  bool writeFailed = false;
+};
+
 // What a run needs. Collaborators left empty are skipped, except `convertTemplate`, without
 // which no template makes a page.
 struct UploadRunParts {
@@ -54,7 +61,7 @@ struct UploadRunParts {
   // available and reports are skipped.
   std::function<platform::Status(std::uint32_t reportBit, const std::string& path)> writeReport;
   // Draws profile k's images and names the files written.
-  std::function<std::vector<ImageFile>(int profile)> drawImages;
+  std::function<DrawnImages(int profile)> drawImages;
   // Send the reports once per run; true when sent.
   std::function<bool()> sendAprs;
   std::function<bool()> sendWeatherUnderground;

@@ -22,6 +22,7 @@ constexpr int kMsgRefused = 66700;
 constexpr int kMsgReplyLogged = 66701;
 constexpr int kMsgProgress = 66702;
 constexpr int kMsgSaveFailed = 66703;
+constexpr int kMsgNoStationId = 66755;
 constexpr int kSoftwareName = 62708;
 constexpr int kSoftwareVersion = 62709;
 
@@ -294,6 +295,11 @@ bool sendOne(WuRun& run, const std::string& url, const std::string& title) {
 WuOutcome sendWuForRun(WuRun& run) {
   WuOutcome outcome;
   const std::string title = run.config.stationName();
+  // Without an ID the service refuses every record, so nothing is asked of it.
+  if (run.config.wuStationId().empty()) {
+    run.log(platform::loadString(kMsgNoStationId), title);
+    return outcome;
+  }
   if (platform::Status s = run.http.open(); !s.isOk()) {
     run.log(formatText(kMsgInternetOpenFailed, static_cast<long>(s.code())), "");
     return outcome;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -290,6 +291,29 @@ TEST_F(UploadRunTest, AprsAndWeatherUndergroundGoOncePerRun) {
   EXPECT_EQ(r.runToEnd(), UploadOutcome::kPartial);
   EXPECT_EQ(aprs, 1);
   EXPECT_EQ(wu, 1);
+}
+
+}  // namespace
+}  // namespace publish
+
+namespace publish {
+namespace {
+
+TEST_F(UploadRunTest, APictureThatCouldNotBeWrittenEndsTheRunWithErrorsAndTheOthersAreSent) {
+  UploadProfile profile = config_.profile(0);
+  profile.setCurrentImageMask(0b11);
+  config_.setProfile(0, profile);
+  files_.setContents("/st/Images/Profile1/InsideTemp.gif", "GIF87a");
+  UploadRunParts p = parts();
+  p.drawImages = [](int) {
+    return DrawnImages{{{"/st/Images/Profile1/InsideTemp.gif", false}}, true};
+  };
+  UploadRun r(std::move(p));
+  EXPECT_EQ(r.runToEnd(), UploadOutcome::kPartial);
+  const std::vector<std::string> sent = stores();
+  EXPECT_TRUE(std::any_of(sent.begin(), sent.end(), [](const std::string& path) {
+    return path.ends_with("/InsideTemp.gif");
+  })) << ::testing::PrintToString(sent);
 }
 
 }  // namespace

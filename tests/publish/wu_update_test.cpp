@@ -117,6 +117,16 @@ TEST_F(WuUpdate, AFailedOpeningIsRetriedOnceAfterReopening) {
   EXPECT_EQ(logged_[0], "Cumbre: Error en Weather Underground - Abriendo URL 28  Stratalog reintentará.");
 }
 
+TEST_F(WuUpdate, AStationWithoutAnIdSendsNothingAndSaysWhy) {
+  config_.setWuStationId("");
+  platform::FakeHttpClient http;
+  const WuOutcome out = send(http);
+  EXPECT_FALSE(out.ok);
+  EXPECT_TRUE(http.urls.empty());
+  ASSERT_EQ(logged_.size(), 1u);
+  EXPECT_NE(logged_[0].find("falta la identificación"), std::string::npos) << logged_[0];
+}
+
 TEST_F(WuUpdate, FailuresStopTheRunWhereTheyHappen) {
   struct Row {
     const char* name;
