@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "cli/publish_secret.h"
 #include "platform/string_table.h"
 #include "publish/inet_config.h"
 #include "publish/inet_settings.h"
@@ -96,13 +97,12 @@ bool changesOf(CommandContext& ctx, const Options& o, publish::InetChanges& c) {
   }
   if (o.password) {
     // Never an argument: it would stand in the process list and the shell's history.
-    std::string line;
-    if (!std::getline(std::cin, line)) {
+    std::optional<std::string> line = readSecretLine(ctx);
+    if (!line) {
       usageError(ctx, command, platform::loadString(kMsgNoPassword));
       return false;
     }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    c.password = line;
+    c.password = *line;
   }
   return true;
 }

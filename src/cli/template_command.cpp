@@ -6,11 +6,10 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "frame/link_error_table.h"
 #include "frame/messages.h"
 #include "frame/program.h"
 #include "frame/program_runner.h"
-#include "link/current_conditions.h"
+#include "frame/publish_readings.h"
 #include "platform/string_table.h"
 #include "publish/publish_context.h"
 #include "publish/template_converter.h"
@@ -24,7 +23,6 @@ constexpr int kHelpFill = 66401;
 constexpr int kHelpTemplate = 66402;
 constexpr int kHelpPage = 66403;
 constexpr int kMsgPageWritten = 66404;  // "Página escrita: %s"
-constexpr int kMsgNoFreeLink = 65405;
 
 constexpr std::string_view kCommand = "template fill";
 // The extension of a page made from a template when none is asked for.
@@ -42,29 +40,13 @@ std::string defaultPagePath(const std::string& templatePath) {
 
 int fillTemplate(CommandContext& ctx, frame::Program& program, const std::string& templatePath,
                  const std::string& pagePath) {
-  stationlink::ConsoleLink* link = program.stations().stationLink();
-  if (link == nullptr) {
-    *ctx.err << "stratalog " << kCommand << ": " << platform::loadString(kMsgNoFreeLink) << "\n";
+  auto context = frame::readPublishContext(program);
+  if (!context) {
+    *ctx.err << "stratalog " << kCommand << ": " << context.status().message() << "\n";
     return kExitFailed;
   }
-  auto image = stationlink::readCurrentConditions(*link);
-  if (!image) {
-    *ctx.err << "stratalog " << kCommand << ": " << frame::linkErrorText(image.status().code())
-             << " (" << image.status().message() << ")\n";
-    return kExitFailed;
-  }
-  publish::PublishSources sources;
-  sources.station = *program.currentStation();
-  sources.stationDir = program.currentStationDir();
-  sources.files = &program.files();
-  sources.database = program.stations().database();
-  sources.current = *image;
-  if (program.realtime().running()) sources.windHistory = &program.realtime().windHistory();
-  sources.clock = &program.clock();
-  sources.conventions = program.conventions();
-  const publish::PublishContext context = publish::buildPublishContext(sources);
   if (platform::Status s =
-          publish::convertTemplate(context, program.files(), templatePath, pagePath);
+          publish::convertTemplate(*context, program.files(), templatePath, pagePath);
       !s) {
     return reportFailure(ctx, std::string(kCommand), s);
   }

@@ -72,10 +72,15 @@ publish::WuOutcome sendWuFromProgram(Program& program,
                      http,
                      program.clock(),
                      [&program](const station::StationConfig& c) {
+                       // Someone else's edit is taken in first, so that it is not
+                       // mistaken for the program's own write below.
+                       program.adoptOutsideChanges();
                        program.currentStation()->setWuLastDate(c.wuLastDate());
                        program.currentStation()->setWuLastTime(c.wuLastTime());
-                       return publish::saveWuBookkeeping(program.files(),
-                                                         program.currentStationDir(), c);
+                       platform::Status saved = publish::saveWuBookkeeping(
+                           program.files(), program.currentStationDir(), c);
+                       if (saved.isOk()) program.stationFileWrittenInPlace();
+                       return saved;
                      },
                      eventLogSink(program),
                      std::move(progress),

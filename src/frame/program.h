@@ -128,6 +128,9 @@ class Program {
   // pending changes on top; one log line for each file taken in. Runs before every save,
   // every few seconds, and after a command a client had the program run.
   void adoptOutsideChanges();
+  // After the program itself wrote part of the open station's STATION.CFG in place (the
+  // update bookkeeping): the file as it is now is the program's, not an outside change.
+  void stationFileWrittenInPlace() { rememberStationOnDisk(); }
 
   // --- Program-wide state ---
   platform::Env& env() { return env_; }

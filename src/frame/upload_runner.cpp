@@ -4,11 +4,10 @@
 #include <string>
 
 #include "frame/internet_reports.h"
-#include "frame/link_error_table.h"
 #include "frame/profile_images.h"
 #include "frame/program.h"
+#include "frame/publish_readings.h"
 #include "frame/upload_schedule.h"
-#include "link/current_conditions.h"
 #include "link/realtime_manager.h"
 #include "platform/string_table.h"
 #include "publish/publish_context.h"
@@ -36,29 +35,6 @@ struct ScheduledUpload {
   std::unique_ptr<platform::FtpConnector> ftp;
   std::unique_ptr<publish::UploadRun> run;
 };
-
-constexpr int kMsgNoFreeLink = 65405;
-
-// Reads the console once and builds what every template of the run is filled from.
-platform::Result<publish::PublishContext> gatherContext(Program& program) {
-  stationlink::ConsoleLink* link = program.stations().stationLink();
-  if (link == nullptr) return platform::Status::busy(platform::loadString(kMsgNoFreeLink));
-  auto image = stationlink::readCurrentConditions(*link);
-  if (!image) {
-    const platform::Status& s = image.status();
-    return platform::Status(s.kind(), std::string(linkErrorText(s.code())), s.code());
-  }
-  publish::PublishSources sources;
-  sources.station = *program.currentStation();
-  sources.stationDir = program.currentStationDir();
-  sources.files = &program.files();
-  sources.database = program.stations().database();
-  sources.current = *image;
-  if (program.realtime().running()) sources.windHistory = &program.realtime().windHistory();
-  sources.clock = &program.clock();
-  sources.conventions = program.conventions();
-  return publish::buildPublishContext(sources);
-}
 
 struct ScheduleState {
   std::string stationDir;
@@ -111,7 +87,7 @@ publish::UploadRunParts uploadRunParts(Program& program, const publish::InetConf
   parts.downloadArchive = [&program] { return program.downloadCurrentStation().ok(); };
   auto context = std::make_shared<std::optional<publish::PublishContext>>();
   parts.gatherData = [&program, context]() -> platform::Status {
-    auto gathered = gatherContext(program);
+    auto gathered = readPublishContext(program);
     if (!gathered) return gathered.status();
     *context = std::move(*gathered);
     return platform::Status::ok();

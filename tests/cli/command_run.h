@@ -30,6 +30,18 @@ inline CommandRun run(const std::vector<std::string>& args,
   return {code, out.str(), err.str()};
 }
 
+// Runs `args` on `env` (a fake clock, the simulator's ports...) with `input` as what the
+// command reads from standard input.
+inline CommandRun run(const std::vector<std::string>& args, const platform::Env& env,
+                      const std::string& input) {
+  std::ostringstream out, err;
+  std::istringstream in(input);
+  cli::CommandContext ctx{env, &out, &err};
+  ctx.in = &in;
+  const int code = cli::runCommandLine(args, ctx);
+  return {code, out.str(), err.str()};
+}
+
 // A directory of its own for each test, named after it, removed afterwards.
 inline std::filesystem::path scratchDirectory(const std::string& prefix) {
   const auto* info = ::testing::UnitTest::GetInstance();

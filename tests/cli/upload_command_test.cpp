@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "publish/upload_ftp_server.h"
@@ -61,22 +62,12 @@ class UploadCommandTest : public ::testing::Test {
     fs::remove_all(dir_);
   }
 
-  struct Run {
-    int exitCode;
-    std::string out;
-    std::string err;
-  };
-  Run run(std::vector<std::string> args, const std::string& input = {}) {
-    std::ostringstream out, err;
+  using Run = clitest::CommandRun;
+  Run run(const std::vector<std::string>& args, const std::string& input = {}) {
     platform::Env env;
     env.clock = &clock_;
     env.serialPorts = opener_.get();
-    cli::CommandContext ctx{env, &out, &err};
-    std::istringstream in(input);
-    std::streambuf* saved = std::cin.rdbuf(in.rdbuf());
-    const int code = cli::runCommandLine(args, ctx);
-    std::cin.rdbuf(saved);
-    return {code, out.str(), err.str()};
+    return clitest::run(args, env, input);
   }
   std::vector<std::string> at(std::vector<std::string> args) {
     args.insert(args.end(), {"--station", "Casa", "--program-dir", dir_.string()});

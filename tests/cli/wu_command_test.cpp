@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/command_run.h"
 #include "consolesim/console_engine.h"
 #include "consolesim/sim_serial_port.h"
 #include "platform/file_system.h"
@@ -122,21 +123,12 @@ class WuCommand : public ::testing::Test {
     return lines;
   }
 
-  struct Run {
-    int exitCode;
-    std::string out;
-    std::string err;
-  };
-  Run run(std::vector<std::string> args, const std::string& input = "") {
-    std::ostringstream out, err;
-    std::istringstream in(input);
+  using Run = clitest::CommandRun;
+  Run run(const std::vector<std::string>& args, const std::string& input = {}) {
     platform::Env env;
     env.clock = &clock_;
     env.serialPorts = opener_.get();
-    CommandContext ctx{env, &out, &err};
-    ctx.in = &in;
-    const int code = runCommandLine(args, ctx);
-    return {code, out.str(), err.str()};
+    return clitest::run(args, env, input);
   }
   std::vector<std::string> at(std::vector<std::string> args) {
     args.insert(args.end(), {"--station", station_, "--program-dir", dir_.string()});
