@@ -227,8 +227,9 @@ void ControlService::runCommand(ClientId client, const nlohmann::json& request) 
     out.flush();
     err.flush();
   }
-  // What the command wrote to the files becomes what the program holds.
-  program_.adoptOutsideChanges();
+  // What the command wrote to the files becomes what the program holds. It is the client's
+  // own change, asked of the program, so it is not logged as someone else's.
+  program_.adoptOutsideChanges(/*logEach=*/false);
   finish(client, code);
 }
 

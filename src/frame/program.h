@@ -125,9 +125,10 @@ class Program {
 
   // Takes in what someone else (a command, an editor) changed in progdata.dat or the open
   // station's STATION.CFG since the program read or wrote them, keeping the program's own
-  // pending changes on top; one log line for each file taken in. Runs before every save,
-  // every few seconds, and after a command a client had the program run.
-  void adoptOutsideChanges();
+  // pending changes on top; one log line for each file taken in (none with `logEach` off,
+  // for what a client's command wrote). Runs before every save, every few seconds, and after
+  // a command a client had the program run.
+  void adoptOutsideChanges(bool logEach = true);
   // After the program itself wrote part of the open station's STATION.CFG in place (the
   // update bookkeeping): the file as it is now is the program's, not an outside change.
   void stationFileWrittenInPlace() { rememberStationOnDisk(); }
@@ -175,8 +176,8 @@ class Program {
   std::string currentTitle() const;
   void rememberSettingsOnDisk();
   void rememberStationOnDisk();
-  void adoptOutsideSettings();
-  void adoptOutsideStation();
+  void adoptOutsideSettings(bool logIt = true);
+  void adoptOutsideStation(bool logIt = true);
   void checkOutsideChangesOnTick();
 
   platform::Env env_;

@@ -45,12 +45,12 @@ void Program::rememberStationOnDisk() {
   heldStation_.remember(*env_.files, disk ? *disk : bytesText(current_->encodeForDisk()));
 }
 
-void Program::adoptOutsideChanges() {
-  adoptOutsideSettings();
-  adoptOutsideStation();
+void Program::adoptOutsideChanges(bool logEach) {
+  adoptOutsideSettings(logEach);
+  adoptOutsideStation(logEach);
 }
 
-void Program::adoptOutsideSettings() {
+void Program::adoptOutsideSettings(bool logIt) {
   if (!started_) return;
   auto theirs = heldSettings_.changedOutside(*env_.files);
   if (!theirs) return;
@@ -63,15 +63,17 @@ void Program::adoptOutsideSettings() {
     if (decoded) {
       settings_ = *decoded;
       applySettingsAtStart();
-      (void)messages_.LogMessage(
-          fillText(platform::loadString(kMsgAdoptedOutsideChange), {heldSettings_.path()}),
-          currentStationName());
+      if (logIt) {
+        (void)messages_.LogMessage(
+            fillText(platform::loadString(kMsgAdoptedOutsideChange), {heldSettings_.path()}),
+            currentStationName());
+      }
     }
   }
   heldSettings_.remember(*env_.files, std::move(*theirs));
 }
 
-void Program::adoptOutsideStation() {
+void Program::adoptOutsideStation(bool logIt) {
   if (!current_ || !heldStation_.held()) return;
   auto theirs = heldStation_.changedOutside(*env_.files);
   if (!theirs) return;
@@ -93,9 +95,11 @@ void Program::adoptOutsideStation() {
       stationlink::RealtimePause pause(realtime_.get());
       stations_->relinkStation(*current_);
     }
-    (void)messages_.LogMessage(
-        fillText(platform::loadString(kMsgAdoptedOutsideChange), {heldStation_.path()}),
-        currentStationName());
+    if (logIt) {
+      (void)messages_.LogMessage(
+          fillText(platform::loadString(kMsgAdoptedOutsideChange), {heldStation_.path()}),
+          currentStationName());
+    }
   }
   heldStation_.remember(*env_.files, std::move(*theirs));
 }

@@ -140,6 +140,8 @@ TEST_F(RunningProgram, SettingsChangedBesideItAreHeldAndStillThereAfterSigterm) 
   EXPECT_NE(run({"schedule", "show", "--program-dir", programDir}).out.find("horas: 6 18"),
             std::string::npos);
   EXPECT_NE(log().find("progdata.dat cambió fuera del programa"), std::string::npos) << log();
+  // The commands' own changes were asked of the program: they are not logged as outside ones.
+  EXPECT_EQ(log().find("STATION.CFG cambió fuera del programa"), std::string::npos) << log();
 }
 
 // The console's port belongs to the running program: it reads the current conditions for
