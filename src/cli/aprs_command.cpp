@@ -11,7 +11,6 @@
 #include "frame/internet_reports.h"
 #include "frame/link_error_table.h"
 #include "frame/program.h"
-#include "frame/program_runner.h"
 #include "link/current_conditions.h"
 #include "platform/string_table.h"
 #include "publish/aprs_report.h"
@@ -76,8 +75,8 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     const std::string login =
         platform::loadString(config->aprsLogin().empty() ? kMsgNotSet : kMsgSet);
     *ctx.out << publish::formatText(kMsgShow, config->aprsCallSign().c_str(),
-                                    config->aprsServer().c_str(), config->aprsPort(),
-                                    login.c_str(), locationText(*config).c_str());
+                                    config->aprsServer().c_str(), config->aprsPort(), login.c_str(),
+                                    locationText(*config).c_str());
     ctx.exitCode = kExitOk;
   });
 }
@@ -95,13 +94,16 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     if (!o->callSign.empty()) {
       callSign = publish::normalisedCallSign(o->callSign);
       if (!callSign)
-        return void(ctx.exitCode = fail(ctx, "set", publish::formatText(kMsgBadCallSign, o->callSign.c_str()), kExitUsage));
+        return void(ctx.exitCode =
+                        fail(ctx, "set", publish::formatText(kMsgBadCallSign, o->callSign.c_str()),
+                             kExitUsage));
     }
     std::optional<std::uint32_t> port;
     if (!o->port.empty()) {
       auto n = digitsArgument(o->port);
       if (!n || *n < 1 || *n > 65535)
-        return void(ctx.exitCode = fail(ctx, "set", publish::formatText(kMsgBadPort, o->port.c_str()), kExitUsage));
+        return void(ctx.exitCode = fail(
+                        ctx, "set", publish::formatText(kMsgBadPort, o->port.c_str()), kExitUsage));
       port = static_cast<std::uint32_t>(*n);
     }
     if (o->server.size() > 29 || o->server.find(' ') != std::string::npos)
@@ -109,9 +111,12 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     std::optional<std::string> login;
     if (o->readLogin) {
       login = readSecretLine(ctx);
-      if (!login) return void(ctx.exitCode = fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
+      if (!login)
+        return void(ctx.exitCode =
+                        fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
       if (!publish::validAprsLogin(*login) || login->size() > 30)
-        return void(ctx.exitCode = fail(ctx, "set", platform::loadString(kMsgBadLogin), kExitUsage));
+        return void(ctx.exitCode =
+                        fail(ctx, "set", platform::loadString(kMsgBadLogin), kExitUsage));
     }
     if (!resolveStation(ctx, o->choice)) return;
     auto config = station::readStationRecord(*ctx.env.files, o->choice.station);
@@ -120,7 +125,8 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     if (!o->server.empty()) config->setAprsServer(o->server);
     if (port) config->setAprsPort(*port);
     if (login) config->setAprsLogin(*login);
-    if (platform::Status s = station::writeStationRecord(*ctx.env.files, *config, o->choice.station);
+    if (platform::Status s =
+            station::writeStationRecord(*ctx.env.files, *config, o->choice.station);
         !s.isOk())
       return void(ctx.exitCode = reportFailure(ctx, "aprs set", s));
     ctx.exitCode = kExitOk;
@@ -132,38 +138,44 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   addStationOptions(cmd, o->choice);
   cmd->add_flag("--print", o->print, helpText(kHelpPrint));
   cmd->callback([&ctx, o] {
-    const frame::RunOptions options = runOptions(ctx, o->choice.programDir);
+    // A running program holds the console and the lock: it sends, this prints its answers.
+    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = frame::runWithStation(options, o->choice.station, [&](frame::Program& program) {
-      const station::StationConfig* config = program.currentStation();
-      stationlink::ConsoleLink* link = program.stations().stationLink();
-      if (config == nullptr || link == nullptr)
-        return fail(ctx, "send", platform::loadString(kMsgNoLink), kExitFailed);
-      auto image = stationlink::readCurrentConditions(*link);
-      if (!image) {
-        return fail(ctx, "send",
-                    publish::formatText(kMsgNoConditions,
-                                        std::string(frame::linkErrorText(image.status().code())).c_str()),
-                    kExitFailed);
-      }
-      if (o->print) {
-        const frame::AprsExtras extras = frame::gatherAprsExtras(program);
-        const publish::AprsInputs in{*config,
-                                     *image,
-                                     extras.wind,
-                                     extras.barometerData,
-                                     extras.todayRainInches,
-                                     program.clock().toUtc(program.clock().wallNow())};
-        auto report = publish::BuildAprsReport(in);
-        if (!report) return fail(ctx, "send", platform::loadString(28069), kExitFailed);
-        *ctx.out << report->packet << "\n";
-        return kExitOk;
-      }
-      if (!frame::sendAprsFromProgram(program, *image))
-        return fail(ctx, "send", platform::loadString(kMsgNotSent), kExitFailed);
-      *ctx.out << platform::loadString(kMsgSent) << "\n";
-      return kExitOk;
-    });
+    ctx.exitCode = withConsoleProgram(
+        ctx, o->choice.programDir, o->choice.station, [&](frame::Program& program) {
+          const station::StationConfig* config = program.currentStation();
+          stationlink::ConsoleLink* link = program.stations().stationLink();
+          if (config == nullptr || link == nullptr)
+            return fail(ctx, "send", platform::loadString(kMsgNoLink), kExitFailed);
+          auto image = stationlink::readCurrentConditions(*link);
+          if (!image) {
+            return fail(ctx, "send",
+                        publish::formatText(
+                            kMsgNoConditions,
+                            std::string(frame::linkErrorText(image.status().code())).c_str()),
+                        kExitFailed);
+          }
+          if (o->print) {
+            const frame::AprsExtras extras = frame::gatherAprsExtras(program);
+            const publish::AprsInputs in{*config,
+                                         *image,
+                                         extras.wind,
+                                         extras.barometerData,
+                                         extras.todayRainInches,
+                                         program.clock().toUtc(program.clock().wallNow())};
+            auto report = publish::BuildAprsReport(in);
+            if (!report) return fail(ctx, "send", platform::loadString(28069), kExitFailed);
+            *ctx.out << report->packet << "\n";
+            return kExitOk;
+          }
+          if (!frame::sendAprsFromProgram(program, *image))
+            return fail(ctx, "send", platform::loadString(kMsgNotSent), kExitFailed);
+          *ctx.out << platform::loadString(kMsgSent) << "\n";
+          return kExitOk;
+        });
   });
 }
 

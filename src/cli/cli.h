@@ -93,6 +93,11 @@ frame::ClientCommandRunner clientCommandRunner(const CommandContext& ctx);
 // station it has open), else as frame::runWithStation does.
 int withStationProgram(CommandContext& ctx, const std::string& programDir,
                        const std::string& station, const std::function<int(frame::Program&)>& op);
+// The same for a command that talks to the console (an upload, a report sent now, a page
+// filled): in the running program its real-time readings and its schedule wait meanwhile,
+// so that nothing else uses the link.
+int withConsoleProgram(CommandContext& ctx, const std::string& programDir,
+                       const std::string& station, const std::function<int(frame::Program&)>& op);
 // Whether a person watches the command's progress: the client's terminal for a client's
 // command, else this process's standard input.
 bool personWatches(const CommandContext& ctx);

@@ -8,6 +8,7 @@
 #include "frame/control_service.h"
 #include "frame/messages.h"
 #include "frame/program.h"
+#include "link/realtime_manager.h"
 #include "platform/control_socket.h"
 #include "platform/event_loop.h"
 #include "platform/file_system.h"
@@ -172,6 +173,14 @@ int withStationProgram(CommandContext& ctx, const std::string& programDir,
     return kExitFailed;
   }
   return op(program);
+}
+
+int withConsoleProgram(CommandContext& ctx, const std::string& programDir,
+                       const std::string& station, const std::function<int(frame::Program&)>& op) {
+  if (ctx.host == nullptr) return withStationProgram(ctx, programDir, station, op);
+  frame::SchedulingPause scheduling(ctx.host->scheduler());
+  stationlink::RealtimePause readings(&ctx.host->realtime());
+  return withStationProgram(ctx, programDir, station, op);
 }
 
 }  // namespace cli

@@ -33,7 +33,8 @@ int runUpload(CommandContext& ctx, frame::Program& program, std::uint32_t profil
   frame::logConfigSource(program, loaded->source);
   auto ftp = frame::curlConnectorFor(program);
   publish::UploadRunParts parts = frame::uploadRunParts(program, loaded->config, profiles, *ftp);
-  const bool terminal = platform::standardOutputIsTerminal();
+  const bool terminal =
+      ctx.host != nullptr ? ctx.clientTerminal : platform::standardOutputIsTerminal();
   parts.progress = [&ctx, terminal](std::string_view text) {
     if (terminal) *ctx.out << "\r" << text << "\033[K" << std::flush;
   };
@@ -44,7 +45,10 @@ int runUpload(CommandContext& ctx, frame::Program& program, std::uint32_t profil
     result = std::string(text);
   };
   publish::UploadRun run(std::move(parts));
-  const publish::UploadOutcome outcome = frame::runOnLoop(program, run);
+  // In the running program the run goes on inside the client's request, as a download
+  // does; on its own the command steps it on its loop.
+  const publish::UploadOutcome outcome =
+      ctx.host != nullptr ? run.runToEnd() : frame::runOnLoop(program, run);
   if (terminal) *ctx.out << "\r\033[K";
   // The result line is the run's last log line.
   (outcome == publish::UploadOutcome::kCompleted ? *ctx.out : *ctx.err) << result << "\n";
@@ -67,11 +71,15 @@ void addUploadCommands(CLI::App& app, CommandContext& ctx) {
       }
       profiles |= 1u << (*k - 1);
     }
-    const frame::RunOptions options = runOptions(ctx, o->choice.programDir);
+    // A running program holds the console and the lock: it uploads, this prints its answers.
+    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = frame::runWithStation(options, o->choice.station, [&](frame::Program& program) {
-      return runUpload(ctx, program, profiles);
-    });
+    ctx.exitCode = withConsoleProgram(
+        ctx, o->choice.programDir, o->choice.station,
+        [&](frame::Program& program) { return runUpload(ctx, program, profiles); });
   });
 }
 

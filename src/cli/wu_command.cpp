@@ -10,7 +10,6 @@
 #include "database/weather_database.h"
 #include "frame/internet_reports.h"
 #include "frame/program.h"
-#include "frame/program_runner.h"
 #include "platform/string_table.h"
 #include "publish/publish_text.h"
 #include "publish/wu_update.h"
@@ -67,7 +66,8 @@ bool printable(std::string_view s, bool blanks) {
 std::string lastSentText(const station::StationConfig& c, const platform::IntlSettings& intl) {
   const int stamp = c.wuLastDate();
   if (stamp < 0) return platform::loadString(kMsgNone);
-  records::DateTime d = records::DateTime::fromDate(stamp / 512 + 2000, (stamp / 32) % 16, stamp % 32);
+  records::DateTime d =
+      records::DateTime::fromDate(stamp / 512 + 2000, (stamp / 32) % 16, stamp % 32);
   return quantities::shortDateText(d, intl) + " " +
          quantities::recordTimeText(static_cast<int>(c.wuLastTime()), intl);
 }
@@ -83,7 +83,8 @@ void addShow(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     database::WeatherDatabase db(*ctx.env.files);
     int waiting = 0;
     if (db.openReadOnly(o->choice.station) == 0)
-      waiting = static_cast<int>(publish::selectWuRecords(*config, db, ctx.env.clock->localNow()).size());
+      waiting =
+          static_cast<int>(publish::selectWuRecords(*config, db, ctx.env.clock->localNow()).size());
     const int choice = config->wuMaxDaysChoice();
     const std::string days = choice >= 1 && choice <= 30 ? publish::formatText(kMsgDays, choice)
                                                          : platform::loadString(kMsgHours);
@@ -104,19 +105,25 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->add_option("--max-days", o->maxDays, helpText(kHelpMaxDays));
   cmd->callback([&ctx, o] {
     if (o->id && (o->id->size() > kIdLimit || !printable(*o->id, false)))
-      return void(ctx.exitCode = fail(ctx, "set", publish::formatText(kMsgBadId, o->id->c_str()), kExitUsage));
+      return void(ctx.exitCode =
+                      fail(ctx, "set", publish::formatText(kMsgBadId, o->id->c_str()), kExitUsage));
     std::optional<int> maxDays;
     if (!o->maxDays.empty()) {
       maxDays = digitsArgument(o->maxDays);
       if (!maxDays || *maxDays > 30)
-        return void(ctx.exitCode = fail(ctx, "set", publish::formatText(kMsgBadMaxDays, o->maxDays.c_str()), kExitUsage));
+        return void(ctx.exitCode =
+                        fail(ctx, "set", publish::formatText(kMsgBadMaxDays, o->maxDays.c_str()),
+                             kExitUsage));
     }
     std::optional<std::string> password;
     if (o->readPassword) {
       password = readSecretLine(ctx);
-      if (!password) return void(ctx.exitCode = fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
+      if (!password)
+        return void(ctx.exitCode =
+                        fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
       if (password->size() > kPasswordLimit || !printable(*password, true))
-        return void(ctx.exitCode = fail(ctx, "set", platform::loadString(kMsgBadPassword), kExitUsage));
+        return void(ctx.exitCode =
+                        fail(ctx, "set", platform::loadString(kMsgBadPassword), kExitUsage));
     }
     if (!resolveStation(ctx, o->choice)) return;
     auto config = station::readStationRecord(*ctx.env.files, o->choice.station);
@@ -124,7 +131,8 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     if (o->id) config->setWuStationId(*o->id);
     if (password) config->setWuPassword(*password);
     if (maxDays) config->setWuMaxDaysChoice(static_cast<std::uint8_t>(*maxDays));
-    if (platform::Status s = station::writeStationRecord(*ctx.env.files, *config, o->choice.station);
+    if (platform::Status s =
+            station::writeStationRecord(*ctx.env.files, *config, o->choice.station);
         !s.isOk())
       return void(ctx.exitCode = reportFailure(ctx, "wu set", s));
     ctx.exitCode = kExitOk;
@@ -135,17 +143,22 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("send", helpText(kHelpSend));
   addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
-    const frame::RunOptions options = runOptions(ctx, o->choice.programDir);
+    // A running program holds the console and the lock: it sends, this prints its answers.
+    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
+      ctx.exitCode = *code;
+      return;
+    }
     if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = frame::runWithStation(options, o->choice.station, [&](frame::Program& program) {
-      if (program.currentStation() == nullptr || program.stations().database() == nullptr)
-        return fail(ctx, "send", platform::loadString(kMsgNoDatabase), kExitFailed);
-      const publish::WuOutcome outcome = frame::sendWuFromProgram(
-          program, [&](std::string_view line) { *ctx.out << line << "\n"; });
-      if (!outcome.ok) return fail(ctx, "send", platform::loadString(kMsgStopped), kExitFailed);
-      *ctx.out << platform::loadString(kMsgDone) << "\n";
-      return kExitOk;
-    });
+    ctx.exitCode = withConsoleProgram(
+        ctx, o->choice.programDir, o->choice.station, [&](frame::Program& program) {
+          if (program.currentStation() == nullptr || program.stations().database() == nullptr)
+            return fail(ctx, "send", platform::loadString(kMsgNoDatabase), kExitFailed);
+          const publish::WuOutcome outcome = frame::sendWuFromProgram(
+              program, [&](std::string_view line) { *ctx.out << line << "\n"; });
+          if (!outcome.ok) return fail(ctx, "send", platform::loadString(kMsgStopped), kExitFailed);
+          *ctx.out << platform::loadString(kMsgDone) << "\n";
+          return kExitOk;
+        });
   });
 }
 
