@@ -51,11 +51,6 @@ struct Options {
   bool print = false;
 };
 
-int fail(CommandContext& ctx, const std::string& command, const std::string& message, int code) {
-  *ctx.err << "stratalog aprs " << command << ": " << message << "\n";
-  return code;
-}
-
 std::string locationText(const station::StationConfig& c) {
   if (!c.locationSet()) return platform::loadString(kMsgNotSet);
   char buf[64];
@@ -94,29 +89,24 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
     if (!o->callSign.empty()) {
       callSign = publish::normalisedCallSign(o->callSign);
       if (!callSign)
-        return void(ctx.exitCode =
-                        fail(ctx, "set", publish::formatText(kMsgBadCallSign, o->callSign.c_str()),
-                             kExitUsage));
+        return usageError(ctx, "aprs set",
+                          publish::formatText(kMsgBadCallSign, o->callSign.c_str()));
     }
     std::optional<std::uint32_t> port;
     if (!o->port.empty()) {
       auto n = digitsArgument(o->port);
       if (!n || *n < 1 || *n > 65535)
-        return void(ctx.exitCode = fail(
-                        ctx, "set", publish::formatText(kMsgBadPort, o->port.c_str()), kExitUsage));
+        return usageError(ctx, "aprs set", publish::formatText(kMsgBadPort, o->port.c_str()));
       port = static_cast<std::uint32_t>(*n);
     }
     if (o->server.size() > 29 || o->server.find(' ') != std::string::npos)
-      return void(ctx.exitCode = fail(ctx, "set", helpText(kHelpServer), kExitUsage));
+      return usageError(ctx, "aprs set", helpText(kHelpServer));
     std::optional<std::string> login;
     if (o->readLogin) {
       login = readSecretLine(ctx);
-      if (!login)
-        return void(ctx.exitCode =
-                        fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
+      if (!login) return usageError(ctx, "aprs set", platform::loadString(kMsgNoSecret));
       if (!publish::validAprsLogin(*login) || login->size() > 30)
-        return void(ctx.exitCode =
-                        fail(ctx, "set", platform::loadString(kMsgBadLogin), kExitUsage));
+        return usageError(ctx, "aprs set", platform::loadString(kMsgBadLogin));
     }
     if (!resolveStation(ctx, o->choice)) return;
     auto config = station::readStationRecord(*ctx.env.files, o->choice.station);
@@ -138,44 +128,38 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   addStationOptions(cmd, o->choice);
   cmd->add_flag("--print", o->print, helpText(kHelpPrint));
   cmd->callback([&ctx, o] {
-    // A running program holds the console and the lock: it sends, this prints its answers.
-    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
-      ctx.exitCode = *code;
-      return;
-    }
-    if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = withConsoleProgram(
-        ctx, o->choice.programDir, o->choice.station, [&](frame::Program& program) {
-          const station::StationConfig* config = program.currentStation();
-          stationlink::ConsoleLink* link = program.stations().stationLink();
-          if (config == nullptr || link == nullptr)
-            return fail(ctx, "send", platform::loadString(kMsgNoLink), kExitFailed);
-          auto image = stationlink::readCurrentConditions(*link);
-          if (!image) {
-            return fail(ctx, "send",
-                        publish::formatText(
-                            kMsgNoConditions,
-                            std::string(frame::linkErrorText(image.status().code())).c_str()),
-                        kExitFailed);
-          }
-          if (o->print) {
-            const frame::AprsExtras extras = frame::gatherAprsExtras(program);
-            const publish::AprsInputs in{*config,
-                                         *image,
-                                         extras.wind,
-                                         extras.barometerData,
-                                         extras.todayRainInches,
-                                         program.clock().toUtc(program.clock().wallNow())};
-            auto report = publish::BuildAprsReport(in);
-            if (!report) return fail(ctx, "send", platform::loadString(28069), kExitFailed);
-            *ctx.out << report->packet << "\n";
-            return kExitOk;
-          }
-          if (!frame::sendAprsFromProgram(program, *image))
-            return fail(ctx, "send", platform::loadString(kMsgNotSent), kExitFailed);
-          *ctx.out << platform::loadString(kMsgSent) << "\n";
-          return kExitOk;
-        });
+    runConsoleCommand(ctx, o->choice, [&](frame::Program& program) {
+      const station::StationConfig* config = program.currentStation();
+      stationlink::ConsoleLink* link = program.stations().stationLink();
+      if (config == nullptr || link == nullptr)
+        return commandFailure(ctx, "aprs send", platform::loadString(kMsgNoLink), kExitFailed);
+      auto image = stationlink::readCurrentConditions(*link);
+      if (!image) {
+        return commandFailure(
+            ctx, "aprs send",
+            publish::formatText(kMsgNoConditions,
+                                std::string(frame::linkErrorText(image.status().code())).c_str()),
+            kExitFailed);
+      }
+      if (o->print) {
+        const frame::AprsExtras extras = frame::gatherAprsExtras(program);
+        const publish::AprsInputs in{*config,
+                                     *image,
+                                     extras.wind,
+                                     extras.barometerData,
+                                     extras.todayRainInches,
+                                     program.clock().toUtc(program.clock().wallNow())};
+        auto report = publish::BuildAprsReport(in);
+        if (!report)
+          return commandFailure(ctx, "aprs send", platform::loadString(28069), kExitFailed);
+        *ctx.out << report->packet << "\n";
+        return kExitOk;
+      }
+      if (!frame::sendAprsFromProgram(program, *image))
+        return commandFailure(ctx, "aprs send", platform::loadString(kMsgNotSent), kExitFailed);
+      *ctx.out << platform::loadString(kMsgSent) << "\n";
+      return kExitOk;
+    });
   });
 }
 

@@ -439,8 +439,13 @@ std::optional<int> yearArgument(std::string_view text) {
 }
 
 void usageError(CommandContext& ctx, const std::string& command, const std::string& message) {
+  ctx.exitCode = commandFailure(ctx, command, message, kExitUsage);
+}
+
+int commandFailure(CommandContext& ctx, const std::string& command, const std::string& message,
+                   int exitCode) {
   *ctx.err << "stratalog " << command << ": " << message << "\n";
-  ctx.exitCode = kExitUsage;
+  return exitCode;
 }
 
 int reportFailure(CommandContext& ctx, const std::string& command, const platform::Status& s) {

@@ -93,11 +93,13 @@ frame::ClientCommandRunner clientCommandRunner(const CommandContext& ctx);
 // station it has open), else as frame::runWithStation does.
 int withStationProgram(CommandContext& ctx, const std::string& programDir,
                        const std::string& station, const std::function<int(frame::Program&)>& op);
-// The same for a command that talks to the console (an upload, a report sent now, a page
-// filled): in the running program its real-time readings and its schedule wait meanwhile,
-// so that nothing else uses the link.
-int withConsoleProgram(CommandContext& ctx, const std::string& programDir,
-                       const std::string& station, const std::function<int(frame::Program&)>& op);
+struct StationChoice;
+// Runs a command that talks to the console (an upload, a report sent now) and sets its exit
+// code: a program running in the program directory runs it, with its real-time readings
+// and its schedule waiting meanwhile, and this prints its answers; else `op` runs on the
+// chosen station here.
+void runConsoleCommand(CommandContext& ctx, StationChoice& choice,
+                       const std::function<int(frame::Program&)>& op);
 // Whether a person watches the command's progress: the client's terminal for a client's
 // command, else this process's standard input.
 bool personWatches(const CommandContext& ctx);
@@ -159,6 +161,10 @@ std::optional<int> yearArgument(std::string_view text);
 
 // Prints a usage error under the command's name and sets the usage exit code.
 void usageError(CommandContext& ctx, const std::string& command, const std::string& message);
+// Prints `message` under the command's name and returns `exitCode`, for a command that
+// returns its code.
+int commandFailure(CommandContext& ctx, const std::string& command, const std::string& message,
+                   int exitCode);
 
 // Prints a failed status under the command's name and answers its exit code: usage for a
 // bad argument, failure otherwise.

@@ -175,12 +175,20 @@ int withStationProgram(CommandContext& ctx, const std::string& programDir,
   return op(program);
 }
 
-int withConsoleProgram(CommandContext& ctx, const std::string& programDir,
-                       const std::string& station, const std::function<int(frame::Program&)>& op) {
-  if (ctx.host == nullptr) return withStationProgram(ctx, programDir, station, op);
+void runConsoleCommand(CommandContext& ctx, StationChoice& choice,
+                       const std::function<int(frame::Program&)>& op) {
+  if (auto code = runInRunningProgram(ctx, choice.programDir)) {
+    ctx.exitCode = *code;
+    return;
+  }
+  if (!resolveStation(ctx, choice)) return;
+  if (ctx.host == nullptr) {
+    ctx.exitCode = withStationProgram(ctx, choice.programDir, choice.station, op);
+    return;
+  }
   frame::SchedulingPause scheduling(ctx.host->scheduler());
   stationlink::RealtimePause readings(&ctx.host->realtime());
-  return withStationProgram(ctx, programDir, station, op);
+  ctx.exitCode = withStationProgram(ctx, choice.programDir, choice.station, op);
 }
 
 }  // namespace cli

@@ -71,15 +71,8 @@ void addUploadCommands(CLI::App& app, CommandContext& ctx) {
       }
       profiles |= 1u << (*k - 1);
     }
-    // A running program holds the console and the lock: it uploads, this prints its answers.
-    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
-      ctx.exitCode = *code;
-      return;
-    }
-    if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = withConsoleProgram(
-        ctx, o->choice.programDir, o->choice.station,
-        [&](frame::Program& program) { return runUpload(ctx, program, profiles); });
+    runConsoleCommand(ctx, o->choice,
+                      [&](frame::Program& program) { return runUpload(ctx, program, profiles); });
   });
 }
 

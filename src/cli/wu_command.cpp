@@ -51,11 +51,6 @@ struct Options {
   bool readPassword = false;
 };
 
-int fail(CommandContext& ctx, const std::string& command, const std::string& message, int code) {
-  *ctx.err << "stratalog wu " << command << ": " << message << "\n";
-  return code;
-}
-
 bool printable(std::string_view s, bool blanks) {
   for (unsigned char ch : s) {
     if (ch < 0x20 || ch == 0x7F || (!blanks && ch == ' ')) return false;
@@ -105,25 +100,19 @@ void addSet(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   cmd->add_option("--max-days", o->maxDays, helpText(kHelpMaxDays));
   cmd->callback([&ctx, o] {
     if (o->id && (o->id->size() > kIdLimit || !printable(*o->id, false)))
-      return void(ctx.exitCode =
-                      fail(ctx, "set", publish::formatText(kMsgBadId, o->id->c_str()), kExitUsage));
+      return usageError(ctx, "wu set", publish::formatText(kMsgBadId, o->id->c_str()));
     std::optional<int> maxDays;
     if (!o->maxDays.empty()) {
       maxDays = digitsArgument(o->maxDays);
       if (!maxDays || *maxDays > 30)
-        return void(ctx.exitCode =
-                        fail(ctx, "set", publish::formatText(kMsgBadMaxDays, o->maxDays.c_str()),
-                             kExitUsage));
+        return usageError(ctx, "wu set", publish::formatText(kMsgBadMaxDays, o->maxDays.c_str()));
     }
     std::optional<std::string> password;
     if (o->readPassword) {
       password = readSecretLine(ctx);
-      if (!password)
-        return void(ctx.exitCode =
-                        fail(ctx, "set", platform::loadString(kMsgNoSecret), kExitUsage));
+      if (!password) return usageError(ctx, "wu set", platform::loadString(kMsgNoSecret));
       if (password->size() > kPasswordLimit || !printable(*password, true))
-        return void(ctx.exitCode =
-                        fail(ctx, "set", platform::loadString(kMsgBadPassword), kExitUsage));
+        return usageError(ctx, "wu set", platform::loadString(kMsgBadPassword));
     }
     if (!resolveStation(ctx, o->choice)) return;
     auto config = station::readStationRecord(*ctx.env.files, o->choice.station);
@@ -143,22 +132,16 @@ void addSend(CLI::App& group, CommandContext& ctx, std::shared_ptr<Options> o) {
   auto* cmd = group.add_subcommand("send", helpText(kHelpSend));
   addStationOptions(cmd, o->choice);
   cmd->callback([&ctx, o] {
-    // A running program holds the console and the lock: it sends, this prints its answers.
-    if (auto code = runInRunningProgram(ctx, o->choice.programDir)) {
-      ctx.exitCode = *code;
-      return;
-    }
-    if (!resolveStation(ctx, o->choice)) return;
-    ctx.exitCode = withConsoleProgram(
-        ctx, o->choice.programDir, o->choice.station, [&](frame::Program& program) {
-          if (program.currentStation() == nullptr || program.stations().database() == nullptr)
-            return fail(ctx, "send", platform::loadString(kMsgNoDatabase), kExitFailed);
-          const publish::WuOutcome outcome = frame::sendWuFromProgram(
-              program, [&](std::string_view line) { *ctx.out << line << "\n"; });
-          if (!outcome.ok) return fail(ctx, "send", platform::loadString(kMsgStopped), kExitFailed);
-          *ctx.out << platform::loadString(kMsgDone) << "\n";
-          return kExitOk;
-        });
+    runConsoleCommand(ctx, o->choice, [&](frame::Program& program) {
+      if (program.currentStation() == nullptr || program.stations().database() == nullptr)
+        return commandFailure(ctx, "wu send", platform::loadString(kMsgNoDatabase), kExitFailed);
+      const publish::WuOutcome outcome = frame::sendWuFromProgram(
+          program, [&](std::string_view line) { *ctx.out << line << "\n"; });
+      if (!outcome.ok)
+        return commandFailure(ctx, "wu send", platform::loadString(kMsgStopped), kExitFailed);
+      *ctx.out << platform::loadString(kMsgDone) << "\n";
+      return kExitOk;
+    });
   });
 }
 

@@ -36,7 +36,7 @@ AprsExtras gatherAprsExtras(Program& program) {
   } else if (database::WeatherDatabase* db = program.stations().database()) {
     const platform::CivilTime today = program.clock().localNow();
     database::DailySummaryObject summary;
-    if (db->GetDailySummary(summary, today.year, today.month, today.day) == 0) {
+    if (db->GetDailySummary(summary, today.year, today.month, today.day) == database::kResultOk) {
       const double rain = database::summaryValue(summary, kDailyRain);
       if (rain != quantities::kNoDataValue) extras.todayRainInches = rain;
     }

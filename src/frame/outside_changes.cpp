@@ -2,38 +2,12 @@
 
 namespace frame {
 
-std::uint64_t hashBytes(std::string_view bytes) {
-  std::uint64_t h = 14695981039346656037ull;
-  for (char c : bytes) {
-    h ^= static_cast<unsigned char>(c);
-    h *= 1099511628211ull;
-  }
-  return h;
-}
-
-FileFingerprint fingerprintOf(platform::FileSystem& files, const std::string& path,
-                              const std::optional<std::string>& bytes) {
-  FileFingerprint f;
-  if (!bytes) return f;
-  f.exists = true;
-  f.size = bytes->size();
-  f.modified = files.modifiedTime(path);
-  f.hash = hashBytes(*bytes);
-  return f;
-}
-
-void HeldFile::remember(platform::FileSystem& files, std::string bytes) {
-  fingerprint_ = fingerprintOf(files, path_, bytes);
-  base_ = std::move(bytes);
-}
-
 std::optional<std::string> HeldFile::changedOutside(platform::FileSystem& files) const {
   if (!held()) return std::nullopt;
+  // The file is small and read whole: its modification time could not tell two writes in
+  // one clock tick apart, and a file written again with the same bytes holds nothing new.
   auto now = files.readFile(path_);
-  if (!now) return std::nullopt;
-  if (fingerprintOf(files, path_, *now) == fingerprint_) return std::nullopt;
-  // A file written again with the same bytes (a newer time only) holds nothing to adopt.
-  if (*now == base_) return std::nullopt;
+  if (!now || *now == base_) return std::nullopt;
   return std::move(*now);
 }
 

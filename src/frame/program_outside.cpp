@@ -32,7 +32,7 @@ std::string bytesText(std::span<const std::byte> bytes) {
 void Program::rememberSettingsOnDisk() {
   heldSettings_ = HeldFile(platform::joinPath(programDirectory_, kProgramSettingsFileName));
   auto disk = env_.files->readFile(heldSettings_.path());
-  heldSettings_.remember(*env_.files, disk ? *disk : bytesText(settings_.bytes()));
+  heldSettings_.remember(disk ? *disk : bytesText(settings_.bytes()));
 }
 
 void Program::rememberStationOnDisk() {
@@ -42,7 +42,7 @@ void Program::rememberStationOnDisk() {
   }
   heldStation_ = HeldFile(platform::joinPath(current_->stationDir(), station::kStationFileName));
   auto disk = env_.files->readFile(heldStation_.path());
-  heldStation_.remember(*env_.files, disk ? *disk : bytesText(current_->encodeForDisk()));
+  heldStation_.remember(disk ? *disk : bytesText(current_->encodeForDisk()));
 }
 
 void Program::adoptOutsideChanges(bool logEach) {
@@ -70,7 +70,7 @@ void Program::adoptOutsideSettings(bool logIt) {
       }
     }
   }
-  heldSettings_.remember(*env_.files, std::move(*theirs));
+  heldSettings_.remember(std::move(*theirs));
 }
 
 void Program::adoptOutsideStation(bool logIt) {
@@ -101,7 +101,7 @@ void Program::adoptOutsideStation(bool logIt) {
           currentStationName());
     }
   }
-  heldStation_.remember(*env_.files, std::move(*theirs));
+  heldStation_.remember(std::move(*theirs));
 }
 
 void Program::checkOutsideChangesOnTick() {

@@ -70,12 +70,6 @@ class FileSystem {
   virtual Status removeAll(const std::string& path) = 0;
   virtual Status rename(const std::string& from, const std::string& to) = 0;
   virtual Status copyFile(const std::string& from, const std::string& to) = 0;
-  // When the file was last written, in nanoseconds of the system clock; nullopt when it
-  // cannot be told (no such file, or a file system that keeps no times).
-  virtual std::optional<std::int64_t> modifiedTime(const std::string& path) {
-    (void)path;
-    return std::nullopt;
-  }
 };
 
 // The real file system.

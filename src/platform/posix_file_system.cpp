@@ -164,12 +164,6 @@ class PosixFileSystem final : public FileSystem {
     return std::unique_ptr<File>(new PosixFile(fd, path, mode != OpenMode::kRead));
   }
 
-  std::optional<std::int64_t> modifiedTime(const std::string& path) override {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  }
-
   // Goes through open(), so a FIFO or a device never blocks or feeds the reader.
   Result<std::string> readFile(const std::string& path) override {
     auto file = open(path, OpenMode::kRead);
